@@ -1,0 +1,32 @@
+# Set-up, build, run and test. Every target first installs what is missing (scripts/install-deps).
+BUILD ?= build
+JOBS ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+# Starts the window with the samples folder as its working folder, so the chooser opens on the
+# example files at the first start.
+run: build
+	@scripts/run-window $(BUILD)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	@scripts/run-bench $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "SharedState.h"
+
+// The settings file, opened by its bare name in the working folder.
+inline constexpr char kSettingsFileName[] = "FILE_PASS.DAT";
+
+// The default for both folders when the settings file cannot be read: the working folder (on
+// Windows the current folder of drive C).
+QString defaultFolder();
+
+// Reads PASS_NAME1 and PASS_NAME2 from the settings file; when it cannot be read, sets both to
+// defaultFolder() and writes the file anew. Never fails and shows nothing.
+void PASS_READ(SharedState& state, const QString& path = QString::fromLatin1(kSettingsFileName));
+
+// Writes PASS_NAME1 and PASS_NAME2 as two quoted lines. Returns false when the file could not be
+// written; an existing file is then left as it was.
+bool PASS_WRITE(const SharedState& state,
+                const QString& path = QString::fromLatin1(kSettingsFileName));

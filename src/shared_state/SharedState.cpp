@@ -1,0 +1,8 @@
+#include "SharedState.h"
+
+#include <QDir>
+
+QString joinFolder(const QString& folder, const QString& name)
+{
+    return folder + QDir::separator() + name;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The text the commands fill and read. Lines end with CR LF; the commands append the line ends
+// themselves.
+class TextView {
+public:
+    virtual ~TextView() = default;
+    // Empties the text and puts the caret at 0.
+    virtual void clear() = 0;
+    // Inserts text at the caret (replacing any selection) and moves the caret behind it.
+    virtual void append(QStringView text) = 0;
+    // The whole text, with CR LF line ends.
+    virtual QString text() const = 0;
+};
+
+// A text view held in memory: the exact text and a caret. Used by tests and by the converter.
+class MemoryTextView : public TextView {
+public:
+    void clear() override;
+    void append(QStringView text) override;
+    QString text() const override { return text_; }
+
+    qsizetype caret() const { return caret_; }
+    void setText(const QString& text, qsizetype caret);
+
+private:
+    QString text_;
+    qsizetype caret_ = 0;
+};
