@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench package clean
 
 all: build
 
@@ -27,6 +27,11 @@ test: build
 
 bench: build
 	@scripts/run-bench $(BUILD)
+
+# Debian package of the two programs, desktop entry, icon and manual pages, in the build folder.
+package: build
+	@scripts/install-deps --package
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)
