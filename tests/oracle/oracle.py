@@ -304,10 +304,12 @@ class Case:
     def describe(self):
         kinds = []
         for name, entry in self.files:
-            kinds.append(f"{name}({len(entry)} bytes)" if isinstance(entry, bytes) else f"{name}({entry})")
+            size = f"{len(entry)} bytes" if isinstance(entry, bytes) else entry
+            kinds.append(f"{name}({size})")
         return (
             f"files={' '.join(kinds)} decimal-point={self.point!r} "
-            f"output={'-o' if self.to_file else 'stdout'} paths={'absolute' if self.absolute else 'bare'}"
+            f"output={'-o' if self.to_file else 'stdout'} "
+            f"paths={'absolute' if self.absolute else 'bare'}"
         )
 
 
@@ -559,7 +561,8 @@ def self_test():
         (" @@@", 3, 1234, "234"), (" @@@", 3, 5, "  5"), ("~@@@", 4, 1234, "1234"),
         ("~@@@", 4, 12, "~ 12"), ("~@@@", 4, 32767, "2767"), ("  @@@@@~", 8, 32767, "  32767~"),
         ("  @@@@~", 6, 32767, "32767~"), ("  @@@@~", 6, 0, "    0~"), ("  @@@", 5, 32767, "32767"),
-        ("@@@@@", 5, 7, "    7"), ("     @@@@@  ", 8, 32767, " 32767  "), ("     @@@@@  ", 8, 0, "     0  "),
+        ("@@@@@", 5, 7, "    7"), ("     @@@@@  ", 8, 32767, " 32767  "),
+        ("     @@@@@  ", 8, 0, "     0  "),
     ]:
         check(f"pattern {pattern!r} {value}", field(pattern, value, width), want)
     for value, want in [(0, "  0.0"), (99, "  9.9"), (100, "  10.0"), (999, "  99.9"), (1000, " 100.0"),
@@ -567,35 +570,39 @@ def self_test():
         check(f"decimal {value}", decimal_field(value, "."), want)
     check("decimal comma", decimal_field(12, ","), "  1,2")
 
-    # Whole runs.
+    # Whole runs: (label, files, expected text before the final CR LF, expected success).
     lap = EXAMPLE_RECORD
     head = KMH_HEADER + "\r\n"
     line = EXAMPLE_LINE + "\r\n"
-    check("example run", convert([("A", lap)]), ((head + line + "\r\n").encode(), True, ""))
-    out, ok, _ = convert([("A", lap), ("B", MISSING), ("C", lap)])
-    check("second of three missing", (out, ok), ((head + line + "\r\n").encode(), False))
-    out, ok, _ = convert([("A", bytes(RECORD_SIZE)), ("B", make_record(1, 0, []))])
-    check("header from the second file", (out, ok), ((header_line(1) + "\r\n   1\r\n\r\n").encode(), True))
-    out, ok, _ = convert([("A", make_record(3, 0, [])), ("B", make_record(2, 1, []))])
-    check("unit from the first lap record only", out, (header_line(1) + "\r\n   1\r\n   2\r\n\r\n").encode())
     bad_third = bytearray(lap * 3)
     bad_third[2 * RECORD_SIZE + 40] = 0x80
-    out, ok, _ = convert([("A", bytes(bad_third))])
-    check("overflow in the third record", (out, ok), ((head + line + line + "\r\n").encode(), False))
-    check("fault in the first record word", convert([("A", b"\x80" + lap[1:])])[:2], (b"", False))
-    check("lap index 32767", convert([("A", make_record(2, 32767, []))])[:2], ((head + "\r\n").encode(), False))
-    check("lap index 32766", convert([("A", make_record(2, 32766, []))])[:2],
-          ((head + "2767\r\n\r\n").encode(), True))
     unshown = bytearray(lap)
     unshown[4 + 18] = 0x90
-    check("fault in an unshown word", convert([("A", bytes(unshown))])[:2], ((head + "\r\n").encode(), False))
     absent = bytearray(lap)
     absent[4 + 2 * BLOCK_SIZE + 2 :] = b"\xff" * (RECORD_SIZE - 4 - 2 * BLOCK_SIZE - 2)
-    check("fault after a zero time word", convert([("A", bytes(absent))])[:2],
-          ((head + line + "\r\n").encode(), True))
-    check("short final piece", convert([("A", lap + lap[:100])])[:2], ((head + line + "\r\n").encode(), True))
-    check("empty file", convert([("A", b"")]), (b"", True, ""))
-    check("folder", convert([("A", FOLDER)])[:2], (b"", False))
+    mh_head = header_line(1) + "\r\n"
+    runs = [
+        ("example", [lap], head + line, True),
+        ("second of three missing", [lap, MISSING, lap], head + line, False),
+        ("header from the second file", [bytes(RECORD_SIZE), make_record(1, 0, [])],
+         mh_head + "   1\r\n", True),
+        ("unit from the first lap record only", [make_record(3, 0, []), make_record(2, 1, [])],
+         mh_head + "   1\r\n   2\r\n", True),
+        ("overflow in the third record", [bytes(bad_third)], head + line + line, False),
+        ("fault in the first record word", [b"\x80" + lap[1:]], "", False),
+        ("lap index 32767", [make_record(2, 32767, [])], head, False),
+        ("lap index 32766", [make_record(2, 32766, [])], head + "2767\r\n", True),
+        ("fault in an unshown word", [bytes(unshown)], head, False),
+        ("fault after a zero time word", [bytes(absent)], head + line, True),
+        ("short final piece", [lap + lap[:100]], head + line, True),
+        ("end record, then a lap record", [bytes(RECORD_SIZE) + lap], "", True),
+        ("empty file", [b""], "", True),
+        ("folder", [FOLDER], "", False),
+    ]
+    for label, entries, text, ok in runs:
+        files = [(f"F{i}", e) for i, e in enumerate(entries)]
+        want = (text + "\r\n").encode() if text else b""
+        check(f"run: {label}", convert(files)[:2], (want, ok))
 
     for label, case, want, want_ok in hand_cases():
         check(f"hand case {label}", convert(case.files, case.point)[:2], (want, want_ok))
@@ -615,7 +622,7 @@ def self_test():
 
 
 def usage_cases(binary, work):
-    """Bad usage must exit with status 2 and write nothing."""
+    """Bad usage must exit with status 2 and write nothing; a write failure must not pass."""
     failures = []
     folder = os.path.join(work, "usage")
     shutil.rmtree(folder, ignore_errors=True)
@@ -625,8 +632,15 @@ def usage_cases(binary, work):
     for args in [[], ["--decimal-point"], ["-o"], ["--no-such-option", "A.BIL"], ["-o", "out.txt"]]:
         proc = subprocess.run([binary] + args, cwd=folder, capture_output=True, timeout=60)
         if proc.returncode != 2 or proc.stdout:
-            failures.append(f"USAGE {args}: exit status {proc.returncode}, {len(proc.stdout)} bytes on stdout,"
-                            f" expected status 2 and no output")
+            failures.append(f"USAGE {args}: exit status {proc.returncode}, "
+                            f"{len(proc.stdout)} bytes on stdout, expected status 2 and no output")
+    # A failed write is a failure, never a success.
+    proc = subprocess.run([binary, "-o", os.path.join(folder, "no-such-folder", "out.txt"), "A.BIL"],
+                          cwd=folder, capture_output=True, timeout=60)
+    if proc.returncode == 0 or not proc.stderr.strip():
+        failures.append(f"WRITE FAILURE: -o into a missing folder gave exit status {proc.returncode}"
+                        f" and {'a' if proc.stderr.strip() else 'no'} message, expected a nonzero status"
+                        " and a message")
     return failures
 
 
@@ -664,14 +678,16 @@ def run_differential(args):
         shutil.rmtree(work, ignore_errors=True)
     for f in failures:
         print(f, end="\n\n")
-    print(f"seed {args.seed}: {stats['run']} generated cases ({stats['ok']} succeed, {stats['fail']} fail, "
+    print(f"seed {args.seed}: {stats['run']} generated cases "
+          f"({stats['ok']} succeed, {stats['fail']} fail, "
           f"{stats['empty']} with empty output) in {time.monotonic() - started:.1f} s; "
           f"{len(failures)} mismatch(es)")
     return 1 if failures else 0
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser = argparse.ArgumentParser(
+        description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--self-test", action="store_true")
     parser.add_argument("--binary")
     parser.add_argument("--cases", type=int, default=1000)
