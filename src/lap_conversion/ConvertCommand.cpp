@@ -1,5 +1,57 @@
 #include "ConvertCommand.h"
 
-// Placeholder until the converter lands.
-void convertLapFiles(SharedState&, TextView&, const WarningFn&, char) {}
-char userDecimalPoint() { return '.'; }
+#include "LapFile.h"
+
+#include <QLocale>
+
+namespace {
+
+// Takes the first name off GET_NAME: the text before its first carriage return, or all of it
+// when there is none.
+QString takeName(QString& names)
+{
+    const qsizetype cr = names.indexOf(QLatin1Char('\r'));
+    if (cr < 0) {
+        QString name = names;
+        names.clear();
+        return name;
+    }
+    QString name = names.left(cr);
+    names.remove(0, cr + 1);
+    return name;
+}
+
+} // namespace
+
+void convertLapFiles(SharedState& state, TextView& view, const WarningFn& warn, char decimalPoint)
+{
+    if (state.GET_NAME.isEmpty())
+        return;
+    view.clear();
+    // The view is slow per call, so the text reaches it in batches; the result is the same as
+    // appending every line on its own.
+    LapConverter converter(decimalPoint, [&view](std::string_view text) {
+        view.append(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    });
+    while (!state.GET_NAME.isEmpty()) {
+        const QString name = takeName(state.GET_NAME);
+        const LapFileResult result = convertLapFile(joinFolder(state.PASS_NAME2, name), converter);
+        if (!result.ok()) {
+            converter.flush();
+            warn(QString::fromLatin1(kWarnNonFile));
+            return;
+        }
+    }
+    converter.flush();
+}
+
+char userDecimalPoint()
+{
+    const QString point = QLocale::system().decimalPoint();
+    if (point.size() == 1) {
+        const char16_t c = point.at(0).unicode();
+        if (c >= 0x20 && c <= 0x7E)
+            return static_cast<char>(c);
+    }
+    return '.';
+}

@@ -1,0 +1,71 @@
+#include "LapConverter.h"
+
+#include "LapTable.h"
+
+#include <utility>
+
+LapConverter::LapConverter(char decimalPoint, Sink sink, std::size_t batchBytes)
+    : decimalPoint_(decimalPoint), sink_(std::move(sink)), batchBytes_(batchBytes)
+{
+    buffer_.reserve(batchBytes_ + kHeaderLength + kMaxLapLineLength + 2 * kLineEnd.size());
+}
+
+void LapConverter::startFile()
+{
+    recordsInFile_ = 0;
+    fault_ = LapFault{};
+}
+
+LapConverter::FeedResult LapConverter::feed(std::span<const std::uint8_t> bytes)
+{
+    FeedResult result;
+    while (bytes.size() - result.consumed >= kRecordSize) {
+        const auto recordBytes = bytes.subspan(result.consumed, kRecordSize);
+        const std::uint64_t recordStart = recordsInFile_ * kRecordSize;
+        ++recordsInFile_;
+        result.consumed += kRecordSize;
+
+        RecordFault recordFault;
+        const RecordStatus status = decodeLapRecord(recordBytes, record_, recordFault);
+        if (status == RecordStatus::EndOfData) {
+            result.status = Status::EndOfData;
+            return result;
+        }
+        if (headerPending_ && record_.recordWord != 0) {
+            HEAD_PRINT(record_.recordWord & 1, buffer_);
+            headerPending_ = false;
+        }
+        if (status == RecordStatus::Fault) {
+            fault_ = LapFault{recordFault.kind, recordsInFile_, recordStart + recordFault.offset,
+                              recordFault.value};
+            result.status = Status::Fault;
+            return result;
+        }
+        const std::size_t start = buffer_.size();
+        buffer_.resize(start + kMaxLapLineLength + kLineEnd.size());
+        char* end = writeLapLine(record_, decimalPoint_, buffer_.data() + start);
+        *end++ = '\r';
+        *end++ = '\n';
+        buffer_.resize(static_cast<std::size_t>(end - buffer_.data()));
+        if (buffer_.size() >= batchBytes_)
+            flush();
+    }
+    return result;
+}
+
+void LapConverter::flush()
+{
+    if (buffer_.empty())
+        return;
+    sink_(buffer_);
+    buffer_.clear();
+}
+
+LapFault convertLapBytes(std::span<const std::uint8_t> bytes, char decimalPoint, std::string& text)
+{
+    LapConverter converter(decimalPoint, [&text](std::string_view batch) { text.append(batch); });
+    converter.startFile();
+    converter.feed(bytes);
+    converter.flush();
+    return converter.fault();
+}

@@ -1,0 +1,82 @@
+#include "LapFile.h"
+
+#include <QFile>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Records read per chunk: about 114 KiB.
+constexpr std::size_t kChunkRecords = 512;
+
+} // namespace
+
+QString LapFileResult::describe() const
+{
+    switch (error) {
+    case Error::None:
+        return QStringLiteral("ok");
+    case Error::Open:
+        return QStringLiteral("cannot open: %1").arg(systemText);
+    case Error::Read:
+        return QStringLiteral("read error: %1").arg(systemText);
+    case Error::Record:
+        break;
+    }
+    const QString where =
+        QStringLiteral("record %1, byte %2: ").arg(fault.record).arg(fault.offset);
+    const QString hex = QStringLiteral("0x") +
+                        QStringLiteral("%1").arg(fault.value, 4, 16, QLatin1Char('0')).toUpper();
+    switch (fault.kind) {
+    case RecordFaultKind::HighByte:
+        return where + QStringLiteral("word %1 is above 32767").arg(hex);
+    case RecordFaultKind::LapOverflow:
+        return where +
+               QStringLiteral("lap index %1 leaves no lap number (overflow)").arg(fault.value);
+    case RecordFaultKind::Truncated:
+        return where + QStringLiteral("record is cut short");
+    case RecordFaultKind::None:
+        break;
+    }
+    return where + QStringLiteral("fault");
+}
+
+LapFileResult convertLapFile(const QString& path, LapConverter& converter)
+{
+    LapFileResult result;
+    converter.startFile();
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        result.error = LapFileResult::Error::Open;
+        result.systemText = file.errorString();
+        return result;
+    }
+
+    std::vector<std::uint8_t> chunk(kChunkRecords * kRecordSize);
+    std::size_t filled = 0;
+    for (;;) {
+        const qint64 n = file.read(reinterpret_cast<char*>(chunk.data() + filled),
+                                   static_cast<qint64>(chunk.size() - filled));
+        if (n < 0) {
+            result.error = LapFileResult::Error::Read;
+            result.systemText = file.errorString();
+            return result;
+        }
+        if (n == 0)
+            return result; // end of file; a shorter final piece gives nothing
+        filled += static_cast<std::size_t>(n);
+
+        const auto fed = converter.feed(std::span(chunk.data(), filled));
+        if (fed.status == LapConverter::Status::EndOfData)
+            return result;
+        if (fed.status == LapConverter::Status::Fault) {
+            result.error = LapFileResult::Error::Record;
+            result.fault = converter.fault();
+            return result;
+        }
+        filled -= fed.consumed;
+        if (filled != 0)
+            std::memmove(chunk.data(), chunk.data() + fed.consumed, filled);
+    }
+}

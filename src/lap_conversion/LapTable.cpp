@@ -1,0 +1,177 @@
+#include "LapTable.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::string_view kLapPart[2] = {
+    " LAP   TIME    rpm min~max    km/h  GXmax GYmax   TMP1     TMP2  LENGTH",
+    " LAP   TIME    rpm min~max     m/h  GXmax GYmax   TMP1     TMP2  LENGTH",
+};
+constexpr std::string_view kSectorPart[2] = {
+    " TIME  rpm min~max    km/h  GXmax GYmax   TMP1     TMP2  LENGTH",
+    " TIME  rpm min~max     m/h  GXmax GYmax   TMP1     TMP2  LENGTH",
+};
+
+struct Header {
+    std::array<char, kHeaderLength> text{};
+
+    constexpr explicit Header(int unit)
+    {
+        std::size_t n = 0;
+        auto put = [&](std::string_view s) {
+            for (char c : s)
+                text[n++] = c;
+        };
+        put(kLapPart[unit]);
+        for (char sector = '1'; sector <= '6'; ++sector) {
+            put(" SEG");
+            text[n++] = sector;
+            put(kSectorPart[unit]);
+        }
+    }
+};
+
+constexpr Header kHeaders[2] = {Header(0), Header(1)};
+
+// Every word value 0 to 32767 right-aligned in five columns. Each numeric field of the table is
+// a slice of this text with literals around it: the patterns keep their last few characters, so a
+// wider number loses its leading digits exactly where a narrower slice begins.
+struct Digits5 {
+    std::array<std::array<char, 5>, 32768> text{};
+
+    constexpr Digits5()
+    {
+        for (int v = 0; v < 32768; ++v) {
+            auto& t = text[static_cast<std::size_t>(v)];
+            int rest = v;
+            int i = 4;
+            do {
+                t[static_cast<std::size_t>(i--)] = static_cast<char>('0' + rest % 10);
+                rest /= 10;
+            } while (rest != 0);
+            while (i >= 0)
+                t[static_cast<std::size_t>(i--)] = ' ';
+        }
+    }
+};
+
+constexpr Digits5 kDigits5;
+
+inline const char* digits5(std::uint16_t v)
+{
+    return kDigits5.text[v & 0x7FFF].data();
+}
+
+inline char* put(char* out, const char* src, std::size_t n)
+{
+    std::memcpy(out, src, n);
+    return out + n;
+}
+
+// Tenths through "  0.0", keeping the last six characters: "  0.0".."  9.9" (five wide) below
+// 100, then "  10.0".."3276.7".
+inline char* putTenths(char* out, std::uint16_t v, char decimalPoint)
+{
+    if (v < 100) {
+        *out++ = ' ';
+        *out++ = ' ';
+        *out++ = static_cast<char>('0' + v / 10);
+    } else {
+        out = put(out, digits5(static_cast<std::uint16_t>(v / 10)) + 1, 4);
+    }
+    *out++ = decimalPoint;
+    *out++ = static_cast<char>('0' + v % 10);
+    return out;
+}
+
+// "~@@@" keeping four characters: "~" and three columns, or the last four digits when the number
+// has four or five.
+inline char* putTildeMax(char* out, std::uint16_t v)
+{
+    if (v < 1000) {
+        *out++ = '~';
+        return put(out, digits5(v) + 2, 3);
+    }
+    return put(out, digits5(v) + 1, 4);
+}
+
+char* putBlock(char* out, const LapBlock& b, char decimalPoint)
+{
+    TimeText time;
+    TIME_SET(b.time, time);
+    *out++ = ' ';
+    *out++ = ' ';
+    out = put(out, time.data(), time.size());
+    *out++ = ' ';
+
+    *out++ = ' '; // rpm min: "  @@@@@~"
+    *out++ = ' ';
+    out = put(out, digits5(b.rpmMin), 5);
+    *out++ = '~';
+    out = put(out, digits5(b.rpmMax), 5);   // "@@@@@"
+    out = put(out, digits5(b.speedMin), 5); // "  @@@@~", last 6
+    *out++ = '~';
+    out = put(out, digits5(b.speedMax) + 2, 3);  // " @@@", last 3
+    out = putTenths(out, b.gxMax, decimalPoint); // "  0.0", last 6
+    out = putTenths(out, b.gyMax, decimalPoint);
+    out = put(out, digits5(b.tmp1Min), 5); // "  @@@", last 5
+    out = putTildeMax(out, b.tmp1Max);
+    out = put(out, digits5(b.tmp2Min), 5);
+    out = putTildeMax(out, b.tmp2Max);
+    *out++ = ' '; // "     @@@@@  ", last 8
+    out = put(out, digits5(b.length), 5);
+    *out++ = ' ';
+    *out++ = ' ';
+    return out;
+}
+
+} // namespace
+
+std::string_view headerLine(int unitFlag)
+{
+    const auto& h = kHeaders[unitFlag & 1].text;
+    return {h.data(), h.size()};
+}
+
+void HEAD_PRINT(int unitFlag, std::string& out)
+{
+    out.append(headerLine(unitFlag));
+    out.append(kLineEnd);
+}
+
+void TIME_SET(std::int32_t time, TimeText& TIME_STR)
+{
+    if (time > 59999 || time < 0) {
+        std::memcpy(TIME_STR.data(), "-:--.--", 7);
+        return;
+    }
+    const std::int32_t minutes = time / 6000;
+    const std::int32_t rest = time % 6000;
+    const std::int32_t seconds = rest / 100;
+    const std::int32_t hundredths = rest % 100;
+    TIME_STR[0] = static_cast<char>('0' + minutes);
+    TIME_STR[1] = ':';
+    TIME_STR[2] = static_cast<char>('0' + seconds / 10);
+    TIME_STR[3] = static_cast<char>('0' + seconds % 10);
+    TIME_STR[4] = '.';
+    TIME_STR[5] = static_cast<char>('0' + hundredths / 10);
+    TIME_STR[6] = static_cast<char>('0' + hundredths % 10);
+}
+
+char* writeLapLine(const LapRecord& record, char decimalPoint, char* out)
+{
+    out = put(out, digits5(record.lapNumber) + 1, 4); // " @@@@", last 4
+    const int blocks = record.blockCount < kBlockCount ? record.blockCount : kBlockCount;
+    for (int k = 0; k < blocks; ++k)
+        out = putBlock(out, record.blocks[static_cast<std::size_t>(k)], decimalPoint);
+    return out;
+}
+
+void appendLapLine(const LapRecord& record, char decimalPoint, std::string& out)
+{
+    const std::size_t start = out.size();
+    out.resize(start + kMaxLapLineLength);
+    char* end = writeLapLine(record, decimalPoint, out.data() + start);
+    out.resize(static_cast<std::size_t>(end - out.data()));
+}
