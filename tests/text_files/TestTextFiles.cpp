@@ -1,0 +1,386 @@
+#include "LineSplitter.h"
+#include "TextCommands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+// Counts the appends, so that a test can see the lines arrive in batches.
+class CountingView : public MemoryTextView {
+public:
+    void append(QStringView text) override
+    {
+        ++appends;
+        MemoryTextView::append(text);
+    }
+    int appends = 0;
+};
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+#ifdef Q_OS_UNIX
+// Lowers the file-size limit of this process for its lifetime, so that writing beyond `bytes`
+// fails like a full disk, even for root. SIGXFSZ is ignored meanwhile so the write just fails.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = old_;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+#endif
+
+} // namespace
+
+class TestTextFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+
+    void splitsLines_data();
+    void splitsLines();
+    void decodesAcrossChunks_data();
+    void decodesAcrossChunks();
+    void invalidBytesBecomeReplacement();
+    void bigFileArrivesInBatches();
+    void loadReplacesViewAndPutsCaretAtEnd();
+    void loadFailureKeepsView();
+    void readErrorAfterOpenWarns();
+    void loadWithoutNameDoesNothing();
+
+    void emptyViewIsRefused();
+    void saveWritesTextAndOneLineEnd_data();
+    void saveWritesTextAndOneLineEnd();
+    void saveOverwritesWithoutQuestion();
+    void saveWithoutNameWritesNothing();
+    void saveFailureKeepsOldFileAndWarns_data();
+    void saveFailureKeepsOldFileAndWarns();
+    void fullDiskKeepsOldFile_data();
+    void fullDiskKeepsOldFile();
+    void saveThenLoadAddsOneLineEnd();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    SharedState state_;
+    QStringList warnings_;
+    WarningFn warn_ = [this](const QString& m) { warnings_ << m; };
+    QString file(const QString& name) const { return dir_->filePath(name); }
+};
+
+void TestTextFiles::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    state_ = SharedState{};
+    state_.PASS_NAME1 = dir_->path();
+    warnings_.clear();
+}
+
+void TestTextFiles::splitsLines_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("view");
+    QTest::newRow("CR LF") << QByteArray("A\r\nB\r\n") << QByteArray("A\r\nB\r\n");
+    QTest::newRow("last line without end") << QByteArray("A\r\nB") << QByteArray("A\r\nB\r\n");
+    QTest::newRow("CR only") << QByteArray("A\rB\r") << QByteArray("A\r\nB\r\n");
+    QTest::newRow("LF only is one line") << QByteArray("A\nB\n") << QByteArray("A\nB\n\r\n");
+    QTest::newRow("LF before CR stays") << QByteArray("A\n\r\nB") << QByteArray("A\n\r\nB\r\n");
+    QTest::newRow("empty file") << QByteArray() << QByteArray();
+    QTest::newRow("one empty line") << QByteArray("\r\n") << QByteArray("\r\n");
+    QTest::newRow("CR CR LF is two lines") << QByteArray("A\r\r\n") << QByteArray("A\r\n\r\n");
+    QTest::newRow("second LF is a character")
+        << QByteArray("A\r\n\nB") << QByteArray("A\r\n\nB\r\n");
+    QTest::newRow("NUL kept") << QByteArray("A\0B\r", 4) << QByteArray("A\0B\r\n", 5);
+}
+
+// Every chunk size gives the same lines, including a CR LF pair split between two chunks.
+void TestTextFiles::splitsLines()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, view);
+    QCOMPARE(LineSplitter::split(file), view);
+    writeBytes(this->file("in.txt"), file);
+    for (qint64 chunk : {1, 2, 3, 5, 4096}) {
+        MemoryTextView v;
+        v.setText(QStringLiteral("old"), 1);
+        QVERIFY(loadTextFromFile(this->file("in.txt"), v, chunk).ok);
+        QCOMPARE(v.text().toLatin1(), view);
+    }
+}
+
+void TestTextFiles::decodesAcrossChunks_data()
+{
+    QTest::addColumn<qint64>("chunk");
+    for (qint64 c : {1, 2, 3, 4, 5, 7})
+        QTest::addRow("chunk %lld", static_cast<long long>(c)) << c;
+}
+
+void TestTextFiles::decodesAcrossChunks()
+{
+    QFETCH(qint64, chunk);
+    const QString text =
+        QStringLiteral("Zeit \u00e9t\u00e9\r\n\u20ac 12,5 \U0001F3C1\r\n\u30e9\u30c3\u30d7");
+    writeBytes(file("u.txt"), text.toUtf8());
+    MemoryTextView v;
+    QVERIFY(loadTextFromFile(file("u.txt"), v, chunk).ok);
+    QCOMPARE(v.text(), text + QStringLiteral("\r\n"));
+}
+
+void TestTextFiles::invalidBytesBecomeReplacement()
+{
+    // A cut multi-byte character before a line end, a stray continuation byte, a lone lead byte
+    // at the end of the file.
+    writeBytes(file("bad.txt"), QByteArray("A\xE2\x82\r\n\x80"
+                                           "B\r\nC\xF0"));
+    for (qint64 chunk : {1, 3, 4096}) {
+        MemoryTextView v;
+        QVERIFY(loadTextFromFile(file("bad.txt"), v, chunk).ok);
+        const QStringList lines = v.text().split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines[0].startsWith(u'A') && lines[0].contains(QChar::ReplacementCharacter));
+        QVERIFY(lines[1].endsWith(u'B') && lines[1].contains(QChar::ReplacementCharacter));
+        QVERIFY(lines[2].startsWith(u'C') && lines[2].contains(QChar::ReplacementCharacter));
+        QCOMPARE(lines[3], QString());
+    }
+}
+
+void TestTextFiles::bigFileArrivesInBatches()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 200000; ++i)
+        bytes += "lap " + QByteArray::number(i) + (i % 3 ? "\r\n" : "\r");
+    writeBytes(file("big.txt"), bytes);
+    CountingView v;
+    QVERIFY(loadTextFromFile(file("big.txt"), v).ok);
+    QCOMPARE(v.text().toLatin1(), LineSplitter::split(bytes));
+    QVERIFY2(v.appends <= bytes.size() / kTextLoadChunkBytes + 2,
+             qPrintable(QString::number(v.appends)));
+}
+
+void TestTextFiles::loadReplacesViewAndPutsCaretAtEnd()
+{
+    writeBytes(file("t.txt"), "A\r\nB");
+    MemoryTextView v;
+    v.setText(QStringLiteral("old text"), 3);
+    state_.GET_NAME = QStringLiteral("t.txt");
+    loadTextFile(state_, v, warn_);
+    QCOMPARE(v.text(), QStringLiteral("A\r\nB\r\n"));
+    QCOMPARE(v.caret(), v.text().size());
+    QVERIFY(warnings_.isEmpty());
+
+    writeBytes(file("empty"), QByteArray());
+    state_.GET_NAME = QStringLiteral("empty");
+    loadTextFile(state_, v, warn_);
+    QCOMPARE(v.text(), QString());
+    QVERIFY(warnings_.isEmpty());
+}
+
+void TestTextFiles::loadFailureKeepsView()
+{
+    QDir(dir_->path()).mkdir(QStringLiteral("folder"));
+    for (const QString& name : {QStringLiteral("deleted.txt"), QStringLiteral("folder")}) {
+        warnings_.clear();
+        MemoryTextView v;
+        v.setText(QStringLiteral("keep me\r\n"), 2);
+        state_.GET_NAME = name;
+        loadTextFile(state_, v, warn_);
+        QCOMPARE(v.text(), QStringLiteral("keep me\r\n"));
+        QCOMPARE(warnings_, QStringList{QString::fromLatin1(kWarnNonFile)});
+    }
+}
+
+// /proc/self/mem opens, but reading its first page fails: the error comes after the view was
+// cleared, and must still be reported.
+void TestTextFiles::readErrorAfterOpenWarns()
+{
+    if (!QFile::exists(QStringLiteral("/proc/self/mem")))
+        QSKIP("no /proc/self/mem here");
+    state_.PASS_NAME1 = QStringLiteral("/proc/self");
+    state_.GET_NAME = QStringLiteral("mem");
+    MemoryTextView v;
+    v.setText(QStringLiteral("old"), 0);
+    loadTextFile(state_, v, warn_);
+    QCOMPARE(warnings_, QStringList{QString::fromLatin1(kWarnNonFile)});
+    QCOMPARE(v.text(), QString());
+}
+
+void TestTextFiles::loadWithoutNameDoesNothing()
+{
+    MemoryTextView v;
+    v.setText(QStringLiteral("old"), 1);
+    loadTextFile(state_, v, warn_);
+    QCOMPARE(v.text(), QStringLiteral("old"));
+    QVERIFY(warnings_.isEmpty());
+}
+
+void TestTextFiles::emptyViewIsRefused()
+{
+    MemoryTextView v;
+    QVERIFY(!textSaveHasData(v, warn_));
+    QCOMPARE(warnings_, QStringList{QString::fromLatin1(kWarnNonData)});
+    warnings_.clear();
+    v.append(u"\r\n");
+    QVERIFY(textSaveHasData(v, warn_));
+    QVERIFY(warnings_.isEmpty());
+}
+
+void TestTextFiles::saveWritesTextAndOneLineEnd_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("proposed name") << "LAP_TXT_DATA"
+                                   << "A\r\nB"
+                                   << "LAP_TXT_DATA.txt" << QByteArray("A\r\nB\r\n");
+    QTest::newRow("typed .txt gets another") << "run1.txt"
+                                             << "x"
+                                             << "run1.txt.txt" << QByteArray("x\r\n");
+    QTest::newRow("line ends kept as they are") << "raw"
+                                                << "a\nb\r  \r\n"
+                                                << "raw.txt" << QByteArray("a\nb\r  \r\n\r\n");
+    QTest::newRow("system encoding") << "enc" << QStringLiteral("\u00e9\u20ac") << "enc.txt"
+                                     << QByteArray("\xC3\xA9\xE2\x82\xAC\r\n");
+}
+
+void TestTextFiles::saveWritesTextAndOneLineEnd()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, bytes);
+    MemoryTextView v;
+    v.append(text);
+    state_.GET_NAME = name;
+    saveTextFile(state_, v, warn_);
+    QVERIFY(warnings_.isEmpty());
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{written});
+    QCOMPARE(readBytes(file(written)), bytes);
+    QCOMPARE(v.text(), text);
+}
+
+void TestTextFiles::saveOverwritesWithoutQuestion()
+{
+    writeBytes(file("run.txt"), QByteArray(5000, 'z'));
+    MemoryTextView v;
+    v.append(u"new");
+    state_.GET_NAME = QStringLiteral("run");
+    saveTextFile(state_, v, warn_);
+    QVERIFY(warnings_.isEmpty());
+    QCOMPARE(readBytes(file("run.txt")), QByteArray("new\r\n"));
+}
+
+void TestTextFiles::saveWithoutNameWritesNothing()
+{
+    MemoryTextView v;
+    v.append(u"data");
+    saveTextFile(state_, v, warn_);
+    QVERIFY(warnings_.isEmpty());
+    QVERIFY(QDir(dir_->path()).isEmpty());
+}
+
+void TestTextFiles::saveFailureKeepsOldFileAndWarns_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("folder gone") << "gone";
+    QTest::newRow("folder is a file") << "plain";
+}
+
+void TestTextFiles::saveFailureKeepsOldFileAndWarns()
+{
+    QFETCH(QString, folder);
+    writeBytes(file("plain"), "old");
+    state_.PASS_NAME1 = file(folder);
+    state_.GET_NAME = QStringLiteral("x");
+    MemoryTextView v;
+    v.append(u"text");
+    saveTextFile(state_, v, warn_);
+    QCOMPARE(warnings_, QStringList{QString::fromLatin1(kWarnNonFile)});
+    QCOMPARE(readBytes(file("plain")), QByteArray("old"));
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"plain"});
+    QCOMPARE(v.text(), QStringLiteral("text"));
+}
+
+void TestTextFiles::fullDiskKeepsOldFile_data()
+{
+    QTest::addColumn<int>("textSize");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("large text") << 100000 << 4096;
+    // Small enough to sit in a write buffer: its short write came only at the final flush.
+    QTest::newRow("small text, short last flush") << 300 << 100;
+}
+
+void TestTextFiles::fullDiskKeepsOldFile()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs a file-size limit");
+#else
+    QFETCH(int, textSize);
+    QFETCH(int, limit);
+    writeBytes(file("LAP_TXT_DATA.txt"), "old table\r\n");
+    MemoryTextView v;
+    v.append(QString(textSize, u'x'));
+    state_.GET_NAME = QStringLiteral("LAP_TXT_DATA");
+    {
+        FileSizeLimit sizeLimit{rlim_t(limit)};
+        saveTextFile(state_, v, warn_);
+    }
+    QCOMPARE(warnings_, QStringList{QString::fromLatin1(kWarnNonFile)});
+    QCOMPARE(readBytes(file("LAP_TXT_DATA.txt")), QByteArray("old table\r\n"));
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"LAP_TXT_DATA.txt"});
+#endif
+}
+
+void TestTextFiles::saveThenLoadAddsOneLineEnd()
+{
+    MemoryTextView v;
+    v.append(QStringLiteral("A\r\nB\r\n"));
+    state_.GET_NAME = QStringLiteral("round");
+    saveTextFile(state_, v, warn_);
+    state_.GET_NAME = QStringLiteral("round.txt");
+    loadTextFile(state_, v, warn_);
+    QCOMPARE(v.text(), QStringLiteral("A\r\nB\r\n\r\n"));
+    state_.GET_NAME = QStringLiteral("round");
+    saveTextFile(state_, v, warn_);
+    state_.GET_NAME = QStringLiteral("round.txt");
+    loadTextFile(state_, v, warn_);
+    QCOMPARE(v.text(), QStringLiteral("A\r\nB\r\n\r\n\r\n"));
+    QVERIFY(warnings_.isEmpty());
+}
+
+QTEST_APPLESS_MAIN(TestTextFiles)
+#include "TestTextFiles.moc"
