@@ -1,11 +1,92 @@
 #include "FolderSettings.h"
 
-#include <QDir>
+#include "DelimitedValues.h"
 
-// Placeholder until the settings file lands.
-QString defaultFolder() { return QDir::currentPath(); }
-void PASS_READ(SharedState& state, const QString&)
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#ifdef Q_OS_WIN
+#include <direct.h>
+#include <stdlib.h>
+#endif
+
+QString defaultFolder()
 {
-    state.PASS_NAME1 = state.PASS_NAME2 = defaultFolder();
+#ifdef Q_OS_WIN
+    // The current folder of drive C (drive number 3), which may differ from the process's.
+    if (wchar_t* cwd = _wgetdcwd(3, nullptr, 0)) {
+        const QString folder = QString::fromWCharArray(cwd);
+        free(cwd);
+        return folder;
+    }
+    return QStringLiteral("C:\\");
+#else
+    return QDir::toNativeSeparators(QDir::currentPath());
+#endif
 }
-bool PASS_WRITE(const SharedState&, const QString&) { return true; }
+
+std::optional<std::pair<QString, QString>> readFolderSettings(QByteArrayView bytes)
+{
+    const QList<QByteArray> values = readDelimitedValues(bytes, 2);
+    if (values.size() < 2)
+        return std::nullopt;
+    // Each value on its own, so that a broken character in one cannot spill into the other.
+    const auto decode = [](const QByteArray& value) {
+        QStringDecoder decoder(QStringConverter::System,
+                               QStringConverter::Flag::Stateless |
+                                   QStringConverter::Flag::ConvertInitialBom);
+        return QString(decoder.decode(value));
+    };
+    return std::pair{decode(values[0]), decode(values[1])};
+}
+
+QByteArray folderSettingsBytes(const QString& textFolder, const QString& lapFolder)
+{
+    QStringEncoder encoder(QStringConverter::System);
+    QByteArray bytes;
+    for (const QString& folder : {textFolder, lapFolder}) {
+        bytes += '"';
+        bytes += encoder.encode(folder);
+        bytes += "\"\r\n";
+    }
+    return bytes;
+}
+
+void PASS_READ(SharedState& state, const QString& path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.readAll();
+        const bool readOk = file.error() == QFileDevice::NoError;
+        file.close();
+        if (readOk) {
+            if (const auto folders = readFolderSettings(bytes)) {
+                state.PASS_NAME1 = folders->first;
+                state.PASS_NAME2 = folders->second;
+                return;
+            }
+        }
+    }
+    state.PASS_NAME1 = defaultFolder();
+    state.PASS_NAME2 = defaultFolder();
+    // A failure here only means the defaults are not remembered; the start goes on.
+    PASS_WRITE(state, path);
+}
+
+bool PASS_WRITE(const SharedState& state, const QString& path)
+{
+    const QByteArray bytes = folderSettingsBytes(state.PASS_NAME1, state.PASS_NAME2);
+    // Unbuffered, so that a short write (disk full) shows in write()'s result: a buffered
+    // QSaveFile can lose the error of its last flush and commit a truncated file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

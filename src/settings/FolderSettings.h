@@ -2,6 +2,11 @@
 
 #include "SharedState.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <optional>
+#include <utility>
+
 // The settings file, opened by its bare name in the working folder.
 inline constexpr char kSettingsFileName[] = "FILE_PASS.DAT";
 
@@ -17,3 +22,11 @@ void PASS_READ(SharedState& state, const QString& path = QString::fromLatin1(kSe
 // written; an existing file is then left as it was.
 bool PASS_WRITE(const SharedState& state,
                 const QString& path = QString::fromLatin1(kSettingsFileName));
+
+// The two folders (text folder, lap record folder) from the bytes of a settings file, or nothing
+// when it holds fewer than two values. The reading rules are those of readDelimitedValues().
+std::optional<std::pair<QString, QString>> readFolderSettings(QByteArrayView bytes);
+
+// The settings file for two folders: each in double quotes followed by CR LF, in the system
+// encoding. Nothing inside a value is escaped.
+QByteArray folderSettingsBytes(const QString& textFolder, const QString& lapFolder);
