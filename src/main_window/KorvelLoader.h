@@ -1,0 +1,80 @@
+#pragma once
+
+#include "SharedState.h"
+#include "TextView.h"
+
+#include <QTextCursor>
+#include <QWidget>
+
+class QCloseEvent;
+class QPlainTextEdit;
+class QPushButton;
+class QResizeEvent;
+
+// The main window: the lap table view, the three command buttons and the shared state. It reads
+// the remembered folders when it is created and writes them back when it is closed, if the
+// chooser was confirmed during the run.
+//
+// The view is a QPlainTextEdit, which holds blocks rather than line ends. The mapping:
+// - CR LF is a block break and reads back as CR LF; so does a paragraph separator (U+2029),
+//   which the text box cannot hold as a character.
+// - A lone CR or LF is an ordinary character of its line, as in the text files: it is shown as
+//   the control picture U+240D or U+240A, marked as a stand-in, and reads back as CR or LF.
+//   A control picture typed or loaded as such stays what it is.
+// - Every other character is kept as it is (no-break spaces included).
+// So any text round-trips exactly through append() and text(), except that U+2029 comes back
+// as CR LF.
+class KorvelLoader : public QWidget, public TextView {
+    Q_OBJECT
+
+public:
+    explicit KorvelLoader(const QString& settingsPath = QStringLiteral("FILE_PASS.DAT"),
+                          QWidget* parent = nullptr);
+    ~KorvelLoader() override;
+
+    SharedState& state() { return state_; }
+    const QString& settingsPath() const { return settingsPath_; }
+
+    // Test hooks: what the buttons show instead of the chooser and the warning box.
+    void setChooser(ShowChooserFn chooser);
+    void setWarning(WarningFn warning);
+
+    // TextView over Text1.
+    void clear() override;
+    void append(QStringView text) override;
+    QString text() const override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    void bilLoad();
+    void textLoad();
+    void textSave();
+
+private:
+    class FillScope;
+
+    bool runChooser(const char* mode);
+    void warn(const QString& message);
+    void beginFill();
+    void endFill();
+
+    SharedState state_;
+    QString settingsPath_;
+    ShowChooserFn chooser_;
+    WarningFn warning_;
+
+    QPlainTextEdit* Text1 = nullptr;
+    QPushButton* BIL_load = nullptr;
+    QPushButton* FILE_LOAD = nullptr;
+    QPushButton* FILE_SAVE = nullptr;
+
+    // While a command fills the view, its changes go through one edit block with undo off, so
+    // the view is laid out once per command and a big table costs no undo memory.
+    int fillDepth_ = 0;
+    bool filled_ = false;
+    QTextCursor fillCursor_;
+};

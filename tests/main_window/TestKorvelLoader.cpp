@@ -1,0 +1,394 @@
+#include "ConvertCommand.h"
+#include "KorvelLoader.h"
+#include "LapFileWriter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestKorvelLoader : public QObject {
+    Q_OBJECT
+
+private:
+    // A window on a temp settings file, with recording stand-ins for the chooser and the box.
+    struct Fixture {
+        QTemporaryDir dir;
+        std::unique_ptr<KorvelLoader> window;
+        QStringList chooserModes;
+        QStringList warnings;
+        QStringList textAtWarning;
+        // What the stand-in chooser does; cancels when empty.
+        std::function<void(SharedState&)> pick;
+
+        Fixture()
+        {
+            window = std::make_unique<KorvelLoader>(dir.filePath(QStringLiteral("FILE_PASS.DAT")));
+            window->setChooser([this](SharedState& state) {
+                chooserModes << state.FILE_TYPE;
+                state.GET_NAME.clear();
+                if (pick)
+                    pick(state);
+            });
+            window->setWarning([this](const QString& message) {
+                warnings << message;
+                textAtWarning << window->text();
+            });
+        }
+        QString path(const QString& name) const { return dir.filePath(name); }
+        template <typename T> T* child(const char* name) const
+        {
+            return window->findChild<T*>(QString::fromLatin1(name));
+        }
+        QPlainTextEdit* view() const { return child<QPlainTextEdit>("Text1"); }
+        void click(const char* button) const { child<QPushButton>(button)->click(); }
+        // The stand-in chooser confirms lap files in the fixture's folder.
+        void pickLapFiles(const QStringList& names)
+        {
+            pick = [this, names](SharedState& state) {
+                state.PASS_NAME2 = dir.path();
+                state.PORT_OPEN_FLG = kTrue;
+                for (const QString& name : names)
+                    state.GET_NAME += name + u'\r';
+            };
+        }
+    };
+
+private slots:
+    void cleanup()
+    {
+        // No box or chooser may be left open by a test.
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
+
+    void windowAtStart()
+    {
+        Fixture f;
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Miren Loader  ver 2.0"));
+        QCOMPARE(f.window->size(), QSize(537, 647));
+        QVERIFY(f.window->minimumWidth() >= 529);
+        QVERIFY(f.window->minimumHeight() >= 48 + 60);
+        QCOMPARE(f.view()->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(f.view()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(f.view()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QVERIFY(!f.view()->isReadOnly());
+        QCOMPARE(f.window->text(), QString());
+        QCOMPARE(f.window->state().PORT_OPEN_FLG, kFalse);
+        QCOMPARE(f.window->state().FILE_TYPE, QString());
+        QCOMPARE(f.window->state().GET_NAME, QString());
+    }
+
+    void controls_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QRect>("geometry");
+        QTest::newRow("Text1") << "Text1"
+                               << "" << QRect(8, 48, 521, 593);
+        QTest::newRow("BIL_load") << "BIL_load"
+                                  << "bil load" << QRect(8, 8, 89, 33);
+        QTest::newRow("FILE_LOAD") << "FILE_LOAD"
+                                   << "Text load" << QRect(344, 8, 81, 25);
+        QTest::newRow("FILE_SAVE") << "FILE_SAVE"
+                                   << "Text save" << QRect(440, 8, 81, 25);
+    }
+    void controls()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QRect, geometry);
+        Fixture f;
+        auto* widget = f.window->findChild<QWidget*>(name);
+        QVERIFY(widget);
+        QCOMPARE(widget->geometry(), geometry);
+        if (auto* button = qobject_cast<QPushButton*>(widget))
+            QCOMPARE(button->text(), caption);
+        // One fixed-pitch font at 9 points for the view and the buttons.
+        QCOMPARE(widget->font().family(), QStringLiteral("Courier New"));
+        QCOMPARE(widget->font().pointSize(), 9);
+        QVERIFY(QFontInfo(widget->font()).fixedPitch());
+
+        // Enlarging the window stretches the view to the right and bottom edges only.
+        f.window->show();
+        f.window->resize(900, 1000);
+        const QRect stretched = name == u"Text1" ? QRect(8, 48, 900 - 16, 1000 - 54) : geometry;
+        QTRY_COMPARE(widget->geometry(), stretched);
+    }
+
+    void tabOrder()
+    {
+        Fixture f;
+        f.window->show();
+        QApplication::setActiveWindow(f.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        QCOMPARE(QApplication::focusWidget(), f.view());
+        QStringList order;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order, QStringList({"BIL_load", "FILE_LOAD", "FILE_SAVE", "Text1"}));
+    }
+
+    // Each button sets the mode, shows the chooser once and leaves the view alone on cancel.
+    void cancelledChooserKeepsView_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("bil load") << "BIL_load" << kModeBilLoad;
+        QTest::newRow("Text load") << "FILE_LOAD" << kModeTextLoad;
+        QTest::newRow("Text save") << "FILE_SAVE" << kModeTextSave;
+    }
+    void cancelledChooserKeepsView()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, mode);
+        Fixture f;
+        const QString before = QStringLiteral("kept\r\ntext");
+        f.window->append(before);
+        f.click(button.toLatin1().constData());
+        QCOMPARE(f.chooserModes, QStringList{mode});
+        QCOMPARE(f.window->state().FILE_TYPE, mode);
+        QCOMPARE(f.window->text(), before);
+        QCOMPARE(f.warnings, QStringList());
+        QCOMPARE(f.window->state().PORT_OPEN_FLG, kFalse);
+    }
+
+    void textSaveOfEmptyViewShowsNoChooser()
+    {
+        Fixture f;
+        f.click("FILE_SAVE");
+        QCOMPARE(f.chooserModes, QStringList());
+        QCOMPARE(f.warnings, QStringList{kWarnNonData});
+        QCOMPARE(f.window->state().FILE_TYPE, QString());
+    }
+
+    // What the window shows after "bil load" is exactly what the converter makes of the same
+    // choice, also when a failure stops it halfway; the warning comes after the text so far.
+    void bilLoadShowsConverterOutput_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("warnings");
+        QTest::newRow("one file") << QStringList{"A.BIL"} << 0;
+        QTest::newRow("two files, one table") << QStringList{"A.BIL", "B.BIL"} << 0;
+        QTest::newRow("second of three missing")
+            << QStringList{"A.BIL", "MISSING.BIL", "B.BIL"} << 1;
+        QTest::newRow("overflow in third record") << QStringList{"BROKEN.BIL", "A.BIL"} << 1;
+    }
+    void bilLoadShowsConverterOutput()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(int, warnings);
+        Fixture f;
+        QVERIFY(lapfile::write(f.path("A.BIL"), lapfile::fullLaps(3, 3)));
+        QVERIFY(lapfile::write(f.path("B.BIL"), lapfile::fullLaps(2)));
+        QByteArray broken = lapfile::fullLaps(4);
+        broken[2 * lapfile::kRecordSize + 4 + 32 + 6] = char(0x80);
+        QVERIFY(lapfile::write(f.path("BROKEN.BIL"), broken));
+
+        f.pickLapFiles(names);
+        f.window->append(QStringLiteral("old text, selected"));
+        f.view()->selectAll();
+        f.click("BIL_load");
+
+        SharedState expectedState;
+        expectedState.PASS_NAME2 = f.dir.path();
+        for (const QString& name : names)
+            expectedState.GET_NAME += name + u'\r';
+        MemoryTextView expected;
+        QStringList expectedWarnings;
+        convertLapFiles(
+            expectedState, expected, [&](const QString& m) { expectedWarnings << m; },
+            userDecimalPoint());
+
+        QCOMPARE(f.chooserModes, QStringList{kModeBilLoad});
+        QVERIFY(f.window->text().startsWith(QStringLiteral(" LAP")));
+        QVERIFY(f.window->text().endsWith(kCrLf));
+        QCOMPARE(f.window->text(), expected.text());
+        QCOMPARE(f.warnings, expectedWarnings);
+        QCOMPARE(f.warnings.size(), warnings);
+        QCOMPARE(f.textAtWarning, QStringList(warnings, expected.text()));
+        QCOMPARE(f.window->state().GET_NAME, expectedState.GET_NAME);
+        // One line of the view per line of the table, and the caret behind the last one.
+        QCOMPARE(f.view()->blockCount(), int(expected.text().count(kCrLf)) + 1);
+        QVERIFY(f.view()->textCursor().atEnd());
+        // The table is not undone line by line into the old text.
+        QVERIFY(!f.view()->document()->isUndoAvailable());
+    }
+
+    // Loading a table, editing it by hand and saving it: the file holds the edit.
+    void editedTableIsSaved()
+    {
+        Fixture f;
+        QVERIFY(lapfile::write(f.path("A.BIL"), lapfile::fullLaps(2)));
+        f.pickLapFiles({"A.BIL"});
+        f.click("BIL_load");
+        QVERIFY(!f.window->text().isEmpty());
+
+        f.view()->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(f.view(), QStringLiteral("EDIT"));
+        QTest::keyClick(f.view(), Qt::Key_Return, Qt::ShiftModifier);
+        QVERIFY(f.window->text().startsWith(QStringLiteral("EDIT\r\n LAP")));
+
+        f.pick = [&f](SharedState& state) {
+            state.PASS_NAME1 = f.dir.path();
+            state.GET_NAME = QStringLiteral("LAP_TXT_DATA");
+            state.PORT_OPEN_FLG = kTrue;
+        };
+        f.click("FILE_SAVE");
+        QCOMPARE(f.chooserModes.last(), kModeTextSave);
+        QCOMPARE(readAll(f.path("LAP_TXT_DATA.txt")), (f.window->text() + kCrLf).toUtf8());
+    }
+
+    // The settings file is written at close only after an OK in the chooser, in any mode.
+    void closeWritesSettingsAfterOk_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("no command") << "" << false;
+        QTest::newRow("bil load cancelled") << "BIL_load" << false;
+        QTest::newRow("Text load cancelled") << "FILE_LOAD" << false;
+        QTest::newRow("bil load OK, nothing chosen") << "BIL_load" << true;
+        QTest::newRow("Text load OK, nothing chosen") << "FILE_LOAD" << true;
+    }
+    void closeWritesSettingsAfterOk()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, confirm);
+        QTemporaryDir dir;
+        const QString settings = dir.filePath(QStringLiteral("FILE_PASS.DAT"));
+        // Hand-written, so any rewrite shows in the bytes.
+        const QByteArray original = "\"/text\"\r\n\"/laps\"\r\nextra line\r\n";
+        QVERIFY(lapfile::write(settings, original));
+        {
+            KorvelLoader window(settings);
+            QCOMPARE(window.state().PASS_NAME1, QStringLiteral("/text"));
+            QCOMPARE(window.state().PASS_NAME2, QStringLiteral("/laps"));
+            window.setChooser([confirm](SharedState& state) {
+                state.GET_NAME.clear();
+                if (confirm)
+                    state.PORT_OPEN_FLG = kTrue;
+            });
+            if (!button.isEmpty())
+                window.findChild<QPushButton*>(button)->click();
+            window.show();
+            QVERIFY(window.close());
+        }
+        QCOMPARE(readAll(settings), confirm ? QByteArray("\"/text\"\r\n\"/laps\"\r\n") : original);
+    }
+
+    void closeWritesFoldersChosenDuringRun()
+    {
+        Fixture f;
+        f.pickLapFiles({});
+        f.click("BIL_load");
+        f.window->show();
+        QVERIFY(f.window->close());
+        QCOMPARE(readAll(f.window->settingsPath()),
+                 QStringLiteral("\"%1\"\r\n\"%2\"\r\n")
+                     .arg(f.window->state().PASS_NAME1, f.dir.path())
+                     .toUtf8());
+    }
+
+    // Any text comes back from the view exactly as it was appended.
+    void textRoundTrip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("empty") << "" << 1;
+        QTest::newRow("CR LF lines") << "A\r\nB" << 2;
+        QTest::newRow("trailing CR LF") << "A\r\nB\r\n" << 3;
+        QTest::newRow("empty lines") << "\r\n\r\n\r\n" << 4;
+        QTest::newRow("lone LF stays in its line") << "a\nb\nc\r\n" << 2;
+        QTest::newRow("lone CR stays in its line") << "a\rb\r\n" << 2;
+        QTest::newRow("CR before CR LF") << "a\r\r\nb" << 2;
+        QTest::newRow("LF CR is two lone ends") << "a\n\rb" << 1;
+        QTest::newRow("text ending in lone CR") << "a\r" << 1;
+        QTest::newRow("control pictures as text") << "\u240A\u240D\n\u240A" << 1;
+        QTest::newRow("no-break space, tab, non-ASCII")
+            << "a\u00A0b\tc\r\n\u30e9\u30c3\u30d7 \u00e9" << 2;
+        QTest::newRow("table line")
+            << "   3  1:05.23    3500~ 9800   45~162  1.2  0.9   80~ 95   70~ 88  2450  \r\n"
+            << 2;
+    }
+    void textRoundTrip()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, lines);
+        Fixture f;
+        f.window->append(text);
+        QCOMPARE(f.window->text(), text);
+        QCOMPARE(f.view()->blockCount(), lines);
+        // The same through a command's fill.
+        f.pick = [&f, text](SharedState& state) {
+            state.PASS_NAME1 = f.dir.path();
+            state.GET_NAME = QStringLiteral("missing.txt");
+            f.window->clear();
+            f.window->append(text);
+            f.window->append(text);
+        };
+        f.click("FILE_LOAD"); // the stand-in does the filling; the command finds no file
+        QVERIFY(f.window->text().startsWith(text + text));
+    }
+
+    void appendReplacesSelectionAndFollowsCaret()
+    {
+        Fixture f;
+        f.window->append(QStringLiteral("hello world\r\nend"));
+        QTextCursor cursor = f.view()->textCursor();
+        cursor.setPosition(6);
+        cursor.setPosition(11, QTextCursor::KeepAnchor);
+        f.view()->setTextCursor(cursor);
+        f.window->append(QStringLiteral("there\r\n"));
+        f.window->append(QStringLiteral("\n"));
+        QCOMPARE(f.window->text(), QStringLiteral("hello there\r\n\n\r\nend"));
+        f.window->clear();
+        QCOMPARE(f.window->text(), QString());
+        QCOMPARE(f.view()->textCursor().position(), 0);
+    }
+
+    // The real warning box: warning icon, one OK button, the tool's title as caption.
+    void warningBox()
+    {
+        QTemporaryDir dir;
+        KorvelLoader window(dir.filePath(QStringLiteral("FILE_PASS.DAT")));
+        window.setChooser([&dir](SharedState& state) {
+            state.PASS_NAME2 = dir.path();
+            state.GET_NAME = QStringLiteral("MISSING.BIL\r");
+        });
+        window.show();
+        QStringList seen;
+        QTimer::singleShot(0, [&seen] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            seen << box->windowTitle() << box->text()
+                 << QString::number(box->icon() == QMessageBox::Warning)
+                 << QString::number(box->buttons().size())
+                 << QString::number(box->standardButtons() == QMessageBox::Ok);
+            box->button(QMessageBox::Ok)->click();
+        });
+        window.findChild<QPushButton*>(QStringLiteral("BIL_load"))->click();
+        QCOMPARE(seen, QStringList({"Miren Loader", kWarnNonFile, "1", "1", "1"}));
+    }
+};
+
+QTEST_MAIN(TestKorvelLoader)
+#include "TestKorvelLoader.moc"
