@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+// The drives the chooser offers and the folder each drive starts on. On Windows a drive is a
+// letter and a colon ("c:"); elsewhere it is the root path of a mounted volume ("/", "/home").
+// The chooser reaches the disks only through this interface, so tests can put a failing drive
+// in front of it.
+class DriveSystem {
+public:
+    virtual ~DriveSystem() = default;
+
+    // The drives in the order the drive list shows them.
+    virtual QStringList drives() const = 0;
+
+    // The drive a folder value lies on, spelled as in drives(); "" when it names none.
+    virtual QString driveOf(const QString& folder) const = 0;
+
+    // The root folder of a drive, as a folder value (e.g. "c:\" or "/home").
+    virtual QString driveRoot(const QString& drive) const = 0;
+
+    // The drive the chooser falls back to when a drive cannot be read ("c:" on Windows, the
+    // volume of "/" elsewhere).
+    virtual QString fallbackDrive() const = 0;
+
+    // The folder the drive starts on. When the drive cannot be read, returns nothing and puts
+    // the system's description of the failure into error.
+    virtual std::optional<QString> currentFolder(const QString& drive, QString* error) const = 0;
+};
+
+// The drives of the machine this runs on.
+class SystemDrives : public DriveSystem {
+public:
+    QStringList drives() const override;
+    QString driveOf(const QString& folder) const override;
+    QString driveRoot(const QString& drive) const override;
+    QString fallbackDrive() const override;
+    std::optional<QString> currentFolder(const QString& drive, QString* error) const override;
+};
+
+// Letter case in folder paths: ignored on Windows, significant elsewhere.
+#ifdef Q_OS_WIN
+inline constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
+#else
+inline constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
+#endif
+
+// A folder value in the form the chooser reports it: absolute, cleaned, with the platform's
+// separators. Relative values are taken from the working folder.
+QString normalFolder(const QString& folder);
+
+// The system's message for a folder that is missing or cannot be listed.
+QString folderErrorMessage(const QString& folder);

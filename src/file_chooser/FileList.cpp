@@ -1,0 +1,56 @@
+#include "FileList.h"
+
+#include "DriveSystem.h"
+
+#include <QDirIterator>
+#include <algorithm>
+
+namespace {
+
+bool nameLess(const QString& a, const QString& b)
+{
+    const int folded = a.compare(b, Qt::CaseInsensitive);
+    return folded != 0 ? folded < 0 : a < b;
+}
+
+} // namespace
+
+FileList::FileList(QWidget* parent) : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setUniformItemSizes(true);
+}
+
+void FileList::setPattern(const QString& pattern)
+{
+    pattern_ = pattern;
+    relist();
+}
+
+bool FileList::setFolder(const QString& folder)
+{
+    if (folder.isEmpty())
+        return false;
+    const QString path = normalFolder(folder);
+    if (!QFileInfo(path).isDir() || !QFileInfo(path).isReadable())
+        return false;
+    folder_ = path;
+    relist();
+    return true;
+}
+
+void FileList::relist()
+{
+    if (folder_.isEmpty())
+        return;
+    // Files only: no folders, no hidden files, no devices or broken links.
+    QDirIterator it(folder_, QStringList{pattern_}, QDir::Files | QDir::NoDotAndDotDot);
+    QStringList names;
+    while (it.hasNext()) {
+        it.next();
+        names << it.fileName();
+    }
+    std::sort(names.begin(), names.end(), nameLess);
+    clear();
+    addItems(names);
+}

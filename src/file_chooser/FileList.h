@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QListWidget>
+#include <QString>
+
+// The chooser's file list: the ordinary files of one folder whose names match a pattern,
+// sorted by name. Several entries may be selected (extended selection).
+class FileList : public QListWidget {
+    Q_OBJECT
+public:
+    explicit FileList(QWidget* parent = nullptr);
+
+    // Sets the name pattern ("*.BIL") and lists the folder again. Names match without regard
+    // to letter case: a card copied to a case-sensitive file system may carry ".bil".
+    void setPattern(const QString& pattern);
+    QString pattern() const { return pattern_; }
+
+    // Lists another folder. Returns false, and keeps the current listing, when the folder
+    // cannot be listed.
+    bool setFolder(const QString& folder);
+    // The listed folder as a folder value (absolute, platform separators).
+    QString folder() const { return folder_; }
+
+private:
+    void relist();
+
+    QString pattern_ = QStringLiteral("*");
+    QString folder_;
+};

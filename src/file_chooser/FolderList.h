@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QListWidget>
+#include <QString>
+
+class DriveSystem;
+
+// The chooser's folder list: the folders from the drive's root down to the current folder,
+// then the current folder's subfolders, each level indented one step further. Opening an entry
+// (double-click or Enter) makes it the current folder.
+class FolderList : public QListWidget {
+    Q_OBJECT
+public:
+    FolderList(const DriveSystem& drives, QWidget* parent = nullptr);
+
+    // Makes folder the current folder. Emits pathChanged() before returning when the folder
+    // differs from the current one. Returns false, with the system's message in error, when
+    // the folder cannot be listed; the list then stays as it was.
+    bool setPath(const QString& folder, QString* error = nullptr);
+    // The current folder as a folder value (absolute, platform separators).
+    QString path() const { return path_; }
+
+signals:
+    void pathChanged(const QString& folder);
+
+private:
+    void open(const QModelIndex& index);
+    void rebuild();
+
+    const DriveSystem& drives_;
+    QString path_;
+};

@@ -1,0 +1,80 @@
+#include "DriveSystem.h"
+
+#include <QDir>
+#include <QStorageInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The drive layer over the machine's own volumes.
+class TestSystemDrives : public QObject {
+    Q_OBJECT
+
+private slots:
+    void listsRealVolumesOnly();
+    void driveOfFolder();
+    void currentFolderOfDrives();
+};
+
+void TestSystemDrives::listsRealVolumesOnly()
+{
+    const QStringList drives = SystemDrives().drives();
+    QVERIFY(!drives.isEmpty());
+    QCOMPARE(drives.size(), QSet<QString>(drives.begin(), drives.end()).size());
+#ifdef Q_OS_WIN
+    QVERIFY(drives.contains(QStringLiteral("c:")));
+#else
+    QCOMPARE(drives.first(), QStringLiteral("/"));
+    for (const QString& drive : drives) {
+        QVERIFY2(drive != "/proc" && drive != "/sys" && !drive.startsWith("/sys/") &&
+                     drive != "/dev/pts",
+                 qPrintable(drive));
+    }
+#endif
+}
+
+void TestSystemDrives::driveOfFolder()
+{
+    const SystemDrives drives;
+    QCOMPARE(drives.driveOf(QString()), QString());
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString drive = drives.driveOf(dir.path());
+    QVERIFY(drives.drives().contains(drive));
+    // A folder that does not exist (yet) still lies on the drive of its parent.
+    QCOMPARE(drives.driveOf(dir.filePath("gone/deeper")), drive);
+#ifdef Q_OS_WIN
+    QCOMPARE(drives.fallbackDrive(), QStringLiteral("c:"));
+#else
+    QCOMPARE(drive, QStorageInfo(dir.path()).rootPath());
+    QCOMPARE(drives.fallbackDrive(), QStringLiteral("/"));
+    // Mount points are matched by whole folder names: "/homework" is not on "/home".
+    for (const QString& root : drives.drives()) {
+        if (root != "/")
+            QVERIFY(drives.driveOf(root + "x") != root);
+    }
+#endif
+}
+
+void TestSystemDrives::currentFolderOfDrives()
+{
+    const SystemDrives drives;
+    const QString working = normalFolder(QDir::currentPath());
+    const QString workingDrive = drives.driveOf(working);
+    QString error;
+    QCOMPARE(drives.currentFolder(workingDrive, &error), std::optional<QString>(working));
+    // The fallback drive starts at its root unless it holds the working folder.
+    error.clear();
+    const QString fallback = drives.fallbackDrive();
+    const std::optional<QString> folder = drives.currentFolder(fallback, &error);
+    QVERIFY2(folder, qPrintable(error));
+    QCOMPARE(*folder,
+             fallback == workingDrive ? working : normalFolder(drives.driveRoot(fallback)));
+#ifndef Q_OS_WIN
+    error.clear();
+    QVERIFY(!drives.currentFolder(QStringLiteral("/no/such/volume"), &error));
+    QVERIFY(!error.isEmpty());
+#endif
+}
+
+QTEST_GUILESS_MAIN(TestSystemDrives)
+#include "TestSystemDrives.moc"
