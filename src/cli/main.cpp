@@ -7,7 +7,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QSaveFile>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #ifdef Q_OS_WIN
@@ -31,6 +33,11 @@ int usageError(const QString& reason)
     printErr(reason);
     std::fprintf(stderr, "%s\nTry 'miren-convert --help' for more information.\n", kUsage);
     return kExitUsage;
+}
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 QString native(const QString& path)
@@ -71,7 +78,7 @@ public:
                 static_cast<qint64>(text.size()))
                 throw OutputFailed{file_->errorString()};
         } else if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) {
-            throw OutputFailed{QStringLiteral("write error on standard output")};
+            throw OutputFailed{systemError()};
         }
     }
 
@@ -82,7 +89,7 @@ public:
             if (!file_->commit())
                 throw OutputFailed{file_->errorString()};
         } else if (std::fflush(stdout) != 0) {
-            throw OutputFailed{QStringLiteral("write error on standard output")};
+            throw OutputFailed{systemError()};
         }
     }
 
