@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -114,6 +115,38 @@ int main(int argc, char** argv)
         }
     }
 
+    // The same table through "Text load", and line by line outside a command (each line then is
+    // its own edit, as when a caller appends without the window's batching).
+    {
+        QFile file(dir.filePath(QStringLiteral("TABLE.txt")));
+        if (!file.open(QIODevice::WriteOnly))
+            return 1;
+        file.write(window.text().toLatin1());
+    }
+    window.setChooser([&dir](SharedState& state) {
+        state.PASS_NAME1 = dir.path();
+        state.GET_NAME = QStringLiteral("TABLE.txt");
+    });
+    const QStringList lines = window.text().split(QStringLiteral("\r\n"));
+    auto* textLoad = window.findChild<QPushButton*>(QStringLiteral("FILE_LOAD"));
+    QList<double> load, perLine;
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        textLoad->click();
+        view->viewport()->repaint();
+        load << ms(timer);
+
+        window.clear();
+        timer.restart();
+        for (const QString& line : lines) {
+            window.append(line);
+            window.append(QStringLiteral("\r\n"));
+        }
+        view->viewport()->repaint();
+        perLine << ms(timer);
+    }
+
     std::printf("bil load click to text in view:     best %7.1f ms, worst %7.1f ms (target 500)\n",
                 best(fill), worst(fill));
     std::printf("bil load click to painted frame:    best %7.1f ms, worst %7.1f ms\n",
@@ -128,5 +161,9 @@ int main(int argc, char** argv)
                 worst(wheel));
     std::printf("whole text with CR LF:              best %7.1f ms, worst %7.1f ms\n",
                 best(readText), worst(readText));
+    std::printf("Text load of the table, painted:    best %7.1f ms, worst %7.1f ms\n", best(load),
+                worst(load));
+    std::printf("append line by line, unbatched:     best %7.1f ms, worst %7.1f ms\n",
+                best(perLine), worst(perLine));
     return 0;
 }

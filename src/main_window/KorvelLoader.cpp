@@ -2,7 +2,6 @@
 
 #include "ConvertCommand.h"
 #include "File_Form.h"
-#include "FolderSettings.h"
 #include "TextCommands.h"
 
 #include <QCloseEvent>
@@ -193,7 +192,8 @@ void KorvelLoader::append(QStringView text)
         cursor.beginEditBlock();
         insertMapped(cursor, text);
         cursor.endEditBlock();
-        Text1->setTextCursor(cursor);
+        if (Text1->textCursor() != cursor)
+            Text1->setTextCursor(cursor);
         return;
     }
     beginFill();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FolderSettings.h"
 #include "SharedState.h"
 #include "TextView.h"
 
@@ -28,7 +29,8 @@ class KorvelLoader : public QWidget, public TextView {
     Q_OBJECT
 
 public:
-    explicit KorvelLoader(const QString& settingsPath = QStringLiteral("FILE_PASS.DAT"),
+    // settingsPath: the folder settings file, by default the bare name in the working folder.
+    explicit KorvelLoader(const QString& settingsPath = QString::fromLatin1(kSettingsFileName),
                           QWidget* parent = nullptr);
     ~KorvelLoader() override;
 

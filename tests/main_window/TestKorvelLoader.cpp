@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -305,6 +306,20 @@ private slots:
                  QStringLiteral("\"%1\"\r\n\"%2\"\r\n")
                      .arg(f.window->state().PASS_NAME1, f.dir.path())
                      .toUtf8());
+    }
+
+    // A settings file that cannot be written does not keep the tool from ending.
+    void closeEndsWhenSettingsCannotBeWritten()
+    {
+        QTemporaryDir dir;
+        const QString settings = dir.filePath(QStringLiteral("gone/FILE_PASS.DAT"));
+        KorvelLoader window(settings);
+        window.state().PORT_OPEN_FLG = kTrue;
+        window.show();
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("could not write the settings")));
+        QVERIFY(window.close());
+        QVERIFY(!QFile::exists(settings));
     }
 
     // Any text comes back from the view exactly as it was appended.
