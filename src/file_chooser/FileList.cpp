@@ -34,6 +34,9 @@ bool FileList::setFolder(const QString& folder)
     const QString path = normalFolder(folder);
     if (!QFileInfo(path).isDir() || !QFileInfo(path).isReadable())
         return false;
+    // The opening steps set the same folder twice; listing a large folder once is enough.
+    if (path.compare(folder_, kPathCase) == 0)
+        return true;
     folder_ = path;
     relist();
     return true;

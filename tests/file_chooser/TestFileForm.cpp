@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,6 +41,7 @@ private slots:
     void driveNotReadyAtOpening();
     void driveNotReadyPickedByUser();
     void fallbackDriveNotReadyStopsAfterOneRetry();
+    void warningBoxWithoutSeam();
     void folderListShowsPathAndSubfolders();
     void openingFolderMovesFileList();
     void openingTwiceStartsAfresh();
@@ -176,6 +178,24 @@ void TestFileForm::opening()
         QCOMPARE(form->focusWidget()->objectName(), focus);
         QCOMPARE(entries(child<FileList>(form, "File1")), files);
         QCOMPARE(child<QComboBox>(form, "Drive1")->currentText(), QStringLiteral("c:"));
+        // Tab order: name entry, OK, files, drives, folders, CANCEL.
+        const QStringList stops{"Text1", "OK_BOT_0", "File1", "Drive1", "Dir1", "OK_BOT_1"};
+        QStringList chain{text->objectName()};
+        for (QWidget* w = text->nextInFocusChain(); w != text; w = w->nextInFocusChain()) {
+            if (stops.contains(w->objectName()) && (w->focusPolicy() & Qt::TabFocus))
+                chain << w->objectName();
+        }
+        QCOMPARE(chain, stops);
+        // The lists and the name entry need a fixed-pitch face with Japanese glyphs.
+        for (const char* name : {"File1", "Dir1", "Text1"}) {
+            const QFont font = child<QWidget>(form, name)->font();
+            // Dual-width Japanese faces do not call themselves fixed pitch: compare advances.
+            const QFontMetrics metrics(font);
+            QVERIFY2(metrics.horizontalAdvance(QLatin1Char('i')) ==
+                         metrics.horizontalAdvance(QLatin1Char('W')),
+                     name);
+            QVERIFY2(metrics.inFont(QChar(0x30C6)), name); // テ
+        }
         QVERIFY(!child<QPushButton>(form, "OK_BOT_0")->isDefault());
         QVERIFY(!child<QPushButton>(form, "OK_BOT_1")->isDefault());
         child<QPushButton>(form, "OK_BOT_1")->click();
@@ -392,6 +412,27 @@ void TestFileForm::fallbackDriveNotReadyStopsAfterOneRetry()
         child<QPushButton>(form, "OK_BOT_1")->click();
     });
     QCOMPARE(warnings_, (QStringList{"No medium found", "Device not ready"}));
+}
+
+// Without a warning function the chooser shows the tool's own warning box.
+void TestFileForm::warningBoxWithoutSeam()
+{
+    state_.FILE_TYPE = kModeBilLoad;
+    state_.PASS_NAME2 = path("e");
+    bool boxSeen = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        boxSeen = true;
+        QCOMPARE(box->windowTitle(), QStringLiteral("Miren Loader"));
+        QCOMPARE(box->text(), QStringLiteral("No medium found"));
+        QCOMPARE(box->icon(), QMessageBox::Warning);
+        QCOMPARE(box->buttons().size(), 1);
+        box->button(QMessageBox::Ok)->click();
+    });
+    File_Form form(state_, drives_);
+    QVERIFY(boxSeen);
+    QCOMPARE(form.findChild<QComboBox*>("Drive1")->currentText(), QStringLiteral("c:"));
 }
 
 void TestFileForm::folderListShowsPathAndSubfolders()
