@@ -13,11 +13,9 @@ public:
 
     explicit BigEndianReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
 
-    // Reads the next word into value. False on a fault, which then stays set.
+    // Reads the next word into value. False on a fault; the reader is not to be used after it.
     bool readWord16(std::uint16_t& value)
     {
-        if (fault_ != Fault::None)
-            return false;
         if (bytes_.size() - pos_ < 2) {
             fault_ = Fault::Truncated;
             faultOffset_ = pos_;

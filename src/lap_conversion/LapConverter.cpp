@@ -7,7 +7,9 @@
 LapConverter::LapConverter(char decimalPoint, Sink sink, std::size_t batchBytes)
     : decimalPoint_(decimalPoint), sink_(std::move(sink)), batchBytes_(batchBytes)
 {
-    buffer_.reserve(batchBytes_ + kHeaderLength + kMaxLapLineLength + 2 * kLineEnd.size());
+    // Room for a full batch plus the header and one more line, so a line is always written in
+    // place without growing the buffer.
+    buffer_.resize(batchBytes_ + kHeaderLength + kMaxLapLineLength + 2 * kLineEnd.size());
 }
 
 void LapConverter::startFile()
@@ -32,7 +34,10 @@ LapConverter::FeedResult LapConverter::feed(std::span<const std::uint8_t> bytes)
             return result;
         }
         if (headerPending_ && record_.recordWord != 0) {
-            HEAD_PRINT(record_.recordWord & 1, buffer_);
+            const std::string_view header = headerLine(record_.recordWord & 1);
+            buffer_.replace(used_, header.size(), header);
+            buffer_.replace(used_ + header.size(), kLineEnd.size(), kLineEnd);
+            used_ += header.size() + kLineEnd.size();
             headerPending_ = false;
         }
         if (status == RecordStatus::Fault) {
@@ -41,13 +46,11 @@ LapConverter::FeedResult LapConverter::feed(std::span<const std::uint8_t> bytes)
             result.status = Status::Fault;
             return result;
         }
-        const std::size_t start = buffer_.size();
-        buffer_.resize(start + kMaxLapLineLength + kLineEnd.size());
-        char* end = writeLapLine(record_, decimalPoint_, buffer_.data() + start);
+        char* end = writeLapLine(record_, decimalPoint_, buffer_.data() + used_);
         *end++ = '\r';
         *end++ = '\n';
-        buffer_.resize(static_cast<std::size_t>(end - buffer_.data()));
-        if (buffer_.size() >= batchBytes_)
+        used_ = static_cast<std::size_t>(end - buffer_.data());
+        if (used_ >= batchBytes_)
             flush();
     }
     return result;
@@ -55,10 +58,11 @@ LapConverter::FeedResult LapConverter::feed(std::span<const std::uint8_t> bytes)
 
 void LapConverter::flush()
 {
-    if (buffer_.empty())
+    if (used_ == 0)
         return;
-    sink_(buffer_);
-    buffer_.clear();
+    const std::size_t used = used_;
+    used_ = 0;
+    sink_(std::string_view(buffer_.data(), used));
 }
 
 LapFault convertLapBytes(std::span<const std::uint8_t> bytes, char decimalPoint, std::string& text)

@@ -63,7 +63,8 @@ private:
     std::uint64_t recordsInFile_ = 0;
     LapFault fault_;
     LapRecord record_;
-    std::string buffer_;
+    std::string buffer_; // fixed size; the text waiting for the sink is its first used_ bytes
+    std::size_t used_ = 0;
 };
 
 // Converts one whole file held in memory, as the first file of a command: the header (if the

@@ -96,13 +96,32 @@ inline char* putTildeMax(char* out, std::uint16_t v)
     return put(out, digits5(v) + 1, 4);
 }
 
+// "m:ss.hh" for 0 to 59999 hundredths, "-:--.--" otherwise; seven characters.
+inline void putTime(char* out, std::int32_t time)
+{
+    if (time > 59999 || time < 0) {
+        std::memcpy(out, "-:--.--", 7);
+        return;
+    }
+    const std::int32_t minutes = time / 6000;
+    const std::int32_t rest = time % 6000;
+    const std::int32_t seconds = rest / 100;
+    const std::int32_t hundredths = rest % 100;
+    out[0] = static_cast<char>('0' + minutes);
+    out[1] = ':';
+    out[2] = static_cast<char>('0' + seconds / 10);
+    out[3] = static_cast<char>('0' + seconds % 10);
+    out[4] = '.';
+    out[5] = static_cast<char>('0' + hundredths / 10);
+    out[6] = static_cast<char>('0' + hundredths % 10);
+}
+
 char* putBlock(char* out, const LapBlock& b, char decimalPoint)
 {
-    TimeText time;
-    TIME_SET(b.time, time);
     *out++ = ' ';
     *out++ = ' ';
-    out = put(out, time.data(), time.size());
+    putTime(out, b.time);
+    out += 7;
     *out++ = ' ';
 
     *out++ = ' '; // rpm min: "  @@@@@~"
@@ -142,21 +161,7 @@ void HEAD_PRINT(int unitFlag, std::string& out)
 
 void TIME_SET(std::int32_t time, TimeText& TIME_STR)
 {
-    if (time > 59999 || time < 0) {
-        std::memcpy(TIME_STR.data(), "-:--.--", 7);
-        return;
-    }
-    const std::int32_t minutes = time / 6000;
-    const std::int32_t rest = time % 6000;
-    const std::int32_t seconds = rest / 100;
-    const std::int32_t hundredths = rest % 100;
-    TIME_STR[0] = static_cast<char>('0' + minutes);
-    TIME_STR[1] = ':';
-    TIME_STR[2] = static_cast<char>('0' + seconds / 10);
-    TIME_STR[3] = static_cast<char>('0' + seconds % 10);
-    TIME_STR[4] = '.';
-    TIME_STR[5] = static_cast<char>('0' + hundredths / 10);
-    TIME_STR[6] = static_cast<char>('0' + hundredths % 10);
+    putTime(TIME_STR.data(), time);
 }
 
 char* writeLapLine(const LapRecord& record, char decimalPoint, char* out)
