@@ -5,13 +5,13 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <algorithm>
+#include <cerrno>
 #include <iterator>
 
 #ifdef Q_OS_WIN
 #include <direct.h>
 #include <windows.h>
 #else
-#include <cerrno>
 #include <dirent.h>
 #endif
 
@@ -67,7 +67,10 @@ std::optional<QString> SystemDrives::currentFolder(const QString& drive, QString
     const int number = drive.isEmpty() ? 0 : drive.at(0).toLower().unicode() - 'a' + 1;
     wchar_t buffer[MAX_PATH * 2];
     if (!_wgetdcwd(number, buffer, int(std::size(buffer)))) {
-        *error = qt_error_string(errno);
+        // The C runtime reports through errno, not through the system's last error.
+        wchar_t message[256];
+        _wcserror_s(message, std::size(message), errno);
+        *error = QString::fromWCharArray(message);
         return std::nullopt;
     }
     return QString::fromWCharArray(buffer);

@@ -26,6 +26,17 @@ QRect twips(int left, int top, int width, int height)
                  height / kTwipsPerPixel);
 }
 
+// The drive list spells drives as the drive layer does; on Windows letter case does not count.
+int findDrive(const QComboBox* list, const QString& drive)
+{
+    if (drive.isEmpty())
+        return -1;
+    Qt::MatchFlags flags = Qt::MatchFixedString;
+    if (kPathCase == Qt::CaseSensitive)
+        flags |= Qt::MatchCaseSensitive;
+    return list->findText(drive, flags);
+}
+
 QFont arialFont()
 {
     // fontconfig maps Arial to a metric-compatible face where Arial itself is missing.
@@ -109,7 +120,7 @@ void File_Form::buildControls()
     const QString working = normalFolder(QDir::currentPath());
     Drive1->addItems(drives_.drives());
     drive_ = drives_.driveOf(working);
-    Drive1->setCurrentIndex(Drive1->findText(drive_, Qt::MatchFixedString));
+    Drive1->setCurrentIndex(findDrive(Drive1, drive_));
     Dir1->setPath(working);
     File1->setFolder(working);
 
@@ -157,7 +168,7 @@ void File_Form::load()
 // returns. False when the list has no such drive.
 bool File_Form::setDrive(const QString& drive)
 {
-    const int index = drive.isEmpty() ? -1 : Drive1->findText(drive, Qt::MatchFixedString);
+    const int index = findDrive(Drive1, drive);
     if (index < 0)
         return false;
     if (Drive1->itemText(index) == drive_)
