@@ -68,7 +68,9 @@ public:
 #endif
             return true;
         }
-        return file_->open(QIODevice::WriteOnly);
+        // Unbuffered, so that a short write (a full disk) shows in write() itself; a failure in
+        // QSaveFile's own final flush would otherwise be lost and a truncated file committed.
+        return file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     }
 
     void write(std::string_view text)

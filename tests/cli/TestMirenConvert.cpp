@@ -1,5 +1,6 @@
 #include "BilBuilder.h"
 #include "ConvertCommand.h"
+#include "FileSizeLimit.h"
 #include "LapTable.h"
 
 #include <QDir>
@@ -56,6 +57,7 @@ private slots:
     void recordFaultIsLocated();
     void failedRunLeavesNoHalfFile();
     void unwritableOutput();
+    void fullDiskKeepsOldOutput();
     void badUsage_data();
     void badUsage();
     void helpAndVersion();
@@ -183,6 +185,30 @@ void TestMirenConvert::unwritableOutput()
     QCOMPARE(r.exitCode, 1);
     QVERIFY(r.err.contains("cannot write"));
     QCOMPARE(r.out, QByteArray());
+}
+
+void TestMirenConvert::fullDiskKeepsOldOutput()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs a file-size limit");
+#else
+    // The whole table is smaller than any write buffer, so only an unbuffered write notices that
+    // the disk is full before the file is committed.
+    const QString out = path("full.txt");
+    {
+        QFile f(out);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("old table\r\n");
+    }
+    Run r;
+    {
+        FileSizeLimit limit{100};
+        r = convert({"-o", out, example_});
+    }
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains("cannot write"), r.err.constData());
+    QCOMPARE(readFile(out), QByteArray("old table\r\n"));
+#endif
 }
 
 void TestMirenConvert::badUsage_data()

@@ -1,4 +1,5 @@
 #include "DelimitedValues.h"
+#include "FileSizeLimit.h"
 #include "FolderSettings.h"
 
 #include <QDir>
@@ -6,11 +7,6 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 namespace {
 
@@ -182,15 +178,11 @@ void TestSettings::fullDiskAtExitKeepsOldFile()
     SharedState s;
     s.PASS_NAME1 = QString(300, u'a');
     s.PASS_NAME2 = QStringLiteral("/b");
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = old;
-    lowered.rlim_cur = 100;
-    setrlimit(RLIMIT_FSIZE, &lowered);
-    const bool written = PASS_WRITE(s, settings_);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool written = false;
+    {
+        FileSizeLimit limit{100};
+        written = PASS_WRITE(s, settings_);
+    }
     QVERIFY(!written);
     QCOMPARE(readBytes(settings_), kExample);
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{kSettingsFileName});

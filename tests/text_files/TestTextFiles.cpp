@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "LineSplitter.h"
 #include "TextCommands.h"
 
@@ -8,8 +9,6 @@
 #include <QTest>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
 #endif
 
 namespace {
@@ -44,31 +43,6 @@ bool systemIsUtf8()
     QStringEncoder encoder(QStringConverter::System);
     return QByteArray(encoder.encode(u"\u00e9")) == "\xC3\xA9";
 }
-
-#ifdef Q_OS_UNIX
-// Lowers the file-size limit of this process for its lifetime, so that writing beyond `bytes`
-// fails like a full disk, even for root. SIGXFSZ is ignored meanwhile so the write just fails.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = old_;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
-#endif
 
 } // namespace
 
