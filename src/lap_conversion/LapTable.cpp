@@ -56,7 +56,9 @@ struct Digits5 {
     }
 };
 
-constexpr Digits5 kDigits5;
+// const rather than constexpr: the table takes more evaluation steps than clang and MSVC allow
+// by default, so they build it at start-up while g++ still builds it at compile time.
+const Digits5 kDigits5;
 
 inline const char* digits5(std::uint16_t v)
 {
