@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench package clean
+.PHONY: all deps configure build run test bench package clean fuzz sanitize
 
 all: build
 
@@ -32,6 +32,16 @@ bench: build
 package: build
 	@scripts/install-deps --package
 	@cd $(BUILD) && cpack -G DEB
+
+# Each libFuzzer target for FUZZ_SECONDS (default 60) in a clang build of its own; see
+# scripts/fuzz. A finding ends with a non-zero status.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@scripts/fuzz build-fuzz $(FUZZ_SECONDS)
+
+# The whole test suite in a g++ build with AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	@scripts/sanitize build-asan
 
 clean:
 	rm -rf $(BUILD)
