@@ -1,6 +1,7 @@
 #include "FileList.h"
 
 #include "DriveSystem.h"
+#include "RoomyRowDelegate.h"
 
 #include <QDirIterator>
 #include <algorithm>
@@ -19,6 +20,7 @@ FileList::FileList(QWidget* parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setUniformItemSizes(true);
+    setItemDelegate(new RoomyRowDelegate(this));
 }
 
 void FileList::setPattern(const QString& pattern)

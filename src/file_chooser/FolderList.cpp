@@ -1,6 +1,7 @@
 #include "FolderList.h"
 
 #include "DriveSystem.h"
+#include "RoomyRowDelegate.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,6 +23,7 @@ FolderList::FolderList(const DriveSystem& drives, QWidget* parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    setItemDelegate(new RoomyRowDelegate(this));
     connect(this, &QAbstractItemView::activated, this, &FolderList::open);
 }
 

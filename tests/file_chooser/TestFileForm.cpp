@@ -45,6 +45,7 @@ private slots:
     void folderListShowsPathAndSubfolders();
     void openingFolderMovesFileList();
     void openingTwiceStartsAfresh();
+    void underscoresStayVisible();
     void realDrivesEntryPoint();
 
 private:
@@ -445,6 +446,32 @@ void TestFileForm::folderListShowsPathAndSubfolders()
         QCOMPARE(folders->currentItem()->text(), QStringLiteral("  sub1"));
         QVERIFY(folders->setPath(path("c")));
         QCOMPARE(entries(folders), (QStringList{path("c"), "  sub1", "  sub2"}));
+        child<QPushButton>(form, "OK_BOT_1")->click();
+    });
+}
+
+// The list font draws "_" on the last pixel row of its cell; with the hinting of some displays
+// it falls one row lower, where the next row covers it and "A_B.BIL" reads "A B.BIL". Rows must
+// leave a free pixel row below the underscore.
+void TestFileForm::underscoresStayVisible()
+{
+    state_.FILE_TYPE = kModeBilLoad;
+    run([&](File_Form* form) {
+        for (const char* name : {"File1", "Dir1"}) {
+            auto* list = child<QListWidget>(form, name);
+            list->clear();
+            list->addItems({QStringLiteral("________"), QStringLiteral("________")});
+            list->doItemsLayout();
+            const QImage image = list->viewport()->grab().toImage();
+            const QRect row = list->visualItemRect(list->item(0));
+            int lowestInk = -1;
+            for (int y = row.top(); y <= row.bottom(); ++y)
+                for (int x = row.left(); x <= row.right(); ++x)
+                    if (qGray(image.pixel(x, y)) < 224)
+                        lowestInk = y;
+            QVERIFY2(lowestInk >= 0, name);
+            QVERIFY2(lowestInk < row.bottom(), name);
+        }
         child<QPushButton>(form, "OK_BOT_1")->click();
     });
 }
