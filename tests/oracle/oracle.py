@@ -208,9 +208,12 @@ def pick_word(rng, boundaries=WORD_BOUNDARIES):
     return rng.choice(boundaries) if rng.random() < 0.7 else rng.randint(0, 32767)
 
 
+SEVEN_BIT = bytes(b & 0x7F for b in range(256))
+
+
 def random_bytes(rng, n, seven_bit=False):
-    mask = 0x7F if seven_bit else 0xFF
-    return bytes(rng.getrandbits(8) & mask for _ in range(n))
+    data = rng.randbytes(n)
+    return data.translate(SEVEN_BIT) if seven_bit else data
 
 
 def make_lap_record(rng, unit=None, fault=None):
@@ -279,8 +282,18 @@ def make_lap_file(rng, unit=None):
     return b"".join(parts)
 
 
+def make_long_file(rng, unit=None):
+    """Hundreds of lap records, sometimes with a fault near the end."""
+    records = [make_lap_record(rng, unit) for _ in range(rng.randint(300, 1200))]
+    if rng.random() < 0.3:
+        records[-rng.randint(1, 5)] = make_lap_record(rng, unit, "shown")
+    return b"".join(records)
+
+
 def make_file(rng, unit=None):
     roll = rng.random()
+    if roll < 0.01:
+        return make_long_file(rng, unit)
     if roll < 0.70:
         return make_lap_file(rng, unit)
     if roll < 0.80:
@@ -319,7 +332,8 @@ def generate_case(seed, index):
     unit = rng.choice([None, 0, 1])
     files = []
     for i in range(nfiles):
-        name = f"F{i}.BIL"
+        # Now and then a name with a blank or with non-ASCII letters.
+        name = rng.choice([f"F{i}.BIL"] * 8 + [f"lap {i}.BIL", f"ラップ{i}.BIL"])
         entry = make_file(rng, unit)
         if nfiles > 1 and 0 < i < nfiles - 1 or (nfiles > 1 and rng.random() < 0.1):
             roll = rng.random()
@@ -649,7 +663,7 @@ def run_differential(args):
     keep_dir = os.path.abspath(args.keep_dir)
     work = tempfile.mkdtemp(prefix="oracle-")
     failures = []
-    stats = {"ok": 0, "fail": 0, "empty": 0, "run": 0}
+    stats = {"ok": 0, "fail": 0, "empty": 0, "run": 0, "fixed": 0}
     started = time.monotonic()
     try:
         failures += usage_cases(binary, work)
@@ -659,8 +673,25 @@ def run_differential(args):
                 if got != (want, want_ok):
                     failures.append(f"oracle disagrees with hand case {label}")
                 problem = check_case(binary, case, work, keep_dir, f"hand {label}")
+                stats["fixed"] += 1
                 if problem:
                     failures.append(problem)
+        if args.case is None and args.samples and os.path.isdir(args.samples):
+            # The committed sample files, alone and all in one run.
+            names = sorted(n for n in os.listdir(args.samples) if n.endswith(".BIL"))
+            samples = []
+            for n in names:
+                with open(os.path.join(args.samples, n), "rb") as f:
+                    samples.append((n, f.read()))
+            runs = [[s] for s in samples] + ([samples] if len(samples) > 1 else [])
+            for files in runs:
+                for point in (".", ","):
+                    case = Case(files, point, False, False)
+                    label = f"sample {'+'.join(n for n, _ in files)} {point}"
+                    problem = check_case(binary, case, work, keep_dir, label)
+                    stats["fixed"] += 1
+                    if problem:
+                        failures.append(problem)
         indexes = [args.case] if args.case is not None else range(args.first, args.first + args.cases)
         for i in indexes:
             case = generate_case(args.seed, i)
@@ -680,7 +711,8 @@ def run_differential(args):
         print(f, end="\n\n")
     print(f"seed {args.seed}: {stats['run']} generated cases "
           f"({stats['ok']} succeed, {stats['fail']} fail, "
-          f"{stats['empty']} with empty output) in {time.monotonic() - started:.1f} s; "
+          f"{stats['empty']} with empty output) and {stats['fixed']} fixed cases "
+          f"in {time.monotonic() - started:.1f} s; "
           f"{len(failures)} mismatch(es)")
     return 1 if failures else 0
 
@@ -697,6 +729,8 @@ def main():
     parser.add_argument("--max-failures", type=int, default=20)
     parser.add_argument("--keep-dir", default="oracle-mismatches",
                         help="where the files of mismatching cases are kept")
+    parser.add_argument("--samples", default=os.path.join(os.path.dirname(__file__), "..", "..", "samples"),
+                        help="folder of sample .BIL files that are also compared")
     parser.add_argument("--convert", nargs="+", metavar="FILE")
     parser.add_argument("--decimal-point", default=".")
     args = parser.parse_args()
