@@ -347,6 +347,8 @@ def generate_case(seed, index):
                 entry = b""
             elif roll < 0.50:
                 entry = make_end_record(rng)
+        if files and rng.random() < 0.05:
+            name, entry = rng.choice(files)  # the same file named twice
         files.append((name, entry))
     point = rng.choice([".", ".", ",", ",", None])
     return Case(files, point, rng.random() < 0.5, rng.random() < 0.2)
@@ -359,7 +361,7 @@ def generate_case(seed, index):
 
 def write_case_files(case, folder):
     os.makedirs(folder, exist_ok=True)
-    for name, entry in case.files:
+    for name, entry in dict(case.files).items():
         path = os.path.join(folder, name)
         if isinstance(entry, bytes):
             with open(path, "wb") as f:
