@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -58,8 +59,12 @@ QByteArray folderSettingsBytes(const QString& textFolder, const QString& lapFold
 void PASS_READ(SharedState& state, const QString& path)
 {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.readAll();
+    // Only a regular file is read: a pipe or a device under this name could block the start or
+    // never end. Two folder values fit in the first MiB many times over, so a huge file costs no
+    // more than that.
+    constexpr qint64 kReadLimit = qint64(1) << 20;
+    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.read(kReadLimit);
         const bool readOk = file.error() == QFileDevice::NoError;
         file.close();
         if (readOk) {
