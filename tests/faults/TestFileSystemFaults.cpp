@@ -23,6 +23,10 @@
 #include <functional>
 #include <memory>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 const QString kOldView = QStringLiteral("my table, edited\r\nsecond line\r\n");
@@ -55,6 +59,8 @@ private slots:
     void settingsUnwritableAtStart_data();
     void settingsUnwritableAtStart();
     void settingsUnwritableAtExit();
+    void settingsPipeOrHugeFile_data();
+    void settingsPipeOrHugeFile();
     void folderValuesNoLongerExist();
     void driveStopsBeingReady();
 
@@ -308,6 +314,42 @@ void TestFileSystemFaults::settingsUnwritableAtExit()
     }
     QCOMPARE(readAll(settings_), old);
     QCOMPARE(QDir(root_->path()).entryList(QDir::Files | QDir::Hidden), {"FILE_PASS.DAT"});
+#endif
+}
+
+// A settings name that is a pipe would block the start in open(), and an endless or huge file
+// would be read into memory whole; the start reads only a regular file, and only its beginning.
+void TestFileSystemFaults::settingsPipeOrHugeFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("pipe") << "pipe";
+    QTest::newRow("8 GB after the values") << "huge";
+}
+
+void TestFileSystemFaults::settingsPipeOrHugeFile()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs pipes and sparse files");
+#else
+    QFETCH(QString, kind);
+    constexpr qint64 kHuge = qint64(8) << 30;
+    if (kind == "pipe") {
+        QVERIFY(QFile::remove(settings_));
+        QCOMPARE(::mkfifo(QFile::encodeName(settings_).constData(), 0600), 0);
+    } else {
+        // Sparse: no disk space is used for the zeros.
+        QFile file(settings_);
+        QVERIFY(file.resize(kHuge));
+    }
+    auto window = makeWindow();
+    if (kind == "pipe") {
+        QCOMPARE(window->state().PASS_NAME1, defaultFolder());
+        QCOMPARE(readAll(settings_), folderSettingsBytes(defaultFolder(), defaultFolder()));
+    } else {
+        QCOMPARE(window->state().PASS_NAME1, path("c/text"));
+        QCOMPARE(window->state().PASS_NAME2, path("c/laps"));
+        QCOMPARE(QFileInfo(settings_).size(), kHuge);
+    }
 #endif
 }
 
