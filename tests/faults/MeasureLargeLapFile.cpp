@@ -65,9 +65,16 @@ int main(int argc, char** argv)
     const double before = peakMiB();
 
     KorvelLoader window(dir.filePath(QStringLiteral("FILE_PASS.DAT")));
+    // Lap files and text files share the temporary folder.
     window.setChooser([&dir](SharedState& state) {
+        state.PASS_NAME1 = dir.path();
         state.PASS_NAME2 = dir.path();
-        state.GET_NAME = QStringLiteral("LARGE.BIL\r");
+        if (state.FILE_TYPE == QLatin1String(kModeBilLoad))
+            state.GET_NAME = QStringLiteral("LARGE.BIL\r");
+        else if (state.FILE_TYPE == QLatin1String(kModeTextSave))
+            state.GET_NAME = QStringLiteral("LARGE");
+        else
+            state.GET_NAME = QStringLiteral("LARGE.txt");
     });
     QStringList warnings;
     window.setWarning([&warnings](const QString& m) { warnings << m; });
@@ -80,8 +87,9 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents();
     });
     const double afterConvert = peakMiB();
-
     auto* view = window.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+    const int lines = view->document()->blockCount();
+
     const double scroll = secondsOf([&] {
         view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum() / 2);
         QCoreApplication::processEvents();
@@ -96,16 +104,26 @@ int main(int argc, char** argv)
     qsizetype chars = 0;
     const double read = secondsOf([&] { chars = window.text().size(); });
 
+    const double save =
+        secondsOf([&] { window.findChild<QPushButton*>(QStringLiteral("FILE_SAVE"))->click(); });
+    const qint64 saved = QFileInfo(dir.filePath(QStringLiteral("LARGE.txt"))).size();
+    QFile::remove(path);
+    const double load = secondsOf([&] {
+        window.findChild<QPushButton*>(QStringLiteral("FILE_LOAD"))->click();
+        QCoreApplication::processEvents();
+    });
+
     std::printf("lap file: %.1f MB, %lld records\n", bytes / 1e6,
                 static_cast<long long>(bytes / lapfile::kRecordSize));
     std::printf("warnings: %lld\n", static_cast<long long>(warnings.size()));
     std::printf("bil load in the window: %.2f s\n", convert);
-    std::printf("view: %lld lines, %lld characters\n",
-                static_cast<long long>(view->document()->blockCount()),
+    std::printf("view: %lld lines, %lld characters\n", static_cast<long long>(lines),
                 static_cast<long long>(chars));
     std::printf("scroll to middle and end: %.3f s\n", scroll);
     std::printf("type at the end: %.3f s\n", type);
     std::printf("read the whole text (as Text save does): %.2f s\n", read);
+    std::printf("Text save: %.2f s, %.1f MB written\n", save, saved / 1e6);
+    std::printf("Text load of that file: %.2f s\n", load);
     std::printf("peak memory: %.0f MiB before, %.0f MiB after bil load, %.0f MiB at the end\n",
                 before, afterConvert, peakMiB());
     return 0;
