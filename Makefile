@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench package clean fuzz sanitize
+.PHONY: all deps configure build run test bench package screenshots clean fuzz sanitize
 
 all: build
 
@@ -32,6 +32,11 @@ bench: build
 package: build
 	@scripts/install-deps --package
 	@cd $(BUILD) && cpack -G DEB
+
+# The README pictures, from the real window under Xvfb.
+screenshots: build
+	@scripts/install-deps --screenshots
+	@scripts/screenshots $(BUILD)
 
 # Each libFuzzer target for FUZZ_SECONDS (default 60) in a clang build of its own; see
 # scripts/fuzz. A finding ends with a non-zero status.
