@@ -34,6 +34,8 @@ int main(int argc, char** argv)
         return 1;
     }
     QApplication app(argc, argv);
+    // Lets desktops match the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("miren-loader"));
     KorvelLoader window;
     window.show();
     return app.exec();
