@@ -3,6 +3,8 @@
 
 Usage: tests/fuzz/make_seeds.py   (from anywhere; writes into tests/fuzz/corpus/<target>/)
 The lap file seeds start from the committed samples and add the broken shapes the tests use.
+The files named by a hash beside them are inputs the fuzzer found that reach code the seeds do
+not; they were added with `fuzz_<target> -merge=1 tests/fuzz/corpus/<target> <new inputs>`.
 """
 import pathlib
 import struct
