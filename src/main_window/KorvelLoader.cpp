@@ -215,6 +215,12 @@ QString KorvelLoader::text() const
     return mappedText(*Text1->document());
 }
 
+// Cheap even for a table of hundreds of megabytes, unlike text().
+bool KorvelLoader::isEmpty() const
+{
+    return Text1->document()->isEmpty();
+}
+
 void KorvelLoader::beginFill()
 {
     if (filled_)

@@ -45,6 +45,7 @@ public:
     void clear() override;
     void append(QStringView text) override;
     QString text() const override;
+    bool isEmpty() const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -14,6 +14,8 @@ public:
     virtual void append(QStringView text) = 0;
     // The whole text, with CR LF line ends.
     virtual QString text() const = 0;
+    // True when the text is "". A view may answer this without building the whole text.
+    virtual bool isEmpty() const { return text().isEmpty(); }
 };
 
 // A text view held in memory: the exact text and a caret. Used by tests and by the converter.

@@ -69,7 +69,7 @@ TextFileResult saveTextToFile(const QString& path, QStringView text)
 
 bool textSaveHasData(const TextView& view, const WarningFn& warn)
 {
-    if (!view.text().isEmpty())
+    if (!view.isEmpty())
         return true;
     warn(QString::fromLatin1(kWarnNonData));
     return false;

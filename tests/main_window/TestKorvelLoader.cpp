@@ -181,6 +181,18 @@ private slots:
         QCOMPARE(f.window->state().FILE_TYPE, QString());
     }
 
+    // Text save asks isEmpty() instead of building the whole text; both must agree.
+    void emptinessAgreesWithText()
+    {
+        Fixture f;
+        for (const QString& text : {QString(), QStringLiteral("\r\n"), QStringLiteral("\n"),
+                                    QStringLiteral("\r"), QStringLiteral("x")}) {
+            f.window->clear();
+            f.window->append(text);
+            QCOMPARE(f.window->isEmpty(), f.window->text().isEmpty());
+        }
+    }
+
     // What the window shows after "bil load" is exactly what the converter makes of the same
     // choice, also when a failure stops it halfway; the warning comes after the text so far.
     void bilLoadShowsConverterOutput_data()
