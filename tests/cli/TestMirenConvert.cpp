@@ -2,6 +2,7 @@
 #include "ConvertCommand.h"
 #include "FileSizeLimit.h"
 #include "LapTable.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,12 +26,6 @@ Run convert(const QStringList& args)
         return {};
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, p.readAllStandardOutput(),
             p.readAllStandardError()};
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 const QByteArray kExampleLine =
@@ -103,7 +98,7 @@ void TestMirenConvert::outputFileMatchesStdout()
     const Run toFile = convert(QStringList{"--decimal-point", ".", "-o", path("out.txt")} + inputs);
     QCOMPARE(toFile.exitCode, 0);
     QCOMPARE(toFile.out, QByteArray());
-    QCOMPARE(readFile(path("out.txt")), toStdout.out);
+    QCOMPARE(readBytes(path("out.txt")), toStdout.out);
     QCOMPARE(toStdout.out.count("\r\n"), 1 + 20 + 1 + 1);
 }
 
@@ -135,7 +130,7 @@ void TestMirenConvert::noLapRecordWritesNothing()
     QVERIFY(existing.open(QIODevice::WriteOnly) && existing.write("keep") == 4);
     existing.close();
     QCOMPARE(convert({"-o", path("keep.txt"), path("END.BIL")}).exitCode, 0);
-    QCOMPARE(readFile(path("keep.txt")), QByteArray("keep"));
+    QCOMPARE(readBytes(path("keep.txt")), QByteArray("keep"));
     QCOMPARE(convert({"-o", path("new.txt"), path("END.BIL")}).exitCode, 0);
     QVERIFY(!QFile::exists(path("new.txt")));
     QCOMPARE(QDir(dir_.path()).entryList(QDir::Files).filter("new"), QStringList());
@@ -160,7 +155,7 @@ void TestMirenConvert::recordFaultIsLocated()
     const Run r =
         convert({"--decimal-point", ".", "-o", path("faulty.txt"), path("FAULTY.BIL"), example_});
     QCOMPARE(r.exitCode, 1);
-    const QByteArray text = readFile(path("faulty.txt"));
+    const QByteArray text = readBytes(path("faulty.txt"));
     QCOMPARE(text.count("\r\n"), 1 + 2 + 1);
     QVERIFY(text.endsWith("810  \r\n\r\n"));
     QVERIFY2(r.err.contains("FAULTY.BIL: record 3, byte 462: word 0x8000 is above 32767"),
@@ -207,7 +202,7 @@ void TestMirenConvert::fullDiskKeepsOldOutput()
     }
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.contains("cannot write"), r.err.constData());
-    QCOMPARE(readFile(out), QByteArray("old table\r\n"));
+    QCOMPARE(readBytes(out), QByteArray("old table\r\n"));
 #endif
 }
 

@@ -13,6 +13,7 @@
 #include "KorvelLoader.h"
 #include "LapFileWriter.h"
 #include "LapTable.h"
+#include "TestFiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,18 +31,6 @@
 namespace {
 
 const QString kOldView = QStringLiteral("my table, edited\r\nsecond line\r\n");
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -98,7 +87,7 @@ void TestFileSystemFaults::init()
     QVERIFY(QDir::setCurrent(path("c")));
 
     settings_ = root_->filePath(QStringLiteral("FILE_PASS.DAT"));
-    QVERIFY(writeAll(settings_, folderSettingsBytes(path("c/text"), path("c/laps"))));
+    QVERIFY(writeBytes(settings_, folderSettingsBytes(path("c/text"), path("c/laps"))));
     act_ = nullptr;
     confirm_ = true;
     warnings_.clear();
@@ -179,7 +168,7 @@ void TestFileSystemFaults::chosenFileVanishesBeforeOk()
 
     for (const char* name : {"A.BIL", "B.BIL"})
         QVERIFY(lapfile::write(path("c/laps/" + QLatin1String(name)), lapfile::fullLaps(2)));
-    QVERIFY(writeAll(path("c/text/notes.txt"), "loaded\r\n"));
+    QVERIFY(writeBytes(path("c/text/notes.txt"), "loaded\r\n"));
     const bool asFolder = vanishing.endsWith(u'/');
     vanishing.remove(u'/');
 
@@ -200,7 +189,7 @@ void TestFileSystemFaults::chosenFileVanishesBeforeOk()
         QVERIFY(window->text().startsWith(QLatin1String(headerLine(0).data(), kHeaderLength)));
     QCOMPARE(textAtWarning_, window->text());
     // The window is still usable: the next command works.
-    QVERIFY(writeAll(path("c/text/again.txt"), "again"));
+    QVERIFY(writeBytes(path("c/text/again.txt"), "again"));
     act_ = [](File_Form& form) { select(form, {"again.txt"}); };
     click(*window, "FILE_LOAD");
     QCOMPARE(window->text(), QStringLiteral("again\r\n"));
@@ -242,7 +231,7 @@ void TestFileSystemFaults::readFailsAfterOpen()
     QCOMPARE(warnings_, QStringList{kWarnNonFile});
     QCOMPARE(window->text(), QString());
 
-    QVERIFY(writeAll(path("c/text/again.txt"), "again"));
+    QVERIFY(writeBytes(path("c/text/again.txt"), "again"));
     act_ = [](File_Form& form) { select(form, {"again.txt"}); };
     click(*window, "FILE_LOAD");
     QCOMPARE(window->text(), QStringLiteral("again\r\n"));
@@ -270,7 +259,7 @@ void TestFileSystemFaults::diskFullOnSave()
 #else
     const QString target = path("c/text/LAP_TXT_DATA.txt");
     const QByteArray old = "the table saved last time\r\n";
-    QVERIFY(writeAll(target, old));
+    QVERIFY(writeBytes(target, old));
 
     auto window = makeWindow();
     window->clear();
@@ -281,7 +270,7 @@ void TestFileSystemFaults::diskFullOnSave()
         click(*window, "FILE_SAVE");
     }
     QCOMPARE(warnings_, QStringList{kWarnNonFile});
-    QCOMPARE(readAll(target), old);
+    QCOMPARE(readBytes(target), old);
     QCOMPARE(QDir(path("c/text")).entryList(QDir::Files | QDir::Hidden), {"LAP_TXT_DATA.txt"});
     QCOMPARE(window->text(), big);
 
@@ -289,7 +278,7 @@ void TestFileSystemFaults::diskFullOnSave()
     warnings_.clear();
     click(*window, "FILE_SAVE");
     QCOMPARE(warnings_, QStringList());
-    QCOMPARE(readAll(target), big.toLatin1() + "\r\n");
+    QCOMPARE(readBytes(target), big.toLatin1() + "\r\n");
 #endif
 }
 
@@ -309,9 +298,9 @@ void TestFileSystemFaults::settingsUnwritableAtStart()
     QVERIFY(QFile::remove(settings_));
     if (kind == "folder") {
         QVERIFY(QDir().mkdir(settings_));
-        QVERIFY(writeAll(settings_ + "/inside", "kept"));
+        QVERIFY(writeBytes(settings_ + "/inside", "kept"));
     } else if (kind == "through file") {
-        QVERIFY(writeAll(root_->filePath("plain"), "kept"));
+        QVERIFY(writeBytes(root_->filePath("plain"), "kept"));
         settings_ = root_->filePath("plain/FILE_PASS.DAT");
     }
 
@@ -328,9 +317,9 @@ void TestFileSystemFaults::settingsUnwritableAtStart()
     QCOMPARE(window->state().PASS_NAME2, defaultFolder());
     QCOMPARE(window->state().PORT_OPEN_FLG, kFalse);
     if (kind == "folder")
-        QCOMPARE(readAll(settings_ + "/inside"), QByteArray("kept"));
+        QCOMPARE(readBytes(settings_ + "/inside"), QByteArray("kept"));
     else if (kind == "through file")
-        QCOMPARE(readAll(root_->filePath("plain")), QByteArray("kept"));
+        QCOMPARE(readBytes(root_->filePath("plain")), QByteArray("kept"));
     else
         QVERIFY(!QFileInfo::exists(settings_));
 
@@ -348,7 +337,7 @@ void TestFileSystemFaults::settingsUnwritableAtExit()
 #ifndef Q_OS_UNIX
     QSKIP("needs a file-size limit");
 #else
-    const QByteArray old = readAll(settings_);
+    const QByteArray old = readBytes(settings_);
     auto window = makeWindow();
     act_ = [](File_Form&) {}; // "OK" with nothing chosen still asks for the write at exit
     click(*window, "BIL_load");
@@ -357,7 +346,7 @@ void TestFileSystemFaults::settingsUnwritableAtExit()
         FileSizeLimit limit(1);
         QVERIFY(window->close());
     }
-    QCOMPARE(readAll(settings_), old);
+    QCOMPARE(readBytes(settings_), old);
     QCOMPARE(QDir(root_->path()).entryList(QDir::Files | QDir::Hidden), {"FILE_PASS.DAT"});
 #endif
 }
@@ -389,7 +378,7 @@ void TestFileSystemFaults::settingsPipeOrHugeFile()
     auto window = makeWindow();
     if (kind == "pipe") {
         QCOMPARE(window->state().PASS_NAME1, defaultFolder());
-        QCOMPARE(readAll(settings_), folderSettingsBytes(defaultFolder(), defaultFolder()));
+        QCOMPARE(readBytes(settings_), folderSettingsBytes(defaultFolder(), defaultFolder()));
     } else {
         QCOMPARE(window->state().PASS_NAME1, path("c/text"));
         QCOMPARE(window->state().PASS_NAME2, path("c/laps"));
@@ -403,7 +392,7 @@ void TestFileSystemFaults::settingsPipeOrHugeFile()
 void TestFileSystemFaults::folderValuesNoLongerExist()
 {
     const QByteArray old = folderSettingsBytes(path("c/gone1"), path("c/gone2"));
-    QVERIFY(writeAll(settings_, old));
+    QVERIFY(writeBytes(settings_, old));
     auto window = makeWindow();
     QCOMPARE(window->state().PASS_NAME1, path("c/gone1"));
     QCOMPARE(window->state().PASS_NAME2, path("c/gone2"));
@@ -418,7 +407,7 @@ void TestFileSystemFaults::folderValuesNoLongerExist()
     QCOMPARE(warnings_, QStringList());
     QCOMPARE(window->text(), kOldView);
     QVERIFY(window->close());
-    QCOMPARE(readAll(settings_), old);
+    QCOMPARE(readBytes(settings_), old);
 }
 
 // A drive that was fine at the first showing is not ready at the next: the chooser warns with

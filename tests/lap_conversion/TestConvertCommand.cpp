@@ -1,6 +1,7 @@
 #include "BilBuilder.h"
 #include "ConvertCommand.h"
 #include "LapTable.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,17 +30,6 @@ QByteArray laps(quint16 recordWord, quint16 firstIndex, int count)
         b.lap(recordWord, static_cast<quint16>(firstIndex + i), workedExampleBlocks());
     return b.bytes();
 }
-
-// A text view that counts its calls, as the window's slow view would feel them.
-class CountingView : public MemoryTextView {
-public:
-    void append(QStringView text) override
-    {
-        ++appends;
-        MemoryTextView::append(text);
-    }
-    int appends = 0;
-};
 
 } // namespace
 

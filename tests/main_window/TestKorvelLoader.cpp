@@ -1,6 +1,7 @@
 #include "ConvertCommand.h"
 #include "KorvelLoader.h"
 #include "LapFileWriter.h"
+#include "TestFiles.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -16,12 +17,6 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 } // namespace
 
@@ -267,7 +262,7 @@ private slots:
         };
         f.click("FILE_SAVE");
         QCOMPARE(f.chooserModes.last(), kModeTextSave);
-        QCOMPARE(readAll(f.path("LAP_TXT_DATA.txt")), (f.window->text() + kCrLf).toUtf8());
+        QCOMPARE(readBytes(f.path("LAP_TXT_DATA.txt")), (f.window->text() + kCrLf).toUtf8());
     }
 
     // The settings file is written at close only after an OK in the chooser, in any mode.
@@ -304,7 +299,8 @@ private slots:
             window.show();
             QVERIFY(window.close());
         }
-        QCOMPARE(readAll(settings), confirm ? QByteArray("\"/text\"\r\n\"/laps\"\r\n") : original);
+        QCOMPARE(readBytes(settings),
+                 confirm ? QByteArray("\"/text\"\r\n\"/laps\"\r\n") : original);
     }
 
     void closeWritesFoldersChosenDuringRun()
@@ -314,7 +310,7 @@ private slots:
         f.click("BIL_load");
         f.window->show();
         QVERIFY(f.window->close());
-        QCOMPARE(readAll(f.window->settingsPath()),
+        QCOMPARE(readBytes(f.window->settingsPath()),
                  QStringLiteral("\"%1\"\r\n\"%2\"\r\n")
                      .arg(f.window->state().PASS_NAME1, f.dir.path())
                      .toUtf8());

@@ -1,6 +1,7 @@
 #include "DelimitedValues.h"
 #include "FileSizeLimit.h"
 #include "FolderSettings.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,26 +14,6 @@ namespace {
 // The example pair and its exact file.
 const QByteArray kExample =
     QByteArray::fromHex("22433A5C446174615C54657874220D0A22433A5C446174615C4C6F67676572220D0A");
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-// The non-ASCII cases assume UTF-8 as the system encoding (Linux); a Windows code page differs.
-bool systemIsUtf8()
-{
-    QStringEncoder encoder(QStringConverter::System);
-    return QByteArray(encoder.encode(u"\u00e9")) == "\xC3\xA9";
-}
 
 } // namespace
 
@@ -114,7 +95,7 @@ void TestSettings::exampleBothWays()
 void TestSettings::readsTwoFoldersAndLeavesFileAlone()
 {
     const QByteArray file("\"C:\\Data\\Text\",\"C:\\Data\\Logger\"\r\nmore\r\n");
-    writeBytes(settings_, file);
+    QVERIFY(writeBytes(settings_, file));
     SharedState s;
     PASS_READ(s, settings_);
     QCOMPARE(s.PASS_NAME1, QStringLiteral("C:\\Data\\Text"));
@@ -140,7 +121,7 @@ void TestSettings::unreadableFileFallsBackAndIsRewritten()
     QFETCH(QByteArray, file);
     QFETCH(bool, exists);
     if (exists)
-        writeBytes(settings_, file);
+        QVERIFY(writeBytes(settings_, file));
     SharedState s;
     s.PASS_NAME1 = s.PASS_NAME2 = QStringLiteral("stale");
     PASS_READ(s, settings_);
@@ -156,7 +137,7 @@ void TestSettings::unreadableFileFallsBackAndIsRewritten()
 void TestSettings::unwritableFileKeepsDefaults()
 {
     QVERIFY(QDir(dir_->path()).mkdir(QString::fromLatin1(kSettingsFileName)));
-    writeBytes(dir_->filePath("plain"), "x");
+    QVERIFY(writeBytes(dir_->filePath("plain"), "x"));
     for (const char* path : {kSettingsFileName, "plain/FILE_PASS.DAT", "gone/FILE_PASS.DAT"}) {
         SharedState s;
         PASS_READ(s, dir_->filePath(path));
@@ -174,7 +155,7 @@ void TestSettings::fullDiskAtExitKeepsOldFile()
 #ifndef Q_OS_UNIX
     QSKIP("needs a file-size limit");
 #else
-    writeBytes(settings_, kExample);
+    QVERIFY(writeBytes(settings_, kExample));
     SharedState s;
     s.PASS_NAME1 = QString(300, u'a');
     s.PASS_NAME2 = QStringLiteral("/b");

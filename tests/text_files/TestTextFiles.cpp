@@ -1,5 +1,6 @@
 #include "FileSizeLimit.h"
 #include "LineSplitter.h"
+#include "TestFiles.h"
 #include "TextCommands.h"
 
 #include <QDir>
@@ -11,40 +12,7 @@
 #ifdef Q_OS_UNIX
 #endif
 
-namespace {
-
-// Counts the appends, so that a test can see the lines arrive in batches.
-class CountingView : public MemoryTextView {
-public:
-    void append(QStringView text) override
-    {
-        ++appends;
-        MemoryTextView::append(text);
-    }
-    int appends = 0;
-};
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-// The multi-byte cases assume UTF-8 as the system encoding (Linux); a Windows code page differs.
-bool systemIsUtf8()
-{
-    QStringEncoder encoder(QStringConverter::System);
-    return QByteArray(encoder.encode(u"\u00e9")) == "\xC3\xA9";
-}
-
-} // namespace
+namespace {} // namespace
 
 class TestTextFiles : public QObject {
     Q_OBJECT
@@ -109,7 +77,7 @@ void TestTextFiles::splitsLines()
     QFETCH(QByteArray, file);
     QFETCH(QByteArray, view);
     QCOMPARE(LineSplitter::split(file), view);
-    writeBytes(this->file("in.txt"), file);
+    QVERIFY(writeBytes(this->file("in.txt"), file));
     for (qint64 chunk : {1, 2, 3, 5, 4096}) {
         MemoryTextView v;
         v.setText(QStringLiteral("old"), 1);
@@ -133,7 +101,7 @@ void TestTextFiles::decodesAcrossChunks()
     // A leading BOM stays a character, so that saving gives the same bytes back.
     const QString text =
         QStringLiteral("\ufeffZeit \u00e9t\u00e9\r\n\u20ac 12,5 \U0001F3C1\r\n\u30e9\u30c3\u30d7");
-    writeBytes(file("u.txt"), text.toUtf8());
+    QVERIFY(writeBytes(file("u.txt"), text.toUtf8()));
     MemoryTextView v;
     QVERIFY(loadTextFromFile(file("u.txt"), v, chunk).ok);
     QCOMPARE(v.text(), text + QStringLiteral("\r\n"));
@@ -164,7 +132,7 @@ void TestTextFiles::bigFileArrivesInBatches()
     QByteArray bytes;
     for (int i = 0; i < 200000; ++i)
         bytes += "lap " + QByteArray::number(i) + (i % 3 ? "\r\n" : "\r");
-    writeBytes(file("big.txt"), bytes);
+    QVERIFY(writeBytes(file("big.txt"), bytes));
     CountingView v;
     QVERIFY(loadTextFromFile(file("big.txt"), v).ok);
     QCOMPARE(v.text().toLatin1(), LineSplitter::split(bytes));
@@ -174,7 +142,7 @@ void TestTextFiles::bigFileArrivesInBatches()
 
 void TestTextFiles::loadReplacesViewAndPutsCaretAtEnd()
 {
-    writeBytes(file("t.txt"), "A\r\nB");
+    QVERIFY(writeBytes(file("t.txt"), "A\r\nB"));
     MemoryTextView v;
     v.setText(QStringLiteral("old text"), 3);
     state_.GET_NAME = QStringLiteral("t.txt");
@@ -183,7 +151,7 @@ void TestTextFiles::loadReplacesViewAndPutsCaretAtEnd()
     QCOMPARE(v.caret(), v.text().size());
     QVERIFY(warnings_.isEmpty());
 
-    writeBytes(file("empty"), QByteArray());
+    QVERIFY(writeBytes(file("empty"), QByteArray()));
     state_.GET_NAME = QStringLiteral("empty");
     loadTextFile(state_, v, warn_);
     QCOMPARE(v.text(), QString());
@@ -279,7 +247,7 @@ void TestTextFiles::saveWritesTextAndOneLineEnd()
     if (qstrcmp(QTest::currentDataTag(), "system encoding") == 0 && !systemIsUtf8())
         QSKIP("the system encoding is not UTF-8");
     if (!old.isNull())
-        writeBytes(file(written), old);
+        QVERIFY(writeBytes(file(written), old));
     MemoryTextView v;
     v.append(text);
     state_.GET_NAME = name;
@@ -307,8 +275,8 @@ void TestTextFiles::saveFailureKeepsOldFilesAndWarns()
     QFETCH(QString, folder);
     QFETCH(int, textSize);
     QFETCH(int, sizeLimit);
-    writeBytes(file("plain"), "old");
-    writeBytes(file("LAP_TXT_DATA.txt"), "old table\r\n");
+    QVERIFY(writeBytes(file("plain"), "old"));
+    QVERIFY(writeBytes(file("LAP_TXT_DATA.txt"), "old table\r\n"));
     state_.PASS_NAME1 = file(folder);
     state_.GET_NAME = QStringLiteral("LAP_TXT_DATA");
     MemoryTextView v;
