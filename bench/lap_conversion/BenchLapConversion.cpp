@@ -16,27 +16,6 @@ namespace {
 constexpr int kLaps = 400000;
 constexpr int kRounds = 3;
 
-QByteArray makeFile()
-{
-    BilBuilder b;
-    quint32 seed = 12345;
-    auto next = [&seed](int lo, int hi) {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<quint16>(lo + static_cast<int>((seed >> 16) % quint32(hi - lo + 1)));
-    };
-    std::vector<BilBlock> blocks(7);
-    for (int lap = 0; lap < kLaps; ++lap) {
-        for (BilBlock& k : blocks) {
-            k = BilBlock{
-                next(900, 7000), next(2000, 5000), next(8000, 12000), next(10, 90),  next(100, 250),
-                next(60, 90),    next(90, 120),    next(50, 80),      next(80, 110), {},
-                next(5, 150),    next(5, 150),     next(200, 3000)};
-        }
-        b.lap(static_cast<quint16>(2 + (lap & 1)), static_cast<quint16>(lap % 32767), blocks);
-    }
-    return b.bytes();
-}
-
 double seconds(const QElapsedTimer& t)
 {
     return static_cast<double>(t.nsecsElapsed()) / 1e9;
@@ -49,7 +28,7 @@ int main()
     QTemporaryDir dir;
     const QString input = dir.filePath("BENCH.BIL");
     BilBuilder file;
-    file.raw(makeFile());
+    file.raw(fullLaps(kLaps));
     if (!file.writeTo(input)) {
         std::fprintf(stderr, "bench_lap_conversion: cannot write %s\n", qPrintable(input));
         return 1;

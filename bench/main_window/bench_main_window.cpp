@@ -1,8 +1,9 @@
 // Time from a click on "bil load" to a 10,000-lap table in the view, and how the view then
 // scrolls and paints. Runs on the offscreen platform unless another one is set.
 
+#include "BilBuilder.h"
 #include "KorvelLoader.h"
-#include "LapFileWriter.h"
+#include "TestFiles.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -46,7 +47,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
 
     QTemporaryDir dir;
-    if (!lapfile::write(dir.filePath(QStringLiteral("RUN.BIL")), lapfile::fullLaps(kLaps))) {
+    if (!writeBytes(dir.filePath(QStringLiteral("RUN.BIL")), fullLaps(kLaps))) {
         std::fprintf(stderr, "bench_main_window: cannot write the lap file\n");
         return 1;
     }

@@ -3,8 +3,8 @@
 // test: it asserts nothing.
 //
 // Usage: measure_large_lap_file [megabytes]   (default 200; run with QT_QPA_PLATFORM=offscreen)
+#include "BilBuilder.h"
 #include "KorvelLoader.h"
-#include "LapFileWriter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -53,7 +53,7 @@ int main(int argc, char** argv)
     const QString path = dir.filePath(QStringLiteral("LARGE.BIL"));
     {
         // Laps with all seven blocks: the longest lines the table has.
-        const QByteArray chunk = lapfile::fullLaps(4096);
+        const QByteArray chunk = fullLaps(4096);
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly))
             return 1;
@@ -114,7 +114,7 @@ int main(int argc, char** argv)
     });
 
     std::printf("lap file: %.1f MB, %lld records\n", bytes / 1e6,
-                static_cast<long long>(bytes / lapfile::kRecordSize));
+                static_cast<long long>(bytes / BilBuilder::kRecordSize));
     std::printf("warnings: %lld\n", static_cast<long long>(warnings.size()));
     std::printf("bil load in the window: %.2f s\n", convert);
     std::printf("view: %lld lines, %lld characters\n", static_cast<long long>(lines),

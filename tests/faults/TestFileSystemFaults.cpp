@@ -6,12 +6,12 @@
 //
 // The failures are made in ways that hold for root too (CI runs as root): things removed or
 // replaced by a folder, a path through a regular file, and a file-size limit for a full disk.
+#include "BilBuilder.h"
 #include "FakeDrives.h"
 #include "FileList.h"
 #include "FileSizeLimit.h"
 #include "File_Form.h"
 #include "KorvelLoader.h"
-#include "LapFileWriter.h"
 #include "LapTable.h"
 #include "TestFiles.h"
 
@@ -167,7 +167,7 @@ void TestFileSystemFaults::chosenFileVanishesBeforeOk()
     QFETCH(bool, keepsView);
 
     for (const char* name : {"A.BIL", "B.BIL"})
-        QVERIFY(lapfile::write(path("c/laps/" + QLatin1String(name)), lapfile::fullLaps(2)));
+        QVERIFY(writeBytes(path("c/laps/" + QLatin1String(name)), fullLaps(2)));
     QVERIFY(writeBytes(path("c/text/notes.txt"), "loaded\r\n"));
     const bool asFolder = vanishing.endsWith(u'/');
     vanishing.remove(u'/');
@@ -415,7 +415,7 @@ void TestFileSystemFaults::folderValuesNoLongerExist()
 // stay as they were when the user cancels.
 void TestFileSystemFaults::driveStopsBeingReady()
 {
-    QVERIFY(lapfile::write(path("d/D.BIL"), lapfile::fullLaps(2)));
+    QVERIFY(writeBytes(path("d/D.BIL"), fullLaps(2)));
     auto window = makeWindow();
     act_ = [&](File_Form& form) {
         auto* list = form.findChild<FileList*>("File1");

@@ -1,6 +1,6 @@
+#include "BilBuilder.h"
 #include "ConvertCommand.h"
 #include "KorvelLoader.h"
-#include "LapFileWriter.h"
 #include "TestFiles.h"
 
 #include <QApplication>
@@ -205,11 +205,11 @@ private slots:
         QFETCH(QStringList, names);
         QFETCH(int, warnings);
         Fixture f;
-        QVERIFY(lapfile::write(f.path("A.BIL"), lapfile::fullLaps(3, 3)));
-        QVERIFY(lapfile::write(f.path("B.BIL"), lapfile::fullLaps(2)));
-        QByteArray broken = lapfile::fullLaps(4);
-        broken[2 * lapfile::kRecordSize + 4 + 32 + 6] = char(0x80);
-        QVERIFY(lapfile::write(f.path("BROKEN.BIL"), broken));
+        QVERIFY(writeBytes(f.path("A.BIL"), fullLaps(3, 3)));
+        QVERIFY(writeBytes(f.path("B.BIL"), fullLaps(2)));
+        QByteArray broken = fullLaps(4);
+        broken[2 * BilBuilder::kRecordSize + 4 + 32 + 6] = char(0x80);
+        QVERIFY(writeBytes(f.path("BROKEN.BIL"), broken));
 
         f.pickLapFiles(names);
         f.window->append(QStringLiteral("old text, selected"));
@@ -245,7 +245,7 @@ private slots:
     void editedTableIsSaved()
     {
         Fixture f;
-        QVERIFY(lapfile::write(f.path("A.BIL"), lapfile::fullLaps(2)));
+        QVERIFY(writeBytes(f.path("A.BIL"), fullLaps(2)));
         f.pickLapFiles({"A.BIL"});
         f.click("BIL_load");
         QVERIFY(!f.window->text().isEmpty());
@@ -284,7 +284,7 @@ private slots:
         const QString settings = dir.filePath(QStringLiteral("FILE_PASS.DAT"));
         // Hand-written, so any rewrite shows in the bytes.
         const QByteArray original = "\"/text\"\r\n\"/laps\"\r\nextra line\r\n";
-        QVERIFY(lapfile::write(settings, original));
+        QVERIFY(writeBytes(settings, original));
         {
             KorvelLoader window(settings);
             QCOMPARE(window.state().PASS_NAME1, QStringLiteral("/text"));

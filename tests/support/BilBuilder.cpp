@@ -86,6 +86,28 @@ private:
     quint32 state_;
 };
 
+} // namespace
+
+QByteArray fullLaps(int laps, quint16 recordWord)
+{
+    Sequence seq(12345);
+    auto next = [&seq](int lo, int hi) { return static_cast<quint16>(seq.between(lo, hi)); };
+    BilBuilder b;
+    std::vector<BilBlock> blocks(7);
+    for (int lap = 0; lap < laps; ++lap) {
+        for (BilBlock& k : blocks) {
+            k = BilBlock{
+                next(900, 7000), next(2000, 5000), next(8000, 12000), next(10, 90),  next(100, 250),
+                next(60, 90),    next(90, 120),    next(50, 80),      next(80, 110), {},
+                next(5, 150),    next(5, 150),     next(200, 3000)};
+        }
+        b.lap(recordWord, static_cast<quint16>(lap % 32767), blocks);
+    }
+    return b.bytes();
+}
+
+namespace {
+
 // A session of `laps` laps on a 2.45 km course with six sectors. Speeds are in km/h, or in m/h
 // when milesPerHour is set; the record word's bit 0 carries the unit.
 QByteArray session(int laps, bool milesPerHour, quint32 seed)

@@ -60,6 +60,10 @@ private:
 // block 1 present.
 std::vector<BilBlock> workedExampleBlocks();
 
+// A file of `laps` lap records (lap indexes from 0, wrapping before 32767) with all seven blocks
+// present and varied, plausible values: the load of benchmarks and large-file tests.
+QByteArray fullLaps(int laps, quint16 recordWord = 2);
+
 // The committed sample files: name and contents.
 struct SampleFile {
     QString name;
