@@ -3,6 +3,7 @@
 #include "FileSizeLimit.h"
 #include "LapTable.h"
 #include "TestFiles.h"
+#include "TestMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -238,5 +239,5 @@ void TestMirenConvert::helpAndVersion()
     QVERIFY(version.out.startsWith("miren-convert 2."));
 }
 
-QTEST_GUILESS_MAIN(TestMirenConvert)
+MIREN_REGISTER_TEST(TestMirenConvert)
 #include "TestMirenConvert.moc"

@@ -14,6 +14,7 @@
 #include "KorvelLoader.h"
 #include "LapTable.h"
 #include "TestFiles.h"
+#include "TestMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -441,5 +442,5 @@ void TestFileSystemFaults::driveStopsBeingReady()
     QCOMPARE(window->text(), table);
 }
 
-QTEST_MAIN(TestFileSystemFaults)
+MIREN_REGISTER_TEST(TestFileSystemFaults)
 #include "TestFileSystemFaults.moc"

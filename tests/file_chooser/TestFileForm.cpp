@@ -2,6 +2,7 @@
 #include "FileList.h"
 #include "File_Form.h"
 #include "FolderList.h"
+#include "TestMain.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,6 +28,7 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
+    void cleanupTestCase();
 
     void opening_data();
     void opening();
@@ -95,6 +97,12 @@ void TestFileForm::init()
     leftOpen_ = false;
     drives_.fallback = QStringLiteral("c:");
     drives_.list[0].error.clear();
+}
+
+// The working folder goes back before the test folders are removed, for the tests that follow.
+void TestFileForm::cleanupTestCase()
+{
+    QDir::setCurrent(oldWorking_);
 }
 
 void TestFileForm::cleanup()
@@ -542,5 +550,5 @@ void TestFileForm::realDrivesEntryPoint()
     QCOMPARE(state_.PASS_NAME1, path("c"));
 }
 
-QTEST_MAIN(TestFileForm)
+MIREN_REGISTER_TEST(TestFileForm)
 #include "TestFileForm.moc"

@@ -1,4 +1,5 @@
 #include "DriveSystem.h"
+#include "TestMain.h"
 
 #include <QDir>
 #include <QStorageInfo>
@@ -76,5 +77,5 @@ void TestSystemDrives::currentFolderOfDrives()
 #endif
 }
 
-QTEST_GUILESS_MAIN(TestSystemDrives)
+MIREN_REGISTER_TEST(TestSystemDrives)
 #include "TestSystemDrives.moc"

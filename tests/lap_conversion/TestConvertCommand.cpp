@@ -2,6 +2,7 @@
 #include "ConvertCommand.h"
 #include "LapTable.h"
 #include "TestFiles.h"
+#include "TestMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -198,5 +199,5 @@ void TestConvertCommand::largeTableReachesViewInFewCalls()
     QVERIFY2(view_.appends <= 20, qPrintable(QString::number(view_.appends)));
 }
 
-QTEST_APPLESS_MAIN(TestConvertCommand)
+MIREN_REGISTER_TEST(TestConvertCommand)
 #include "TestConvertCommand.moc"

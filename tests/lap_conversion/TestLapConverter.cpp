@@ -1,6 +1,7 @@
 #include "BilBuilder.h"
 #include "LapFile.h"
 #include "LapTable.h"
+#include "TestMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -318,5 +319,5 @@ void TestLapConverter::samplesConvert()
     QCOMPARE(lines(kmh.text).value(20).size(), 4 + 7 * 68); // GX, GY below 10.0
 }
 
-QTEST_APPLESS_MAIN(TestLapConverter)
+MIREN_REGISTER_TEST(TestLapConverter)
 #include "TestLapConverter.moc"

@@ -1,4 +1,5 @@
 #include "LapTable.h"
+#include "TestMain.h"
 
 #include <QTest>
 #include <string>
@@ -259,5 +260,5 @@ void TestLapTable::blocksFollowWithoutSeparators()
                        "  1:05.23    3500~ 9800   45~162  10.0  0.9   80~ 95   70~ 88  2450  "));
 }
 
-QTEST_APPLESS_MAIN(TestLapTable)
+MIREN_REGISTER_TEST(TestLapTable)
 #include "TestLapTable.moc"

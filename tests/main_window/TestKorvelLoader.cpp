@@ -2,6 +2,7 @@
 #include "ConvertCommand.h"
 #include "KorvelLoader.h"
 #include "TestFiles.h"
+#include "TestMain.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -413,5 +414,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestKorvelLoader)
+MIREN_REGISTER_TEST(TestKorvelLoader)
 #include "TestKorvelLoader.moc"

@@ -2,6 +2,7 @@
 #include "FileSizeLimit.h"
 #include "FolderSettings.h"
 #include "TestFiles.h"
+#include "TestMain.h"
 
 #include <QDir>
 #include <QFile>
@@ -184,5 +185,5 @@ void TestSettings::foldersWithSpecialCharactersRoundTrip()
     QCOMPARE(back.PASS_NAME2, s.PASS_NAME2);
 }
 
-QTEST_APPLESS_MAIN(TestSettings)
+MIREN_REGISTER_TEST(TestSettings)
 #include "TestSettings.moc"

@@ -1,4 +1,5 @@
 #include "SharedState.h"
+#include "TestMain.h"
 #include "TextView.h"
 
 #include <QDir>
@@ -43,5 +44,5 @@ void TestSharedState::joinFolderKeepsDoubledSeparator()
     QCOMPARE(joinFolder("a", ""), "a" + sep);
 }
 
-QTEST_APPLESS_MAIN(TestSharedState)
+MIREN_REGISTER_TEST(TestSharedState)
 #include "TestSharedState.moc"

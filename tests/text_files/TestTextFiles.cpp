@@ -1,6 +1,7 @@
 #include "FileSizeLimit.h"
 #include "LineSplitter.h"
 #include "TestFiles.h"
+#include "TestMain.h"
 #include "TextCommands.h"
 
 #include <QDir>
@@ -316,5 +317,5 @@ void TestTextFiles::saveThenLoadAddsOneLineEnd()
     QVERIFY(warnings_.isEmpty());
 }
 
-QTEST_APPLESS_MAIN(TestTextFiles)
+MIREN_REGISTER_TEST(TestTextFiles)
 #include "TestTextFiles.moc"
