@@ -141,6 +141,11 @@ KorvelLoader::KorvelLoader(const QString& settingsPath, QWidget* parent)
     // Tab moves on to the buttons, so the tab order is usable from the keyboard.
     Text1->setTabChangesFocus(true);
     Text1->installEventFilter(this);
+    // Typed or pasted text takes the format of the character before the caret; behind a
+    // stand-in that would mark the user's own control pictures as line ends. Whatever the
+    // caret moves to, the user types plain characters.
+    connect(Text1, &QPlainTextEdit::cursorPositionChanged, this,
+            [this] { Text1->setCurrentCharFormat(QTextCharFormat()); });
 
     auto makeButton = [this](const char* name, const char* caption, const QRect& rect) {
         auto* button = new QPushButton(QString::fromLatin1(caption), this);

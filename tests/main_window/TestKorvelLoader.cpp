@@ -5,6 +5,8 @@
 #include "TestMain.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -386,6 +388,30 @@ private slots:
         f.window->clear();
         QCOMPARE(f.window->text(), QString());
         QCOMPARE(f.view()->textCursor().position(), 0);
+    }
+
+    // A control picture the user types or pastes right behind a lone CR or LF is a character
+    // of its own, not another line end, although it would take over the stand-in's format.
+    void typedPictureAfterStandInStaysCharacter()
+    {
+        Fixture f;
+        f.window->append(QStringLiteral("a\rb"));
+        QTextCursor cursor = f.view()->textCursor();
+        cursor.setPosition(2);
+        f.view()->setTextCursor(cursor);
+        f.view()->setFocus();
+        QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
+                        QStringLiteral("\u240D"));
+        QApplication::sendEvent(f.view(), &typed);
+        QTest::keyClicks(f.view(), QStringLiteral("x"));
+        QCOMPARE(f.window->text(), QStringLiteral("a\r\u240Dxb"));
+
+        QApplication::clipboard()->setText(QStringLiteral("\u240A"));
+        cursor = f.view()->textCursor();
+        cursor.setPosition(2);
+        f.view()->setTextCursor(cursor);
+        f.view()->paste();
+        QCOMPARE(f.window->text(), QStringLiteral("a\r\u240A\u240Dxb"));
     }
 
     // The real warning box: warning icon, one OK button, the tool's title as caption.
