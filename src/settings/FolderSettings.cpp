@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -76,22 +75,12 @@ void PASS_READ(SharedState& state, const QString& path)
         }
     }
     state.PASS_NAME1 = defaultFolder();
-    state.PASS_NAME2 = defaultFolder();
+    state.PASS_NAME2 = state.PASS_NAME1;
     // A failure here only means the defaults are not remembered; the start goes on.
     PASS_WRITE(state, path);
 }
 
 bool PASS_WRITE(const SharedState& state, const QString& path)
 {
-    const QByteArray bytes = folderSettingsBytes(state.PASS_NAME1, state.PASS_NAME2);
-    // Unbuffered, so that a short write (disk full) shows in write()'s result: a buffered
-    // QSaveFile can lose the error of its last flush and commit a truncated file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return saveWholeFile(path, folderSettingsBytes(state.PASS_NAME1, state.PASS_NAME2)).isEmpty();
 }

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QtGlobal>
-
 #include <functional>
 
 // Truth values of the shared flags: -1 true, 0 false.
@@ -20,10 +19,10 @@ inline constexpr char kWarnNonData[] = "!! non DATA !!";
 
 // The state the main window owns for the whole run and shares with the commands and the chooser.
 struct SharedState {
-    QString PASS_NAME1;              // folder of text files
-    QString PASS_NAME2;              // folder of lap record files
-    QString FILE_TYPE;               // chooser mode, set by the button before the chooser is shown
-    qint16 PORT_OPEN_FLG = kFalse;   // kTrue: write the folders back at exit
+    QString PASS_NAME1;            // folder of text files
+    QString PASS_NAME2;            // folder of lap record files
+    QString FILE_TYPE;             // chooser mode, set by the button before the chooser is shown
+    qint16 PORT_OPEN_FLG = kFalse; // kTrue: write the folders back at exit
     // Chooser result: "" when nothing was chosen; in "BIL LOAD" mode every chosen name followed
     // by one carriage return, in list order; in the text modes one name.
     QString GET_NAME;
@@ -38,3 +37,7 @@ using ShowChooserFn = std::function<void(SharedState& state)>;
 // Joins a folder and a file name with the platform's separator, as they stand: a folder that
 // already ends in a separator gives two in a row, which the file system accepts.
 QString joinFolder(const QString& folder, const QString& name);
+
+// Replaces the file at path with bytes, atomically: on any failure (no folder, disk full) the
+// old file stays as it was and no half-written file is left. Returns "" or the reason.
+QString saveWholeFile(const QString& path, const QByteArray& bytes);

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -48,22 +47,13 @@ TextFileResult loadTextFromFile(const QString& path, TextView& view, qint64 chun
 
 TextFileResult saveTextToFile(const QString& path, QStringView text)
 {
-    // Unbuffered, so that a short write (disk full) shows in write()'s result: a buffered
-    // QSaveFile can lose the error of its last flush and commit a truncated file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failure(path, file.errorString());
     // Characters the system encoding cannot hold are written as its replacement character.
     QStringEncoder encoder(QStringConverter::System);
     QByteArray bytes = encoder.encode(text);
     bytes += encoder.encode(u"\r\n");
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    const QString reason = saveWholeFile(path, bytes);
+    if (!reason.isEmpty())
         return failure(path, reason);
-    }
-    if (!file.commit())
-        return failure(path, file.errorString());
     return {};
 }
 
