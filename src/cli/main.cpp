@@ -170,11 +170,12 @@ int main(int argc, char** argv)
         return usageError(QStringLiteral("--decimal-point given more than once"));
     if (decimalValues.size() == 1) {
         const QString value = decimalValues.first();
-        if (value.size() != 1 || value.at(0).unicode() < 0x20 || value.at(0).unicode() > 0x7E)
+        const std::optional<char> point = asciiDecimalPoint(value);
+        if (!point)
             return usageError(QStringLiteral("--decimal-point takes one printable ASCII "
                                              "character, not '%1'")
                                   .arg(value));
-        decimalPoint = static_cast<char>(value.at(0).unicode());
+        decimalPoint = *point;
     }
     const QStringList outputValues = parser.values(outputOption);
     if (outputValues.size() > 1)

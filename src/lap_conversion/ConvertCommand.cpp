@@ -55,13 +55,14 @@ void convertLapFiles(SharedState& state, TextView& view, const WarningFn& warn, 
     converter.flush();
 }
 
+std::optional<char> asciiDecimalPoint(QStringView text)
+{
+    if (text.size() != 1 || text.at(0).unicode() < 0x20 || text.at(0).unicode() > 0x7E)
+        return std::nullopt;
+    return static_cast<char>(text.at(0).unicode());
+}
+
 char userDecimalPoint()
 {
-    const QString point = QLocale::system().decimalPoint();
-    if (point.size() == 1) {
-        const char16_t c = point.at(0).unicode();
-        if (c >= 0x20 && c <= 0x7E)
-            return static_cast<char>(c);
-    }
-    return '.';
+    return asciiDecimalPoint(QLocale::system().decimalPoint()).value_or('.');
 }
