@@ -17,7 +17,7 @@
 
 namespace {
 
-// Layout at start, in logical pixels (the design grid is in twips, 15 twips to a pixel at
+// Layout at start, in logical pixels (the form's grid is in twips, 15 twips to a pixel at
 // 96 dpi).
 constexpr QSize kClientSize(537, 647);
 constexpr QRect kTextRect(8, 48, 521, 593);

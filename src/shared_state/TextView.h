@@ -18,7 +18,8 @@ public:
     virtual bool isEmpty() const { return text().isEmpty(); }
 };
 
-// A text view held in memory: the exact text and a caret. Used by tests and by the converter.
+// A text view held in memory: the exact text and a caret, for driving the commands without a
+// window.
 class MemoryTextView : public TextView {
 public:
     void clear() override;
