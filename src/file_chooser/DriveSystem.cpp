@@ -123,6 +123,8 @@ bool isWithin(const QString& folder, const QString& root)
 
 QStringList SystemDrives::drives() const
 {
+    if (drives_)
+        return *drives_;
     QStringList roots;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && !isPseudoVolume(volume) && !roots.contains(volume.rootPath()))
@@ -134,6 +136,7 @@ QStringList SystemDrives::drives() const
             return a == QLatin1String("/");
         return a < b;
     });
+    drives_ = roots;
     return roots;
 }
 

@@ -31,7 +31,9 @@ public:
     virtual std::optional<QString> currentFolder(const QString& drive, QString* error) const = 0;
 };
 
-// The drives of the machine this runs on.
+// The drives of the machine this runs on. The list of drives is read once, when it is first
+// asked for: reading it asks every mounted volume for its state, and a chooser asks for it
+// at every folder change.
 class SystemDrives : public DriveSystem {
 public:
     QStringList drives() const override;
@@ -39,6 +41,9 @@ public:
     QString driveRoot(const QString& drive) const override;
     QString fallbackDrive() const override;
     std::optional<QString> currentFolder(const QString& drive, QString* error) const override;
+
+private:
+    mutable std::optional<QStringList> drives_;
 };
 
 // Letter case in folder paths: ignored on Windows, significant elsewhere.
