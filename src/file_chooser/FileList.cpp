@@ -25,6 +25,8 @@ FileList::FileList(QWidget* parent) : QListWidget(parent)
 
 void FileList::setPattern(const QString& pattern)
 {
+    if (pattern == pattern_)
+        return;
     pattern_ = pattern;
     relist();
 }

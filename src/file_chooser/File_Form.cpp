@@ -58,6 +58,12 @@ QFont gothicFont()
     return font;
 }
 
+// The file pattern of a mode: lap record files in "BIL LOAD", text files in any other.
+QString patternFor(const QString& mode)
+{
+    return mode == QLatin1String(kModeBilLoad) ? QStringLiteral("*.BIL") : QStringLiteral("*.txt");
+}
+
 } // namespace
 
 File_Form::File_Form(SharedState& state, const DriveSystem& drives, WarningFn warn, QWidget* parent)
@@ -116,7 +122,9 @@ void File_Form::buildControls()
     setTabOrder(Drive1, Dir1);
     setTabOrder(Dir1, OK_BOT[1]);
 
-    // The lists start on the working folder and its drive; load() moves them.
+    // The lists start on the working folder and its drive; load() moves them. The file list
+    // gets its pattern first, so that it lists the working folder once and filtered.
+    File1->setPattern(patternFor(state_.FILE_TYPE));
     const QString working = normalFolder(QDir::currentPath());
     Drive1->addItems(drives_.drives());
     drive_ = drives_.driveOf(working);
@@ -144,7 +152,7 @@ void File_Form::load()
 
     const bool bilLoad = windowTitle() == QLatin1String(kModeBilLoad);
     const QString folder = bilLoad ? state_.PASS_NAME2 : state_.PASS_NAME1;
-    const QString pattern = bilLoad ? QStringLiteral("*.BIL") : QStringLiteral("*.txt");
+    const QString pattern = patternFor(windowTitle());
     const QString hint = bilLoad ? QString() : QString::fromUtf8(kTextHint);
 
     File1->setPattern(pattern);
