@@ -75,24 +75,21 @@ void insertMapped(QTextCursor& cursor, QStringView text)
 QString mappedText(const QTextDocument& doc)
 {
     // Block by block into a buffer of the final size: neither a copy of the whole raw text nor
-    // QString::replace(), which takes seconds per hundred megabytes of table.
-    if (doc.find(QString(QChar(kCrPicture))).isNull() &&
-        doc.find(QString(QChar(kLfPicture))).isNull()) {
-        QString out;
-        out.reserve(doc.characterCount() + doc.blockCount());
-        for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-            if (block != doc.begin())
-                out += QStringLiteral("\r\n");
-            out += block.text();
-        }
-        return out;
-    }
-
+    // QString::replace(), which takes seconds per hundred megabytes of table. Only a block
+    // holding a control picture is looked at fragment by fragment for stand-ins.
+    const auto holdsPicture = [](const QString& text) {
+        return text.contains(QChar(kCrPicture)) || text.contains(QChar(kLfPicture));
+    };
     QString out;
     out.reserve(doc.characterCount() + doc.blockCount());
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         if (block != doc.begin())
             out += QStringLiteral("\r\n");
+        const QString text = block.text();
+        if (!holdsPicture(text)) {
+            out += text;
+            continue;
+        }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             QString piece = fragment.text();
