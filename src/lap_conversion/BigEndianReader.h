@@ -34,7 +34,6 @@ public:
         return true;
     }
 
-    std::size_t position() const { return pos_; }
     Fault fault() const { return fault_; }
     // Offset of the failing word from the start of the bytes.
     std::size_t faultOffset() const { return faultOffset_; }
