@@ -15,6 +15,15 @@
 #include <dirent.h>
 #endif
 
+QString listableFolder(const QString& folder)
+{
+    if (folder.isEmpty())
+        return QString();
+    const QString path = normalFolder(folder);
+    const QFileInfo info(path);
+    return info.isDir() && info.isReadable() ? path : QString();
+}
+
 QString normalFolder(const QString& folder)
 {
     return QDir::toNativeSeparators(QDir::cleanPath(QDir(folder).absolutePath()));

@@ -57,5 +57,8 @@ inline constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
 // separators. Relative values are taken from the working folder.
 QString normalFolder(const QString& folder);
 
+// The folder value of a folder that exists and can be listed; "" for any other value.
+QString listableFolder(const QString& folder);
+
 // The system's message for a folder that is missing or cannot be listed.
 QString folderErrorMessage(const QString& folder);

@@ -33,10 +33,8 @@ void FileList::setPattern(const QString& pattern)
 
 bool FileList::setFolder(const QString& folder)
 {
-    if (folder.isEmpty())
-        return false;
-    const QString path = normalFolder(folder);
-    if (!QFileInfo(path).isDir() || !QFileInfo(path).isReadable())
+    const QString path = listableFolder(folder);
+    if (path.isEmpty())
         return false;
     // The opening steps set the same folder twice; listing a large folder once is enough.
     if (path.compare(folder_, kPathCase) == 0)

@@ -4,7 +4,6 @@
 #include "RoomyRowDelegate.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStyle>
 
 namespace {
@@ -29,10 +28,10 @@ FolderList::FolderList(const DriveSystem& drives, QWidget* parent)
 
 bool FolderList::setPath(const QString& folder, QString* error)
 {
-    const QString path = folder.isEmpty() ? QString() : normalFolder(folder);
-    if (path.isEmpty() || !QFileInfo(path).isDir() || !QFileInfo(path).isReadable()) {
+    const QString path = listableFolder(folder);
+    if (path.isEmpty()) {
         if (error)
-            *error = folderErrorMessage(path);
+            *error = folderErrorMessage(folder.isEmpty() ? QString() : normalFolder(folder));
         return false;
     }
     if (path.compare(path_, kPathCase) == 0)

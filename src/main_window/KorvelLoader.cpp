@@ -254,11 +254,10 @@ void KorvelLoader::warn(const QString& message)
     warning_(message);
 }
 
-bool KorvelLoader::runChooser(const char* mode)
+void KorvelLoader::runChooser(const char* mode)
 {
     state_.FILE_TYPE = QString::fromLatin1(mode);
     chooser_(state_);
-    return !state_.GET_NAME.isEmpty();
 }
 
 void KorvelLoader::bilLoad()

@@ -60,7 +60,7 @@ private slots:
 private:
     class FillScope;
 
-    bool runChooser(const char* mode);
+    void runChooser(const char* mode);
     void warn(const QString& message);
     void beginFill();
     void endFill();
