@@ -1,7 +1,7 @@
 // Opening time of the file chooser on a folder of many lap record files, on the offscreen
 // platform: from making the dialog (which lists the folder) until it has been shown.
-#include "DriveSystem.h"
-#include "File_Form.h"
+#include "file_chooser/DriveSystem.h"
+#include "file_chooser/File_Form.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // streamed from a file), and miren-convert in MB/s of input, on a 400,000-lap file with all seven
 // blocks present.
 #include "BilBuilder.h"
-#include "LapFile.h"
+#include "lap_conversion/LapFile.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 // scrolls and paints. Runs on the offscreen platform unless another one is set.
 
 #include "BilBuilder.h"
-#include "KorvelLoader.h"
+#include "main_window/KorvelLoader.h"
 #include "TestFiles.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "TextCommands.h"
+#include "text_files/TextCommands.h"
 
 #include <QElapsedTimer>
 #include <QFile>

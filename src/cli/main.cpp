@@ -1,7 +1,7 @@
 // miren-convert: converts lap record files into the lap table text, byte for byte what "bil load"
 // of those files followed by "Text save" writes.
-#include "ConvertCommand.h"
-#include "LapFile.h"
+#include "lap_conversion/DecimalPoint.h"
+#include "lap_conversion/LapFile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
-#include "FileList.h"
+#include "file_chooser/FileList.h"
 
-#include "DriveSystem.h"
-#include "RoomyRowDelegate.h"
+#include "file_chooser/DriveSystem.h"
+#include "file_chooser/RoomyRowDelegate.h"
 
 #include <QDirIterator>
 #include <algorithm>

@@ -1,8 +1,8 @@
-#include "File_Form.h"
+#include "file_chooser/File_Form.h"
 
-#include "DriveSystem.h"
-#include "FileList.h"
-#include "FolderList.h"
+#include "file_chooser/DriveSystem.h"
+#include "file_chooser/FileList.h"
+#include "file_chooser/FolderList.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "FolderList.h"
+#include "file_chooser/FolderList.h"
 
-#include "DriveSystem.h"
-#include "RoomyRowDelegate.h"
+#include "file_chooser/DriveSystem.h"
+#include "file_chooser/RoomyRowDelegate.h"
 
 #include <QDir>
 #include <QStyle>

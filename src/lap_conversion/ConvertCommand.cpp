@@ -1,8 +1,6 @@
-#include "ConvertCommand.h"
+#include "lap_conversion/ConvertCommand.h"
 
-#include "LapFile.h"
-
-#include <QLocale>
+#include "lap_conversion/LapFile.h"
 
 namespace {
 
@@ -53,16 +51,4 @@ void convertLapFiles(SharedState& state, TextView& view, const WarningFn& warn, 
         }
     }
     converter.flush();
-}
-
-std::optional<char> asciiDecimalPoint(QStringView text)
-{
-    if (text.size() != 1 || text.at(0).unicode() < 0x20 || text.at(0).unicode() > 0x7E)
-        return std::nullopt;
-    return static_cast<char>(text.at(0).unicode());
-}
-
-char userDecimalPoint()
-{
-    return asciiDecimalPoint(QLocale::system().decimalPoint()).value_or('.');
 }

@@ -1,6 +1,6 @@
-#include "LapConverter.h"
+#include "lap_conversion/LapConverter.h"
 
-#include "LapTable.h"
+#include "lap_conversion/LapTable.h"
 
 #include <utility>
 

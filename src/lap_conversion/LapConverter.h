@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LapRecord.h"
+#include "lap_conversion/LapRecord.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "LapFile.h"
+#include "lap_conversion/LapFile.h"
 
 #include <QFile>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LapConverter.h"
+#include "lap_conversion/LapConverter.h"
 
 #include <QString>
 

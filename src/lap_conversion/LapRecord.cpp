@@ -1,6 +1,6 @@
-#include "LapRecord.h"
+#include "lap_conversion/LapRecord.h"
 
-#include "BigEndianReader.h"
+#include "lap_conversion/BigEndianReader.h"
 
 namespace {
 

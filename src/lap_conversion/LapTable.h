@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LapRecord.h"
+#include "lap_conversion/LapRecord.h"
 
 #include <array>
 #include <cstddef>

@@ -1,8 +1,9 @@
-#include "KorvelLoader.h"
+#include "main_window/KorvelLoader.h"
 
-#include "ConvertCommand.h"
-#include "File_Form.h"
-#include "TextCommands.h"
+#include "lap_conversion/ConvertCommand.h"
+#include "lap_conversion/DecimalPoint.h"
+#include "file_chooser/File_Form.h"
+#include "text_files/TextCommands.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

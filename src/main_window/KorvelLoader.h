@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FolderSettings.h"
-#include "SharedState.h"
-#include "TextView.h"
+#include "settings/FolderSettings.h"
+#include "shared_state/SharedState.h"
+#include "shared_state/TextView.h"
 
 #include <QTextCursor>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "KorvelLoader.h"
+#include "main_window/KorvelLoader.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "DelimitedValues.h"
+#include "settings/DelimitedValues.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "FolderSettings.h"
+#include "settings/FolderSettings.h"
 
-#include "DelimitedValues.h"
+#include "settings/DelimitedValues.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SharedState.h"
+#include "shared_state/SharedState.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

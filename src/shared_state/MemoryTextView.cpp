@@ -1,4 +1,4 @@
-#include "TextView.h"
+#include "shared_state/TextView.h"
 
 void MemoryTextView::clear()
 {

@@ -1,4 +1,4 @@
-#include "SharedState.h"
+#include "shared_state/SharedState.h"
 
 #include <QDir>
 #include <QSaveFile>

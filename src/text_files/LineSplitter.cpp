@@ -1,4 +1,4 @@
-#include "LineSplitter.h"
+#include "text_files/LineSplitter.h"
 
 #include <cstring>
 

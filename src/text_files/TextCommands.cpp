@@ -1,6 +1,6 @@
-#include "TextCommands.h"
+#include "text_files/TextCommands.h"
 
-#include "LineSplitter.h"
+#include "text_files/LineSplitter.h"
 
 #include <QDir>
 #include <QFile>

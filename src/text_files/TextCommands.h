@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SharedState.h"
-#include "TextView.h"
+#include "shared_state/SharedState.h"
+#include "shared_state/TextView.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,7 +1,7 @@
 #include "BilBuilder.h"
-#include "ConvertCommand.h"
+#include "lap_conversion/ConvertCommand.h"
 #include "FileSizeLimit.h"
-#include "LapTable.h"
+#include "lap_conversion/LapTable.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 

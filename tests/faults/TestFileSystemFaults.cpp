@@ -8,11 +8,11 @@
 // replaced by a folder, a path through a regular file, and a file-size limit for a full disk.
 #include "BilBuilder.h"
 #include "FakeDrives.h"
-#include "FileList.h"
+#include "file_chooser/FileList.h"
 #include "FileSizeLimit.h"
-#include "File_Form.h"
-#include "KorvelLoader.h"
-#include "LapTable.h"
+#include "file_chooser/File_Form.h"
+#include "main_window/KorvelLoader.h"
+#include "lap_conversion/LapTable.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 

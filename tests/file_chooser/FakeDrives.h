@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DriveSystem.h"
+#include "file_chooser/DriveSystem.h"
 
 #include <QDir>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "FakeDrives.h"
-#include "FileList.h"
-#include "File_Form.h"
-#include "FolderList.h"
+#include "file_chooser/FileList.h"
+#include "file_chooser/File_Form.h"
+#include "file_chooser/FolderList.h"
 #include "TestMain.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "DriveSystem.h"
+#include "file_chooser/DriveSystem.h"
 #include "TestMain.h"
 
 #include <QDir>

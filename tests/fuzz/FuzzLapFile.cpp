@@ -10,8 +10,8 @@
 //   fault as converting them in one go;
 // - a second file under the same command adds its lines without a second header.
 #include "FuzzCheck.h"
-#include "LapConverter.h"
-#include "LapTable.h"
+#include "lap_conversion/LapConverter.h"
+#include "lap_conversion/LapTable.h"
 
 #include <algorithm>
 #include <span>

@@ -6,7 +6,7 @@
 // - feeding the bytes in pieces of any size gives the same text, and what has been given out at
 //   any point is whole lines only.
 #include "FuzzCheck.h"
-#include "LineSplitter.h"
+#include "text_files/LineSplitter.h"
 
 namespace {
 

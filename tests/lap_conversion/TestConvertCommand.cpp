@@ -1,6 +1,6 @@
 #include "BilBuilder.h"
-#include "ConvertCommand.h"
-#include "LapTable.h"
+#include "lap_conversion/ConvertCommand.h"
+#include "lap_conversion/LapTable.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 

@@ -1,6 +1,6 @@
 #include "BilBuilder.h"
-#include "LapFile.h"
-#include "LapTable.h"
+#include "lap_conversion/LapFile.h"
+#include "lap_conversion/LapTable.h"
 #include "TestMain.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "LapTable.h"
+#include "lap_conversion/LapTable.h"
 #include "TestMain.h"
 
 #include <QTest>

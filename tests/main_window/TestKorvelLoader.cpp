@@ -1,6 +1,7 @@
 #include "BilBuilder.h"
-#include "ConvertCommand.h"
-#include "KorvelLoader.h"
+#include "lap_conversion/ConvertCommand.h"
+#include "lap_conversion/DecimalPoint.h"
+#include "main_window/KorvelLoader.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 

@@ -1,6 +1,6 @@
-#include "DelimitedValues.h"
+#include "settings/DelimitedValues.h"
 #include "FileSizeLimit.h"
-#include "FolderSettings.h"
+#include "settings/FolderSettings.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 

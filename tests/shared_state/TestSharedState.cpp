@@ -1,6 +1,6 @@
-#include "SharedState.h"
+#include "shared_state/SharedState.h"
 #include "TestMain.h"
-#include "TextView.h"
+#include "shared_state/TextView.h"
 
 #include <QDir>
 #include <QTest>

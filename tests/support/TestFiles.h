@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextView.h"
+#include "shared_state/TextView.h"
 
 #include <QByteArray>
 #include <QFile>

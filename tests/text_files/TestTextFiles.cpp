@@ -1,8 +1,8 @@
 #include "FileSizeLimit.h"
-#include "LineSplitter.h"
+#include "text_files/LineSplitter.h"
 #include "TestFiles.h"
 #include "TestMain.h"
-#include "TextCommands.h"
+#include "text_files/TextCommands.h"
 
 #include <QDir>
 #include <QFile>
