@@ -1,0 +1,318 @@
+#include "analysis_window/LapListModel.h"
+
+#include "lap_analysis/LapFormat.h"
+
+#include <QBrush>
+#include <QFont>
+#include <QLocale>
+#include <algorithm>
+#include <limits>
+#include <numeric>
+
+namespace {
+
+// The timing-screen marks: the best lap's row on a pale ground, each sector's best time in
+// purple; both also bold, so they do not depend on seeing the colour.
+const QColor kBestLapGround(0xEE, 0xE4, 0xF8);
+const QColor kSectorBestText(0x7B, 0x1F, 0xA2);
+const QColor kExcludedText(0x9E, 0x9E, 0x9E);
+
+QString text(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+// A value the table showed only the last digits of is marked as such.
+QString number(std::int64_t value, bool cut = false)
+{
+    return cut ? QStringLiteral("…%1").arg(value) : QString::number(value);
+}
+
+// GX and GY are held in tenths of a G.
+QString tenths(std::int32_t value)
+{
+    return QLocale().toString(value / 10.0, 'f', 1);
+}
+
+constexpr std::int64_t kUnknownLast = std::numeric_limits<std::int64_t>::max();
+
+std::int64_t timeKey(std::int32_t time)
+{
+    return time == kUnknownTime ? kUnknownLast : time;
+}
+
+} // namespace
+
+LapListModel::LapListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void LapListModel::setSession(const std::vector<LapData>* laps, const SessionStats* stats,
+                              SpeedUnit unit)
+{
+    beginResetModel();
+    laps_ = laps;
+    stats_ = stats;
+    unit_ = unit;
+    order_.resize(laps_ ? laps_->size() : 0);
+    applyOrder();
+    endResetModel();
+    emit headerDataChanged(Qt::Horizontal, SpeedMaxColumn, SpeedMaxColumn);
+}
+
+void LapListModel::statsChanged()
+{
+    if (!order_.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
+
+int LapListModel::rowOf(std::size_t lap) const
+{
+    const auto it = std::find(order_.begin(), order_.end(), lap);
+    return it == order_.end() ? -1 : int(it - order_.begin());
+}
+
+int LapListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(order_.size());
+}
+
+int LapListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant LapListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || !laps_ || !stats_)
+        return {};
+    const std::size_t pos = lapAt(index.row());
+    const LapData& lap = (*laps_)[pos];
+    const int column = index.column();
+    const LapStatus status = stats_->status[pos];
+    const bool bestLap = stats_->bestLap && stats_->bestLap->lap == pos;
+
+    switch (role) {
+    case Qt::DisplayRole:
+        return display(lap, pos, column);
+    case Qt::CheckStateRole:
+        if (column == LapColumn)
+            return status == LapStatus::Counted ? Qt::Checked : Qt::Unchecked;
+        return {};
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    case Qt::FontRole:
+        if (bestLap || isSectorBest(pos, column)) {
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        return {};
+    case Qt::ForegroundRole:
+        if (isSectorBest(pos, column))
+            return QBrush(kSectorBestText);
+        if (status != LapStatus::Counted)
+            return QBrush(kExcludedText);
+        return {};
+    case Qt::BackgroundRole:
+        return bestLap ? QVariant(QBrush(kBestLapGround)) : QVariant();
+    case Qt::ToolTipRole:
+        return toolTip(pos, column);
+    default:
+        return {};
+    }
+}
+
+QVariant LapListModel::display(const LapData& lap, std::size_t pos, int column) const
+{
+    const BlockValues& whole = lap.blocks[0];
+    if (column >= FirstSectorColumn && column < FirstSectorColumn + kMaxSectors) {
+        const int sector = column - FirstSectorColumn + 1;
+        return sector <= lap.sectorCount() ? text(formatLapTime(lap.blocks[sector].time))
+                                           : QString();
+    }
+    switch (column) {
+    case LapColumn:
+        return number(lap.lapNumber, lap.lapNumberCut);
+    case TimeColumn:
+        return text(formatLapTime(lap.lapTime()));
+    case GapColumn: {
+        const std::int32_t gap = stats_->gapToBest[pos];
+        return gap == kUnknownTime ? QString() : text(formatGap(gap));
+    }
+    }
+    if (lap.blockCount == 0)
+        return QString();
+    switch (column) {
+    case RpmMaxColumn:
+        return number(whole.rpmMax);
+    case SpeedMaxColumn:
+        return number(whole.speedMax, whole.speedMaxCut);
+    case GxMaxColumn:
+        return tenths(whole.gxMax);
+    case GyMaxColumn:
+        return tenths(whole.gyMax);
+    case Tmp1MinColumn:
+        return number(whole.tmp1Min);
+    case Tmp1MaxColumn:
+        return number(whole.tmp1Max, whole.tmp1MaxCut);
+    case Tmp2MinColumn:
+        return number(whole.tmp2Min);
+    case Tmp2MaxColumn:
+        return number(whole.tmp2Max, whole.tmp2MaxCut);
+    }
+    return {};
+}
+
+QVariant LapListModel::toolTip(std::size_t pos, int column) const
+{
+    if (isSectorBest(pos, column))
+        return tr("Best sector %1").arg(column - FirstSectorColumn + 1);
+    if (stats_->bestLap && stats_->bestLap->lap == pos)
+        return tr("Best lap");
+    switch (stats_->status[pos]) {
+    case LapStatus::Untimed:
+        return tr("No lap time: never counted");
+    case LapStatus::ExcludedSlow:
+        return tr("Excluded: slower than the limit");
+    case LapStatus::ExcludedByUser:
+        return tr("Excluded by you");
+    case LapStatus::Counted:
+        break;
+    }
+    return {};
+}
+
+bool LapListModel::isSectorBest(std::size_t pos, int column) const
+{
+    if (column < FirstSectorColumn || column >= FirstSectorColumn + kMaxSectors)
+        return false;
+    const auto& best = stats_->sectorBest[std::size_t(column - FirstSectorColumn)];
+    return best && best->lap == pos;
+}
+
+QVariant LapListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (section >= FirstSectorColumn && section < FirstSectorColumn + kMaxSectors)
+        return QStringLiteral("S%1").arg(section - FirstSectorColumn + 1);
+    switch (section) {
+    case LapColumn:
+        return tr("Lap");
+    case TimeColumn:
+        return tr("Time");
+    case GapColumn:
+        return tr("Gap");
+    case RpmMaxColumn:
+        return tr("rpm max");
+    case SpeedMaxColumn:
+        return unit_ == SpeedUnit::Mph ? tr("m/h max") : tr("km/h max");
+    case GxMaxColumn:
+        return tr("GX max");
+    case GyMaxColumn:
+        return tr("GY max");
+    case Tmp1MinColumn:
+        return tr("TMP1 min");
+    case Tmp1MaxColumn:
+        return tr("TMP1 max");
+    case Tmp2MinColumn:
+        return tr("TMP2 min");
+    case Tmp2MaxColumn:
+        return tr("TMP2 max");
+    }
+    return {};
+}
+
+Qt::ItemFlags LapListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    // An untimed lap can never be counted, so its box cannot be ticked.
+    if (index.isValid() && index.column() == LapColumn && (*laps_)[lapAt(index.row())].timed())
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+bool LapListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || index.column() != LapColumn || role != Qt::CheckStateRole ||
+        !(flags(index) & Qt::ItemIsUserCheckable))
+        return false;
+    emit countedChanged(lapAt(index.row()), value.value<Qt::CheckState>() == Qt::Checked);
+    return true;
+}
+
+void LapListModel::sort(int column, Qt::SortOrder order)
+{
+    sortColumn_ = column;
+    sortOrder_ = order;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<std::size_t> lapsBefore;
+    lapsBefore.reserve(std::size_t(before.size()));
+    for (const QModelIndex& index : before)
+        lapsBefore.push_back(lapAt(index.row()));
+
+    applyOrder();
+
+    std::vector<int> rowOfLap(order_.size());
+    for (std::size_t row = 0; row < order_.size(); ++row)
+        rowOfLap[order_[row]] = int(row);
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype i = 0; i < before.size(); ++i)
+        after << index(rowOfLap[lapsBefore[std::size_t(i)]], before[i].column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+// Puts order_ in the current sort order; ties keep the table's order.
+void LapListModel::applyOrder()
+{
+    std::iota(order_.begin(), order_.end(), std::size_t(0));
+    if (sortColumn_ < 0 || !laps_ || !stats_)
+        return;
+    const int column = sortColumn_;
+    const auto key = [this, column](std::size_t pos) -> std::int64_t {
+        const LapData& lap = (*laps_)[pos];
+        const BlockValues& whole = lap.blocks[0];
+        if (column >= FirstSectorColumn && column < FirstSectorColumn + kMaxSectors) {
+            const int sector = column - FirstSectorColumn + 1;
+            return sector <= lap.sectorCount() ? timeKey(lap.blocks[sector].time) : kUnknownLast;
+        }
+        switch (column) {
+        case LapColumn:
+            return lap.lapNumber;
+        case TimeColumn:
+            return timeKey(lap.lapTime());
+        case GapColumn:
+            return timeKey(stats_->gapToBest[pos]);
+        case RpmMaxColumn:
+            return whole.rpmMax;
+        case SpeedMaxColumn:
+            return whole.speedMax;
+        case GxMaxColumn:
+            return whole.gxMax;
+        case GyMaxColumn:
+            return whole.gyMax;
+        case Tmp1MinColumn:
+            return whole.tmp1Min;
+        case Tmp1MaxColumn:
+            return whole.tmp1Max;
+        case Tmp2MinColumn:
+            return whole.tmp2Min;
+        case Tmp2MaxColumn:
+            return whole.tmp2Max;
+        }
+        return 0;
+    };
+    std::vector<std::int64_t> keys(order_.size());
+    for (std::size_t pos = 0; pos < keys.size(); ++pos)
+        keys[pos] = key(pos);
+    const bool descending = sortOrder_ == Qt::DescendingOrder;
+    // Laps without the figure go last in either order.
+    std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
+        const bool unknownA = keys[a] == kUnknownLast, unknownB = keys[b] == kUnknownLast;
+        if (unknownA != unknownB)
+            return unknownB;
+        return descending ? keys[a] > keys[b] : keys[a] < keys[b];
+    });
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "lap_analysis/LapData.h"
+#include "lap_analysis/SessionStats.h"
+
+#include <QAbstractTableModel>
+#include <cstddef>
+#include <vector>
+
+// The lap list: one row per lap with its time, gap to the best lap, sector times and peaks. The
+// check box in the lap column counts or excludes the lap. Sorting keeps its own row order over
+// the laps, so sorting 100,000 rows compares numbers rather than texts.
+class LapListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column {
+        LapColumn,
+        TimeColumn,
+        GapColumn,
+        FirstSectorColumn,
+        RpmMaxColumn = FirstSectorColumn + kMaxSectors,
+        SpeedMaxColumn,
+        GxMaxColumn,
+        GyMaxColumn,
+        Tmp1MinColumn,
+        Tmp1MaxColumn,
+        Tmp2MinColumn,
+        Tmp2MaxColumn,
+        ColumnCount
+    };
+
+    explicit LapListModel(QObject* parent = nullptr);
+
+    // New laps and their statistics, kept by reference until the next call: the caller owns
+    // them. The current sort order is applied to the new rows.
+    void setSession(const std::vector<LapData>* laps, const SessionStats* stats, SpeedUnit unit);
+    // The statistics of the same laps changed: every figure is shown anew, the rows stay.
+    void statsChanged();
+
+    // Lap position of a row.
+    std::size_t lapAt(int row) const { return order_[std::size_t(row)]; }
+    // Row of a lap position, -1 when there is no such lap.
+    int rowOf(std::size_t lap) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // column -1 restores the table's order.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+signals:
+    // The user ticked (counted) or cleared (excluded) the check box of the lap at this position.
+    void countedChanged(std::size_t lap, bool counted);
+
+private:
+    QVariant display(const LapData& lap, std::size_t pos, int column) const;
+    QVariant toolTip(std::size_t pos, int column) const;
+    bool isSectorBest(std::size_t pos, int column) const;
+    void applyOrder();
+
+    const std::vector<LapData>* laps_ = nullptr;
+    const SessionStats* stats_ = nullptr;
+    SpeedUnit unit_ = SpeedUnit::Kmh;
+    std::vector<std::size_t> order_; // lap position of each row
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+};
