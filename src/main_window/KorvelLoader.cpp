@@ -1,5 +1,6 @@
 #include "main_window/KorvelLoader.h"
 
+#include "analysis_window/AnalysisWindow.h"
 #include "lap_conversion/ConvertCommand.h"
 #include "lap_conversion/DecimalPoint.h"
 #include "file_chooser/File_Form.h"
@@ -25,6 +26,7 @@ constexpr QRect kTextRect(8, 48, 521, 593);
 constexpr QRect kBilLoadRect(8, 8, 89, 33);
 constexpr QRect kTextLoadRect(344, 8, 81, 25);
 constexpr QRect kTextSaveRect(440, 8, 81, 25);
+constexpr QRect kAnalysisRect(112, 8, 81, 25);
 // The view keeps these margins to the right and bottom edges when the window is resized.
 constexpr int kTextRightMargin = 537 - 8 - 521;
 constexpr int kTextBottomMargin = 647 - 48 - 593;
@@ -155,13 +157,16 @@ KorvelLoader::KorvelLoader(const QString& settingsPath, QWidget* parent)
     BIL_load = makeButton("BIL_load", "bil load", kBilLoadRect);
     FILE_LOAD = makeButton("FILE_LOAD", "Text load", kTextLoadRect);
     FILE_SAVE = makeButton("FILE_SAVE", "Text save", kTextSaveRect);
+    ANALYSIS = makeButton("ANALYSIS", "Analysis", kAnalysisRect);
     connect(BIL_load, &QPushButton::clicked, this, &KorvelLoader::bilLoad);
     connect(FILE_LOAD, &QPushButton::clicked, this, &KorvelLoader::textLoad);
     connect(FILE_SAVE, &QPushButton::clicked, this, &KorvelLoader::textSave);
+    connect(ANALYSIS, &QPushButton::clicked, this, &KorvelLoader::showAnalysis);
 
     setTabOrder(Text1, BIL_load);
     setTabOrder(BIL_load, FILE_LOAD);
     setTabOrder(FILE_LOAD, FILE_SAVE);
+    setTabOrder(FILE_SAVE, ANALYSIS);
     Text1->setFocus();
 
     chooser_ = [this](SharedState& state) { showFileForm(state, this); };
@@ -224,6 +229,20 @@ bool KorvelLoader::isEmpty() const
     return Text1->document()->isEmpty();
 }
 
+const QTextDocument* KorvelLoader::lapDocument() const
+{
+    return Text1->document();
+}
+
+void KorvelLoader::showLapLine(int line)
+{
+    const QTextBlock block = Text1->document()->findBlockByNumber(line);
+    if (!block.isValid())
+        return;
+    Text1->setTextCursor(QTextCursor(block));
+    Text1->centerCursor();
+}
+
 void KorvelLoader::beginFill()
 {
     if (filled_)
@@ -265,6 +284,9 @@ void KorvelLoader::bilLoad()
 {
     FillScope scope(*this);
     runChooser(kModeBilLoad);
+    // The command consumes the names; the first one names the analysis export.
+    if (!state_.GET_NAME.isEmpty())
+        lapFileName_ = state_.GET_NAME.section(u'\r', 0, 0);
     convertLapFiles(
         state_, *this, [this](const QString& m) { warn(m); }, userDecimalPoint());
 }
@@ -273,6 +295,8 @@ void KorvelLoader::textLoad()
 {
     FillScope scope(*this);
     runChooser(kModeTextLoad);
+    if (!state_.GET_NAME.isEmpty())
+        lapFileName_.clear();
     loadTextFile(state_, *this, [this](const QString& m) { warn(m); });
 }
 
@@ -284,6 +308,15 @@ void KorvelLoader::textSave()
         return;
     runChooser(kModeTextSave);
     saveTextFile(state_, *this, warnFn);
+}
+
+void KorvelLoader::showAnalysis()
+{
+    if (!analysisWindow_)
+        analysisWindow_ = std::make_unique<AnalysisWindow>(*this);
+    analysisWindow_->show();
+    analysisWindow_->raise();
+    analysisWindow_->activateWindow();
 }
 
 void KorvelLoader::closeEvent(QCloseEvent* event)

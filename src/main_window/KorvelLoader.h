@@ -1,18 +1,22 @@
 #pragma once
 
+#include "analysis_window/AnalysisSource.h"
 #include "settings/FolderSettings.h"
 #include "shared_state/SharedState.h"
 #include "shared_state/TextView.h"
 
 #include <QTextCursor>
 #include <QWidget>
+#include <memory>
 
+class AnalysisWindow;
 class QCloseEvent;
 class QPlainTextEdit;
 class QPushButton;
 class QResizeEvent;
 
-// The main window: the lap table view, the three command buttons and the shared state. It reads
+// The main window: the lap table view, the three command buttons, the button of the analysis
+// window and the shared state. It reads
 // the remembered folders when it is created and writes them back when it is closed, if the
 // chooser was confirmed during the run.
 //
@@ -25,7 +29,7 @@ class QResizeEvent;
 // - Every other character is kept as it is (no-break spaces included).
 // So any text round-trips exactly through append() and text(), except that U+2029 comes back
 // as CR LF.
-class KorvelLoader : public QWidget, public TextView {
+class KorvelLoader : public QWidget, public TextView, public AnalysisSource {
     Q_OBJECT
 
 public:
@@ -47,6 +51,15 @@ public:
     QString text() const override;
     bool isEmpty() const override;
 
+    // AnalysisSource over Text1.
+    const QTextDocument* lapDocument() const override;
+    void showLapLine(int line) override;
+    QString lapFileName() const override { return lapFileName_; }
+    QString textFolder() const override { return state_.PASS_NAME1; }
+
+    // The analysis window, once "Analysis" has been pressed.
+    AnalysisWindow* analysisWindow() const { return analysisWindow_.get(); }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -56,6 +69,7 @@ private slots:
     void bilLoad();
     void textLoad();
     void textSave();
+    void showAnalysis();
 
 private:
     class FillScope;
@@ -74,6 +88,11 @@ private:
     QPushButton* BIL_load = nullptr;
     QPushButton* FILE_LOAD = nullptr;
     QPushButton* FILE_SAVE = nullptr;
+    QPushButton* ANALYSIS = nullptr;
+
+    // A top-level window of its own, so it can sit beside or behind the main window.
+    std::unique_ptr<AnalysisWindow> analysisWindow_;
+    QString lapFileName_;
 
     // While a command fills the view, its changes go through one edit block with undo off, so
     // the view is laid out once per command and a big table costs no undo memory.
