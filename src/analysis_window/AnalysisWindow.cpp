@@ -3,7 +3,7 @@
 #include "analysis_window/LapChart.h"
 #include "analysis_window/LapDocument.h"
 #include "analysis_window/LapListModel.h"
-#include "lap_analysis/SessionSummary.h"
+#include "analysis_window/SummaryPanel.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSplitter>
@@ -27,26 +26,6 @@ namespace {
 // Long enough to let a burst of typing end, short enough to feel immediate.
 constexpr int kPauseMs = 300;
 constexpr char kNoLapFileName[] = "LAP_TXT_DATA";
-// Non-lap lines named in the counts line before it says "…".
-constexpr std::size_t kLinesNamed = 10;
-
-QFont fixedFont()
-{
-    QFont font(QStringLiteral("Courier New"), 9);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    return font;
-}
-
-QString linesText(const std::vector<std::int64_t>& lines)
-{
-    QStringList names;
-    for (std::size_t i = 0; i < std::min(lines.size(), kLinesNamed); ++i)
-        names << QString::number(lines[i]);
-    if (lines.size() > kLinesNamed)
-        names << QStringLiteral("…");
-    return names.join(QStringLiteral(", "));
-}
 
 } // namespace
 
@@ -66,14 +45,8 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     noTable_->setAlignment(Qt::AlignCenter);
     noTable_->setWordWrap(true);
 
-    auto* counts = new QLabel;
-    counts->setObjectName(QStringLiteral("counts"));
-    counts->setWordWrap(true);
-    summary_ = new QPlainTextEdit;
+    summary_ = new SummaryPanel;
     summary_->setObjectName(QStringLiteral("summary"));
-    summary_->setReadOnly(true);
-    summary_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    summary_->setFont(fixedFont());
 
     excludeLimit_ = new QSpinBox;
     excludeLimit_->setObjectName(QStringLiteral("excludeLimit"));
@@ -99,13 +72,10 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     controls->addWidget(exportButton_);
     controls->addStretch();
     auto* summaryPane = new QWidget;
-    auto* summaryColumn = new QVBoxLayout;
-    summaryColumn->setContentsMargins(0, 0, 0, 0);
-    summaryColumn->addWidget(summary_);
-    summaryColumn->addWidget(counts);
     auto* top = new QHBoxLayout(summaryPane);
     top->setContentsMargins(0, 0, 0, 0);
-    top->addLayout(summaryColumn, 1);
+    top->addWidget(summary_, 1);
+    top->addSpacing(16);
     top->addLayout(controls);
 
     model_ = new LapListModel(this);
@@ -146,7 +116,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setStretchFactor(2, 1);
-    splitter->setSizes({190, 260, 270});
+    splitter->setSizes({170, 270, 280});
 
     pages_ = new QStackedWidget;
     pages_->addWidget(noTable_);
@@ -268,25 +238,7 @@ void AnalysisWindow::showAnalysis()
 {
     if (!holdsTable())
         return;
-    SummaryNotes notes;
-    notes.excludeSlowerPercent = options_.excludeSlowerPercent;
-    if (!skippedLines_.empty())
-        notes.skipped.push_back({"the view", skippedLines_});
-    summary_->setPlainText(
-        QString::fromStdString(sessionSummary(laps_, unit_, stats_, notes)));
-
-    const int excluded = int(laps_.size()) - stats_.countedCount;
-    QString counts = tr("%n lap(s) in the view, %1 counted, %2 excluded.", "", int(laps_.size()))
-                         .arg(stats_.countedCount)
-                         .arg(excluded);
-    counts += u' ';
-    counts += skippedLines_.empty()
-                  ? tr("Every line after the header is a lap line.")
-                  : tr("%n line(s) of the view are not lap lines: %1.", "",
-                       int(skippedLines_.size()))
-                        .arg(linesText(skippedLines_));
-    findChild<QLabel*>(QStringLiteral("counts"))->setText(counts);
-
+    summary_->showSession(laps_, unit_, stats_, skippedLines_);
     model_->statsChanged();
     chart_->setSession(laps_, stats_);
 }

@@ -19,10 +19,10 @@ class LapListModel;
 class QLabel;
 class QLocale;
 class QModelIndex;
-class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QStackedWidget;
+class SummaryPanel;
 class QTableView;
 
 // Asks where to save; proposed is a whole path. Returns the chosen path, "" to cancel.
@@ -90,7 +90,7 @@ private:
 
     QStackedWidget* pages_ = nullptr;
     QLabel* noTable_ = nullptr;
-    QPlainTextEdit* summary_ = nullptr;
+    SummaryPanel* summary_ = nullptr;
     QSpinBox* excludeLimit_ = nullptr;
     QPushButton* exportButton_ = nullptr;
     QTableView* lapList_ = nullptr;

@@ -1,6 +1,6 @@
 #include "analysis_window/LapChart.h"
 
-#include "lap_analysis/LapFormat.h"
+#include "analysis_window/DisplayText.h"
 
 #include <QCategoryAxis>
 #include <QCursor>
@@ -13,9 +13,32 @@
 
 namespace {
 
-QString timeText(std::int64_t hundredths)
+// A chart a thousand pixels wide shows no more than this many points apart; beyond it a series
+// is thinned to the fastest and slowest lap of each run of neighbours, which keeps its outline,
+// and drawn without markers.
+constexpr qsizetype kDrawnPoints = 2000;
+
+void thin(QList<QPointF>& points)
 {
-    return QString::fromStdString(formatLapTime(hundredths));
+    if (points.size() <= kDrawnPoints)
+        return;
+    const qsizetype run = (points.size() + kDrawnPoints / 2 - 1) / (kDrawnPoints / 2);
+    QList<QPointF> kept;
+    kept.reserve(kDrawnPoints);
+    for (qsizetype start = 0; start < points.size(); start += run) {
+        const qsizetype end = std::min(points.size(), start + run);
+        qsizetype low = start, high = start;
+        for (qsizetype i = start + 1; i < end; ++i) {
+            if (points[i].y() < points[low].y())
+                low = i;
+            if (points[i].y() > points[high].y())
+                high = i;
+        }
+        kept << points[std::min(low, high)];
+        if (low != high)
+            kept << points[std::max(low, high)];
+    }
+    points = std::move(kept);
 }
 
 // A tick step in hundredths that gives at most eight ticks over the span.
@@ -84,7 +107,6 @@ void LapChart::setSession(std::span<const LapData> laps, const SessionStats& sta
     xIsLapNumber_ = std::adjacent_find(laps.begin(), laps.end(), [](const LapData& a, const LapData& b) {
                         return b.lapNumber <= a.lapNumber;
                     }) == laps.end();
-    lapAxis_->setTitleText(xIsLapNumber_ ? tr("Lap") : tr("Lap, in table order"));
     const auto xOf = [this](std::size_t pos) {
         return xIsLapNumber_ ? double(laps_[pos].lapNumber) : double(pos + 1);
     };
@@ -121,28 +143,48 @@ void LapChart::setSession(std::span<const LapData> laps, const SessionStats& sta
         const double y = std::clamp(laps[pos].lapTime(), low, high);
         (stats.status[pos] == LapStatus::Counted ? counted : excluded) << QPointF(xOf(pos), y);
     }
-    counted_->replace(counted);
-    excluded_->replace(excluded);
 
+    // The points go last: every change of an axis lays the chart out again, so with the old
+    // points in place each change would cost a pass over all laps. A toggled lap changes
+    // little more than the points, so what is unchanged is left alone.
     const double first = laps.empty() ? 0 : xOf(0);
     const double last = laps.empty() ? 1 : std::max(xOf(laps.size() - 1), first + 1);
-    lapAxis_->setRange(first, last);
-    if (stats.bestLap) {
-        best_->setName(tr("Best lap %1").arg(timeText(stats.bestLap->value)));
-        best_->replace({QPointF(first, stats.bestLap->value), QPointF(last, stats.bestLap->value)});
-    } else {
-        best_->setName(tr("Best lap"));
-        best_->clear();
+    const QString lapTitle = xIsLapNumber_ ? tr("Lap") : tr("Lap, in table order");
+    const QString bestName = stats.bestLap ? tr("Best lap %1").arg(timeText(stats.bestLap->value))
+                                           : tr("Best lap");
+    const auto median = std::int64_t(std::llround(stats.consistency.median));
+    const QString medianName =
+        stats.consistency.count > 0 ? tr("Median %1").arg(timeText(median)) : tr("Median");
+    const bool axesChange = timeAxis_->min() != low || timeAxis_->max() != high ||
+                            lapAxis_->min() != first || lapAxis_->max() != last ||
+                            lapAxis_->titleText() != lapTitle;
+    if (axesChange) {
+        counted_->clear();
+        excluded_->clear();
+        setTimeAxis(low, high);
+        lapAxis_->setRange(first, last);
+        lapAxis_->setTitleText(lapTitle);
     }
-    if (stats.consistency.count > 0) {
-        const auto median = std::int64_t(std::llround(stats.consistency.median));
-        median_->setName(tr("Median %1").arg(timeText(median)));
-        median_->replace({QPointF(first, double(median)), QPointF(last, double(median))});
-    } else {
-        median_->setName(tr("Median"));
-        median_->clear();
-    }
-    setTimeAxis(low, high);
+    if (best_->name() != bestName)
+        best_->setName(bestName);
+    if (median_->name() != medianName)
+        median_->setName(medianName);
+    const auto level = [first, last](bool shown, double y) {
+        return shown ? QList<QPointF>{QPointF(first, y), QPointF(last, y)} : QList<QPointF>();
+    };
+    const QList<QPointF> bestPoints =
+        level(stats.bestLap.has_value(), stats.bestLap ? stats.bestLap->value : 0);
+    const QList<QPointF> medianPoints = level(stats.consistency.count > 0, double(median));
+    if (best_->points() != bestPoints)
+        best_->replace(bestPoints);
+    if (median_->points() != medianPoints)
+        median_->replace(medianPoints);
+
+    counted_->setPointsVisible(counted.size() <= kDrawnPoints);
+    thin(counted);
+    thin(excluded);
+    counted_->replace(counted);
+    excluded_->replace(excluded);
 }
 
 void LapChart::setTimeAxis(std::int32_t low, std::int32_t high)

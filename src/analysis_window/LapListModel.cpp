@@ -1,10 +1,9 @@
 #include "analysis_window/LapListModel.h"
 
-#include "lap_analysis/LapFormat.h"
+#include "analysis_window/DisplayText.h"
 
 #include <QBrush>
 #include <QFont>
-#include <QLocale>
 #include <algorithm>
 #include <limits>
 #include <numeric>
@@ -16,23 +15,6 @@ namespace {
 const QColor kBestLapGround(0xEE, 0xE4, 0xF8);
 const QColor kSectorBestText(0x7B, 0x1F, 0xA2);
 const QColor kExcludedText(0x9E, 0x9E, 0x9E);
-
-QString text(const std::string& s)
-{
-    return QString::fromStdString(s);
-}
-
-// A value the table showed only the last digits of is marked as such.
-QString number(std::int64_t value, bool cut = false)
-{
-    return cut ? QStringLiteral("…%1").arg(value) : QString::number(value);
-}
-
-// GX and GY are held in tenths of a G.
-QString tenths(std::int32_t value)
-{
-    return QLocale().toString(value / 10.0, 'f', 1);
-}
 
 constexpr std::int64_t kUnknownLast = std::numeric_limits<std::int64_t>::max();
 
@@ -126,38 +108,38 @@ QVariant LapListModel::display(const LapData& lap, std::size_t pos, int column) 
     const BlockValues& whole = lap.blocks[0];
     if (column >= FirstSectorColumn && column < FirstSectorColumn + kMaxSectors) {
         const int sector = column - FirstSectorColumn + 1;
-        return sector <= lap.sectorCount() ? text(formatLapTime(lap.blocks[sector].time))
+        return sector <= lap.sectorCount() ? timeText(lap.blocks[sector].time)
                                            : QString();
     }
     switch (column) {
     case LapColumn:
-        return number(lap.lapNumber, lap.lapNumberCut);
+        return lapNumberText(lap);
     case TimeColumn:
-        return text(formatLapTime(lap.lapTime()));
+        return timeText(lap.lapTime());
     case GapColumn: {
         const std::int32_t gap = stats_->gapToBest[pos];
-        return gap == kUnknownTime ? QString() : text(formatGap(gap));
+        return gap == kUnknownTime ? QString() : gapText(gap);
     }
     }
     if (lap.blockCount == 0)
         return QString();
     switch (column) {
     case RpmMaxColumn:
-        return number(whole.rpmMax);
+        return numberText(whole.rpmMax);
     case SpeedMaxColumn:
-        return number(whole.speedMax, whole.speedMaxCut);
+        return numberText(whole.speedMax, whole.speedMaxCut);
     case GxMaxColumn:
-        return tenths(whole.gxMax);
+        return tenthsText(whole.gxMax);
     case GyMaxColumn:
-        return tenths(whole.gyMax);
+        return tenthsText(whole.gyMax);
     case Tmp1MinColumn:
-        return number(whole.tmp1Min);
+        return numberText(whole.tmp1Min);
     case Tmp1MaxColumn:
-        return number(whole.tmp1Max, whole.tmp1MaxCut);
+        return numberText(whole.tmp1Max, whole.tmp1MaxCut);
     case Tmp2MinColumn:
-        return number(whole.tmp2Min);
+        return numberText(whole.tmp2Min);
     case Tmp2MaxColumn:
-        return number(whole.tmp2Max, whole.tmp2MaxCut);
+        return numberText(whole.tmp2Max, whole.tmp2MaxCut);
     }
     return {};
 }

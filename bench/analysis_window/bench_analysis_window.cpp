@@ -1,0 +1,120 @@
+// The analysis window over a "bil load" of 10,000 and of 100,000 laps: opening it until it is
+// drawn, bringing it up to date after a line of the view was deleted, toggling one lap's check
+// box, sorting the list by lap time and exporting the CSV. Runs on the offscreen platform unless
+// another one is set.
+
+#include "BilBuilder.h"
+#include "TestFiles.h"
+#include "analysis_window/AnalysisWindow.h"
+#include "analysis_window/LapListModel.h"
+#include "main_window/KorvelLoader.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <cstdio>
+
+namespace {
+
+double ms(const QElapsedTimer& timer)
+{
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// Runs the events a step left behind and paints the window, so a figure covers the drawn frame.
+void draw(QWidget& window)
+{
+    QApplication::processEvents();
+    window.repaint();
+}
+
+struct Figures {
+    double open = 0, update = 0, toggle = 0, sort = 0, csv = 0;
+};
+
+Figures measure(int laps, const QTemporaryDir& dir)
+{
+    const QString name = QStringLiteral("RUN%1.BIL").arg(laps);
+    if (!writeBytes(dir.filePath(name), fullLaps(laps)))
+        qFatal("bench_analysis_window: cannot write the lap file");
+    KorvelLoader window(dir.filePath(QStringLiteral("FILE_PASS.DAT")));
+    window.setChooser([&](SharedState& state) {
+        state.PASS_NAME1 = dir.path();
+        state.PASS_NAME2 = dir.path();
+        state.GET_NAME = name + u'\r';
+    });
+    window.setWarning([](const QString& m) { qFatal("warning: %s", qPrintable(m)); });
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        qFatal("bench_analysis_window: no window");
+    window.findChild<QPushButton*>(QStringLiteral("BIL_load"))->click();
+    QApplication::processEvents();
+
+    Figures f;
+    QElapsedTimer timer;
+    timer.start();
+    window.findChild<QPushButton*>(QStringLiteral("ANALYSIS"))->click();
+    AnalysisWindow& analysis = *window.analysisWindow();
+    draw(analysis);
+    f.open = ms(timer);
+    if (analysis.laps().size() != std::size_t(laps))
+        qFatal("bench_analysis_window: %zu laps analysed", analysis.laps().size());
+
+    // Deleting the view's line of the tenth lap, then the pause's work and the frame after it.
+    auto* view = window.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+    QTextCursor cursor(view->document()->findBlockByNumber(10));
+    cursor.select(QTextCursor::BlockUnderCursor);
+    cursor.removeSelectedText();
+    timer.restart();
+    analysis.refresh();
+    draw(analysis);
+    f.update = ms(timer);
+
+    // Clearing and ticking one lap's box, a full step each.
+    LapListModel& model = *analysis.lapModel();
+    const QModelIndex box = model.index(5, LapListModel::LapColumn);
+    constexpr int kToggles = 10;
+    timer.restart();
+    for (int i = 0; i < kToggles; ++i) {
+        model.setData(box, i % 2 == 0 ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+        draw(analysis);
+    }
+    f.toggle = ms(timer) / kToggles;
+
+    timer.restart();
+    model.sort(LapListModel::TimeColumn, Qt::AscendingOrder);
+    draw(analysis);
+    f.sort = ms(timer);
+
+    analysis.setSaveName([&](QWidget*, const QString&) { return dir.filePath("out.csv"); });
+    timer.restart();
+    QMetaObject::invokeMethod(analysis.findChild<QPushButton*>(QStringLiteral("exportCsv")),
+                              "click");
+    f.csv = ms(timer);
+    return f;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+
+    std::printf("%-8s %10s %10s %10s %10s %10s\n", "laps", "open ms", "update ms", "toggle ms",
+                "sort ms", "csv ms");
+    for (const int laps : {10000, 100000}) {
+        const Figures f = measure(laps, dir);
+        std::printf("%-8d %10.1f %10.1f %10.1f %10.1f %10.1f\n", laps, f.open, f.update,
+                    f.toggle, f.sort, f.csv);
+    }
+    std::printf("targets: 10,000 laps open < 300, update < 200, toggle < 50; "
+                "100,000 laps every step < 2000\n");
+    return 0;
+}
