@@ -124,6 +124,11 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_);
 
+    // The list takes the keys first: arrows walk the laps and the view's caret follows.
+    lapList_->setFocus();
+    setTabOrder(lapList_, excludeLimit_);
+    setTabOrder(excludeLimit_, exportButton_);
+
     pause_.setSingleShot(true);
     pause_.setInterval(kPauseMs);
     connect(&pause_, &QTimer::timeout, this, &AnalysisWindow::refresh);

@@ -54,6 +54,19 @@ std::int32_t tickStep(std::int32_t span)
     return 600000 * (span / 600000 / 8 + 1);
 }
 
+// A lap tick step of 1, 2 or 5 times a power of ten that gives at most ten ticks.
+double lapTickStep(double span)
+{
+    double step = 1;
+    for (;;) {
+        for (const double factor : {1.0, 2.0, 5.0}) {
+            if (span / (step * factor) <= 10)
+                return step * factor;
+        }
+        step *= 10;
+    }
+}
+
 } // namespace
 
 LapChart::LapChart(QWidget* parent) : QChartView(parent)
@@ -73,9 +86,9 @@ LapChart::LapChart(QWidget* parent) : QChartView(parent)
     excluded_ = new QScatterSeries;
     excluded_->setName(tr("Excluded laps"));
     excluded_->setMarkerShape(QScatterSeries::MarkerShapeCircle);
-    excluded_->setMarkerSize(7);
+    excluded_->setMarkerSize(9);
     excluded_->setBrush(Qt::NoBrush);
-    excluded_->setPen(QPen(QColor(0x9E, 0x9E, 0x9E), 1.5));
+    excluded_->setPen(QPen(QColor(0x75, 0x75, 0x75), 2));
 
     best_ = new QLineSeries;
     best_->setPen(QPen(QColor(0x7B, 0x1F, 0xA2), 1.5, Qt::DashLine));
@@ -84,6 +97,9 @@ LapChart::LapChart(QWidget* parent) : QChartView(parent)
 
     lapAxis_ = new QValueAxis;
     lapAxis_->setLabelFormat(QStringLiteral("%d"));
+    // Ticks on whole laps (multiples of the step), whatever the range's ends are.
+    lapAxis_->setTickType(QValueAxis::TicksDynamic);
+    lapAxis_->setTickAnchor(0);
     lapAxis_->setTitleText(tr("Lap"));
     timeAxis_ = new QCategoryAxis;
     timeAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -135,20 +151,23 @@ void LapChart::setSession(std::span<const LapData> laps, const SessionStats& sta
     low = std::max(0, low - pad);
     high += pad;
 
+    // Off-scale laps sit just inside the plot, where their rings are seen whole.
+    const std::int32_t edge = (high - low) / 40;
     QList<QPointF> counted, excluded;
     counted.reserve(stats.countedCount);
     for (std::size_t pos = 0; pos < laps.size(); ++pos) {
         if (!laps[pos].timed())
             continue;
-        const double y = std::clamp(laps[pos].lapTime(), low, high);
+        const double y = std::clamp(laps[pos].lapTime(), low + edge, high - edge);
         (stats.status[pos] == LapStatus::Counted ? counted : excluded) << QPointF(xOf(pos), y);
     }
 
     // The points go last: every change of an axis lays the chart out again, so with the old
     // points in place each change would cost a pass over all laps. A toggled lap changes
     // little more than the points, so what is unchanged is left alone.
-    const double first = laps.empty() ? 0 : xOf(0);
-    const double last = laps.empty() ? 1 : std::max(xOf(laps.size() - 1), first + 1);
+    // Half a lap of room at both ends keeps the first and last points off the plot's frame.
+    const double first = (laps.empty() ? 1 : xOf(0)) - 0.5;
+    const double last = (laps.empty() ? 2 : std::max(xOf(laps.size() - 1), first + 1.5)) + 0.5;
     const QString lapTitle = xIsLapNumber_ ? tr("Lap") : tr("Lap, in table order");
     const QString bestName = stats.bestLap ? tr("Best lap %1").arg(timeText(stats.bestLap->value))
                                            : tr("Best lap");
@@ -163,6 +182,7 @@ void LapChart::setSession(std::span<const LapData> laps, const SessionStats& sta
         excluded_->clear();
         setTimeAxis(low, high);
         lapAxis_->setRange(first, last);
+        lapAxis_->setTickInterval(lapTickStep(last - first));
         lapAxis_->setTitleText(lapTitle);
     }
     if (best_->name() != bestName)
@@ -193,8 +213,12 @@ void LapChart::setTimeAxis(std::int32_t low, std::int32_t high)
         timeAxis_->remove(label);
     const std::int32_t step = tickStep(high - low);
     timeAxis_->setStartValue(low);
-    for (std::int32_t tick = (low + step - 1) / step * step; tick <= high; tick += step)
+    std::int32_t tick = (low + step - 1) / step * step;
+    for (; tick <= high; tick += step)
         timeAxis_->append(timeText(tick), tick);
+    // A category axis ends at its last category: an unlabelled one reaches up to high.
+    if (tick - step < high)
+        timeAxis_->append(QStringLiteral(" "), high);
     timeAxis_->setRange(low, high);
 }
 

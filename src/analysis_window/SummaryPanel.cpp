@@ -23,6 +23,12 @@ QString linesText(const std::vector<std::int64_t>& lines)
     return names.join(QStringLiteral(", "));
 }
 
+// "1 lap", "2 laps".
+QString count(int n, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromLatin1(n == 1 ? one : many));
+}
+
 QString hundredthsText(double hundredths)
 {
     return timeText(std::llround(hundredths));
@@ -113,8 +119,9 @@ void SummaryPanel::showSession(std::span<const LapData> laps, SpeedUnit unit,
         set("rollingBest", none);
     }
     const auto& c = stats.consistency;
-    set("consistency", c.count > 0 ? tr("%n counted lap(s): mean %1, median %2", "", c.count)
-                                         .arg(hundredthsText(c.mean), hundredthsText(c.median))
+    set("consistency", c.count > 0 ? tr("%1: mean %2, median %3")
+                                         .arg(count(c.count, "counted lap", "counted laps"),
+                                              hundredthsText(c.mean), hundredthsText(c.median))
                                    : none);
     QString spread = none;
     if (c.count >= 2) {
@@ -145,17 +152,21 @@ void SummaryPanel::showSession(std::span<const LapData> laps, SpeedUnit unit,
 
     const int untimed = int(laps.size()) - stats.timedCount;
     const int excluded = stats.timedCount - stats.countedCount;
-    QString counts = tr("%n lap(s): %1 counted, %2 excluded", "", int(laps.size()))
+    QString counts = tr("%1: %2 counted, %3 excluded")
+                         .arg(count(int(laps.size()), "lap", "laps"))
                          .arg(stats.countedCount)
                          .arg(excluded);
     if (stats.excludeLimit)
         counts += tr(" (slower than %1 or by hand)").arg(timeText(*stats.excludeLimit));
     if (untimed > 0)
-        counts += tr(", %n without a lap time", "", untimed);
+        counts += tr(", %1 without a lap time").arg(untimed);
     counts += tr(". ");
     counts += skippedLines.empty()
                   ? tr("Every line after the header is a lap line.")
-                  : tr("%n line(s) of the view are not lap lines: %1.", "", int(skippedLines.size()))
+              : skippedLines.size() == 1
+                  ? tr("Line %1 of the view is not a lap line.").arg(skippedLines.front())
+                  : tr("%1 lines of the view are not lap lines: %2.")
+                        .arg(skippedLines.size())
                         .arg(linesText(skippedLines));
     set("counts", counts);
 }
