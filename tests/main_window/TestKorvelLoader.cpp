@@ -108,6 +108,8 @@ private slots:
                                    << "Text load" << QRect(344, 8, 81, 25);
         QTest::newRow("FILE_SAVE") << "FILE_SAVE"
                                    << "Text save" << QRect(440, 8, 81, 25);
+        QTest::newRow("ANALYSIS") << "ANALYSIS"
+                                  << "Analysis" << QRect(112, 8, 81, 25);
     }
     void controls()
     {
@@ -140,11 +142,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         QCOMPARE(QApplication::focusWidget(), f.view());
         QStringList order;
-        for (int i = 0; i < 4; ++i) {
+        // "Analysis" comes after the three command buttons.
+        for (int i = 0; i < 5; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             order << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(order, QStringList({"BIL_load", "FILE_LOAD", "FILE_SAVE", "Text1"}));
+        QCOMPARE(order, QStringList({"BIL_load", "FILE_LOAD", "FILE_SAVE", "ANALYSIS", "Text1"}));
     }
 
     // Each button sets the mode, shows the chooser once and leaves the view alone on cancel.

@@ -1,0 +1,321 @@
+#include "TestFiles.h"
+#include "TestMain.h"
+#include "analysis_window/AnalysisWindow.h"
+#include "analysis_window/LapChart.h"
+#include "analysis_window/LapListModel.h"
+#include "lap_analysis/LapCsv.h"
+#include "lap_analysis/LapFormat.h"
+#include "lap_analysis/LapTableReader.h"
+#include "lap_conversion/LapRecord.h"
+#include "lap_conversion/LapTable.h"
+#include "main_window/KorvelLoader.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <memory>
+
+namespace {
+
+const QString kSample = QStringLiteral("SESSION_KMH.BIL");
+
+// The laps of a lap record file straight from its records, without the table in between.
+std::vector<LapData> recordLaps(const QString& path)
+{
+    const QByteArray bytes = readBytes(path);
+    std::vector<LapData> laps;
+    for (qsizetype at = 0; at + qsizetype(kRecordSize) <= bytes.size(); at += kRecordSize) {
+        LapRecord record;
+        RecordFault fault;
+        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData() + at);
+        if (decodeLapRecord({data, kRecordSize}, record, fault) != RecordStatus::Lap)
+            break;
+        laps.push_back(lapFromRecord(record));
+    }
+    return laps;
+}
+
+QString text(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+bool hasX(const QXYSeries* series, double x)
+{
+    const QList<QPointF> points = series->points();
+    return std::any_of(points.begin(), points.end(), [x](const QPointF& p) { return p.x() == x; });
+}
+
+} // namespace
+
+class TestAnalysisWindow : public QObject {
+    Q_OBJECT
+
+private:
+    // The main window on a temp settings file; "bil load" picks a sample, the text folder is
+    // the fixture's folder.
+    struct Fixture {
+        QTemporaryDir dir;
+        std::unique_ptr<KorvelLoader> window;
+        QStringList warnings;
+
+        Fixture()
+        {
+            window = std::make_unique<KorvelLoader>(dir.filePath(QStringLiteral("FILE_PASS.DAT")));
+            window->setWarning([this](const QString& m) { warnings << m; });
+        }
+        QPlainTextEdit* view() const { return window->findChild<QPlainTextEdit*>("Text1"); }
+        void click(const char* name) const
+        {
+            window->findChild<QPushButton*>(QString::fromLatin1(name))->click();
+        }
+        void bilLoad(const QString& name = kSample)
+        {
+            window->setChooser([this, name](SharedState& state) {
+                state.PASS_NAME1 = dir.path();
+                state.PASS_NAME2 = QStringLiteral(MIREN_SAMPLES_DIR);
+                state.GET_NAME = name + u'\r';
+            });
+            click("BIL_load");
+        }
+        AnalysisWindow& open()
+        {
+            click("ANALYSIS");
+            window->analysisWindow()->setWarning([this](const QString& m) { warnings << m; });
+            return *window->analysisWindow();
+        }
+        // Deletes line `line` (0-based) of the view, as the user would.
+        void deleteLine(int line) const
+        {
+            QTextCursor cursor(view()->document()->findBlockByNumber(line));
+            cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+        }
+    };
+
+    // The figures the window shows are the core's for these laps.
+    static void compareWithCore(const AnalysisWindow& w, const std::vector<LapData>& laps,
+                                const AnalysisOptions& options = {})
+    {
+        const SessionStats expected = analyseSession(laps, options);
+        QCOMPARE(w.laps().size(), laps.size());
+        QVERIFY(expected.bestLap && w.stats().bestLap);
+        QCOMPARE(w.stats().bestLap->value, expected.bestLap->value);
+        QCOMPARE(w.stats().bestLap->lap, expected.bestLap->lap);
+        QVERIFY(expected.theoreticalBest && w.stats().theoreticalBest);
+        QCOMPARE(w.stats().theoreticalBest->time, expected.theoreticalBest->time);
+        QCOMPARE(w.stats().theoreticalBest->sectorLaps, expected.theoreticalBest->sectorLaps);
+        for (const auto peak : {&SessionStats::rpmMax, &SessionStats::speedMax, &SessionStats::gxMax,
+                                &SessionStats::gyMax, &SessionStats::tmp1Min, &SessionStats::tmp2Max}) {
+            QCOMPARE((w.stats().*peak)->value, (expected.*peak)->value);
+            QCOMPARE((w.stats().*peak)->lap, (expected.*peak)->lap);
+        }
+        const QString best = w.findChild<QLabel*>("bestLap")->text();
+        QVERIFY2(best.contains(text(formatLapTime(expected.bestLap->value))), qPrintable(best));
+        QVERIFY(w.findChild<QLabel*>("theoreticalBest")
+                    ->text()
+                    .contains(text(formatLapTime(expected.theoreticalBest->time))));
+        QCOMPARE(w.chart()->bestLine()->points().first().y(), double(expected.bestLap->value));
+    }
+
+private slots:
+    void cleanup() { QCOMPARE(QApplication::activeModalWidget(), nullptr); }
+
+    // Opened on an empty view, the window says so; a "bil load" then fills it, and pressing
+    // the button again raises the same window.
+    void followsBilLoad()
+    {
+        Fixture f;
+        AnalysisWindow& w = f.open();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Lap analysis"));
+        QVERIFY(w.isWindow() && !w.isModal() && w.isVisible());
+        QVERIFY(!w.holdsTable());
+        QVERIFY(w.findChild<QStackedWidget*>()->currentWidget()->objectName() == "noTable");
+
+        f.bilLoad();
+        QTRY_VERIFY(w.holdsTable());
+        compareWithCore(w, recordLaps(QStringLiteral(MIREN_SAMPLES_DIR "/") + kSample));
+        QVERIFY(w.findChild<QLabel*>("counts")->text().contains("Every line after the header"));
+        QCOMPARE(&f.open(), &w);
+    }
+
+    // A deleted line is a lap gone; a spoilt line is a line that is not a lap, counted and named.
+    void followsEditsOfTheView()
+    {
+        Fixture f;
+        f.bilLoad();
+        AnalysisWindow& w = f.open();
+        std::vector<LapData> laps = recordLaps(QStringLiteral(MIREN_SAMPLES_DIR "/") + kSample);
+        const std::size_t best = w.stats().bestLap->lap;
+
+        f.deleteLine(int(w.laps()[best].line - 1));
+        laps.erase(laps.begin() + std::ptrdiff_t(best));
+        QTRY_COMPARE(w.laps().size(), laps.size());
+        compareWithCore(w, laps);
+        QVERIFY(w.skippedLines().empty());
+
+        QTextCursor cursor(f.view()->document()->findBlockByNumber(3));
+        cursor.insertText(QStringLiteral("x"));
+        QTRY_COMPARE(w.skippedLines(), std::vector<std::int64_t>{4});
+        QVERIFY(w.findChild<QLabel*>("counts")->text().contains("Line 4 of the view"));
+    }
+
+    // A cleared box excludes its lap at once, and the best lap, the list and the chart follow;
+    // the choice stays with its lap when the view changes elsewhere.
+    void checkBoxExcludesLap()
+    {
+        Fixture f;
+        f.bilLoad();
+        AnalysisWindow& w = f.open();
+        const std::vector<LapData> laps = w.laps();
+        const std::size_t best = w.stats().bestLap->lap;
+        LapListModel& model = *w.lapModel();
+        const QModelIndex box = model.index(model.rowOf(best), LapListModel::LapColumn);
+        QCOMPARE(box.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+        QCOMPARE(box.data(Qt::FontRole).value<QFont>().bold(), true);
+
+        QVERIFY(model.setData(box, Qt::Unchecked, Qt::CheckStateRole));
+        AnalysisOptions options;
+        options.overrides[best] = false;
+        compareWithCore(w, laps, options);
+        QCOMPARE(w.stats().status[best], LapStatus::ExcludedByUser);
+        QCOMPARE(box.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+        const double x = double(laps[best].lapNumber);
+        QVERIFY(!hasX(w.chart()->countedSeries(), x));
+        QVERIFY(hasX(w.chart()->excludedSeries(), x));
+        QVERIFY(w.chart()->pointText(x).contains(text(formatLapTime(laps[best].lapTime()))));
+
+        f.deleteLine(1);
+        QTRY_COMPARE(w.laps().size(), laps.size() - 1);
+        QCOMPARE(w.stats().status[best - 1], LapStatus::ExcludedByUser);
+
+        const QModelIndex moved = model.index(model.rowOf(best - 1), LapListModel::LapColumn);
+        QVERIFY(model.setData(moved, Qt::Checked, Qt::CheckStateRole));
+        QCOMPARE(w.stats().bestLap->lap, best - 1);
+        QVERIFY(hasX(w.chart()->countedSeries(), x));
+    }
+
+    void exclusionLimit()
+    {
+        Fixture f;
+        f.bilLoad();
+        AnalysisWindow& w = f.open();
+        QCOMPARE(w.findChild<QSpinBox*>("excludeLimit")->value(), 110);
+        QVERIFY(w.stats().countedCount < w.stats().timedCount);
+        w.findChild<QSpinBox*>("excludeLimit")->setValue(0);
+        QCOMPARE(w.stats().countedCount, w.stats().timedCount);
+    }
+
+    void noLapTable_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("empty") << QString() << "no lap table";
+        QTest::newRow("prose") << "LAP 1  1:05.23\r\nnot a table" << "no lap table";
+        QTest::newRow("binary") << QString::fromLatin1("\x01\xff\x80 LAP\x00", 8) << "no lap table";
+        QTest::newRow("header only")
+            << text(std::string(headerLine(0))) + "\r\n   1  garbage\r\n" << "holds no laps";
+    }
+    void noLapTable()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, says);
+        Fixture f;
+        f.window->append(text);
+        AnalysisWindow& w = f.open();
+        QVERIFY(!w.holdsTable());
+        auto* shown = qobject_cast<QLabel*>(w.findChild<QStackedWidget*>()->currentWidget());
+        QVERIFY(shown);
+        QVERIFY2(shown->text().contains(says), qPrintable(shown->text()));
+    }
+
+    // Selecting a lap puts the view's caret on its line, also in a sorted list.
+    void selectedLapMovesCaret()
+    {
+        Fixture f;
+        f.bilLoad();
+        AnalysisWindow& w = f.open();
+        LapListModel& model = *w.lapModel();
+        auto* list = w.findChild<QTableView*>("lapList");
+        list->sortByColumn(LapListModel::TimeColumn, Qt::AscendingOrder);
+        QCOMPARE(model.lapAt(0), w.stats().bestLap->lap);
+        list->setCurrentIndex(model.index(0, LapListModel::TimeColumn));
+        QCOMPARE(f.view()->textCursor().blockNumber(), int(w.laps()[model.lapAt(0)].line - 1));
+        QVERIFY(f.view()->textCursor().atBlockStart());
+        model.sort(-1);
+        QCOMPARE(model.lapAt(0), std::size_t(0));
+    }
+
+    // The CSV of the laps as the boxes count them, in the locale's dialect, under the name of
+    // the first lap file in the text folder; a failed write warns with the reason.
+    void exportCsv()
+    {
+        Fixture f;
+        AnalysisWindow& w = f.open();
+        QCOMPARE(w.proposedCsvPath(),
+                 joinFolder(f.window->state().PASS_NAME1, QStringLiteral("LAP_TXT_DATA.csv")));
+        f.bilLoad();
+        QTRY_VERIFY(w.holdsTable());
+        QCOMPARE(w.proposedCsvPath(), joinFolder(f.dir.path(), QStringLiteral("SESSION_KMH.csv")));
+        w.lapModel()->setData(w.lapModel()->index(2, LapListModel::LapColumn), Qt::Unchecked,
+                              Qt::CheckStateRole);
+
+        QStringList proposed;
+        QString answer = f.dir.filePath(QStringLiteral("out.csv"));
+        w.setSaveName([&](QWidget*, const QString& path) {
+            proposed << path;
+            return answer;
+        });
+        w.findChild<QPushButton*>("exportCsv")->click();
+        QCOMPARE(proposed, QStringList{w.proposedCsvPath()});
+        const std::string csv =
+            lapCsv(w.laps(), SpeedUnit::Kmh, w.stats(), csvDialectForLocale(QLocale()));
+        QCOMPARE(readBytes(answer), QByteArray::fromStdString(csv));
+        QCOMPARE(f.warnings, QStringList());
+
+        answer = f.dir.filePath(QStringLiteral("gone/out.csv"));
+        w.findChild<QPushButton*>("exportCsv")->click();
+        QCOMPARE(f.warnings.size(), 1);
+        QVERIFY(f.warnings[0].contains(QDir::toNativeSeparators(answer)));
+        QVERIFY(!f.warnings[0].endsWith(QStringLiteral(": ")));
+        QVERIFY(!QFile::exists(answer));
+
+        answer.clear();
+        w.findChild<QPushButton*>("exportCsv")->click();
+        QCOMPARE(f.warnings.size(), 1);
+    }
+
+    void csvDialectFollowsLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<char>("delimiter");
+        QTest::addColumn<char>("decimalPoint");
+        QTest::newRow("en_US") << "en_US" << ',' << '.';
+        QTest::newRow("de_DE") << "de_DE" << ';' << ',';
+        QTest::newRow("fr_FR") << "fr_FR" << ';' << ',';
+        QTest::newRow("C") << "C" << ',' << '.';
+    }
+    void csvDialectFollowsLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(char, delimiter);
+        QFETCH(char, decimalPoint);
+        const CsvDialect dialect = csvDialectForLocale(QLocale(locale));
+        QCOMPARE(dialect.delimiter, delimiter);
+        QCOMPARE(dialect.decimalPoint, decimalPoint);
+    }
+};
+
+MIREN_REGISTER_TEST(TestAnalysisWindow)
+#include "TestAnalysisWindow.moc"
