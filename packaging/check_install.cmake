@@ -28,6 +28,11 @@ if(NOT rc EQUAL 0 OR NOT out MATCHES "${VERSION}")
   fail("miren-convert --version gave status ${rc} and \"${out}${err}\", expected ${VERSION}")
 endif()
 
+# Debian's place for the licence of the package.
+if(NOT EXISTS "${PREFIX}/share/doc/miren-loader/copyright")
+  fail("share/doc/miren-loader/copyright is not installed")
+endif()
+
 # Desktop entry: read into key=value pairs of its one group.
 set(desktop "${PREFIX}/share/applications/miren-loader.desktop")
 if(NOT EXISTS "${desktop}")
