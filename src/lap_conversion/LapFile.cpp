@@ -17,9 +17,9 @@ QString LapFileResult::describe() const
     case Error::None:
         return QStringLiteral("ok");
     case Error::Open:
-        return QStringLiteral("cannot open: %1").arg(systemText);
+        return QStringLiteral("cannot open: %1").arg(file.reason());
     case Error::Read:
-        return QStringLiteral("read error: %1").arg(systemText);
+        return QStringLiteral("read error: %1").arg(file.reason());
     case Error::Record:
         break;
     }
@@ -49,7 +49,7 @@ LapFileResult convertLapFile(const QString& path, LapConverter& converter)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         result.error = LapFileResult::Error::Open;
-        result.systemText = file.errorString();
+        result.file = FileResult<>::failure(file.errorString());
         return result;
     }
 
@@ -60,7 +60,7 @@ LapFileResult convertLapFile(const QString& path, LapConverter& converter)
                                    static_cast<qint64>(chunk.size() - filled));
         if (n < 0) {
             result.error = LapFileResult::Error::Read;
-            result.systemText = file.errorString();
+            result.file = FileResult<>::failure(file.errorString());
             return result;
         }
         if (n == 0)

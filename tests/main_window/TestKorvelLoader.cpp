@@ -2,6 +2,7 @@
 #include "lap_conversion/ConvertCommand.h"
 #include "lap_conversion/DecimalPoint.h"
 #include "main_window/KorvelLoader.h"
+#include "file_chooser/ToolWindow.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 
@@ -37,6 +38,7 @@ private:
         QStringList textAtWarning;
         // What the stand-in chooser does; cancels when empty.
         std::function<void(SharedState&)> pick;
+        std::optional<WarningBoxHook> hook;
 
         Fixture()
         {
@@ -47,7 +49,7 @@ private:
                 if (pick)
                     pick(state);
             });
-            window->setWarning([this](const QString& message) {
+            hook.emplace([this](const QString& message) {
                 warnings << message;
                 textAtWarning << window->text();
             });

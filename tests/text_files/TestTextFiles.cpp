@@ -82,7 +82,7 @@ void TestTextFiles::splitsLines()
     for (qint64 chunk : {1, 2, 3, 5, 4096}) {
         MemoryTextView v;
         v.setText(QStringLiteral("old"), 1);
-        QVERIFY(loadTextFromFile(this->file("in.txt"), v, chunk).ok);
+        QVERIFY(loadTextFromFile(this->file("in.txt"), v, chunk).ok());
         QCOMPARE(v.text().toLatin1(), view);
     }
 }
@@ -104,7 +104,7 @@ void TestTextFiles::decodesAcrossChunks()
         QStringLiteral("\ufeffZeit \u00e9t\u00e9\r\n\u20ac 12,5 \U0001F3C1\r\n\u30e9\u30c3\u30d7");
     QVERIFY(writeBytes(file("u.txt"), text.toUtf8()));
     MemoryTextView v;
-    QVERIFY(loadTextFromFile(file("u.txt"), v, chunk).ok);
+    QVERIFY(loadTextFromFile(file("u.txt"), v, chunk).ok());
     QCOMPARE(v.text(), text + QStringLiteral("\r\n"));
 }
 
@@ -118,7 +118,7 @@ void TestTextFiles::invalidBytesBecomeReplacement()
                                            "B\r\nC\xF0"));
     for (qint64 chunk : {1, 3, 4096}) {
         MemoryTextView v;
-        QVERIFY(loadTextFromFile(file("bad.txt"), v, chunk).ok);
+        QVERIFY(loadTextFromFile(file("bad.txt"), v, chunk).ok());
         const QStringList lines = v.text().split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 4);
         QVERIFY(lines[0].startsWith(u'A') && lines[0].contains(QChar::ReplacementCharacter));
@@ -135,7 +135,7 @@ void TestTextFiles::bigFileArrivesInBatches()
         bytes += "lap " + QByteArray::number(i) + (i % 3 ? "\r\n" : "\r");
     QVERIFY(writeBytes(file("big.txt"), bytes));
     CountingView v;
-    QVERIFY(loadTextFromFile(file("big.txt"), v).ok);
+    QVERIFY(loadTextFromFile(file("big.txt"), v).ok());
     QCOMPARE(v.text().toLatin1(), LineSplitter::split(bytes));
     QVERIFY2(v.appends <= bytes.size() / kTextLoadChunkBytes + 2,
              qPrintable(QString::number(v.appends)));
