@@ -46,6 +46,12 @@ LapFileResult convertLapFile(const QString& path, LapConverter& converter)
     LapFileResult result;
     converter.startFile();
 
+    // QFile would also complain about an empty name on the process's own error output.
+    if (path.isEmpty()) {
+        result.error = LapFileResult::Error::Open;
+        result.file = FileResult<>::failure(QStringLiteral("No file name specified"));
+        return result;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         result.error = LapFileResult::Error::Open;
