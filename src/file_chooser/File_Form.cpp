@@ -7,10 +7,12 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -33,16 +35,28 @@ QFont arialFont()
     return font;
 }
 
-// A fixed-pitch font with Japanese glyphs, for the lists and the name entry.
+// A fixed-pitch font with Japanese glyphs, for the lists and the name entry. Windows has its own
+// face; elsewhere VL Gothic comes before IPAGothic, whose half-width "m" and "M" lose a stem at
+// this size whether smoothed or not.
 QFont gothicFont()
 {
     QFont font(QStringList{QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                           QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
-                           QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("VL Gothic"),
+                           QStringLiteral("VL Gothic"), QStringLiteral("IPAGothic"),
+                           QStringLiteral("IPAゴシック"), QStringLiteral("Noto Sans Mono CJK JP"),
                            QStringLiteral("monospace")},
                9);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
+    // Under 15 device pixels to the em a half-width cell is 6 or 7 pixels wide, and smoothed
+    // stems of "m", "M" and "W" run together into a grey block; there the face is drawn
+    // unsmoothed, as Windows draws its own at 9 pt. From 15 pixels on smoothing reads better.
+    // The pixels are those of the primary screen, where the window and its chooser open.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const qreal devicePixels =
+            font.pointSizeF() / 72 * screen->logicalDotsPerInchY() * screen->devicePixelRatio();
+        if (devicePixels < 15)
+            font.setStyleStrategy(QFont::NoAntialias);
+    }
     return font;
 }
 
