@@ -141,8 +141,9 @@ void File_Form::buildControls()
     Drive1->addItems(drives_.drives());
     drive_ = drives_.driveOf(working);
     Drive1->setCurrentIndex(findDrive(Drive1, drive_));
-    Dir1->setPath(working);
-    (void)File1->setFolder(working); // a working folder that cannot be listed leaves it empty
+    // A working folder that cannot be listed leaves the lists empty until load() moves them.
+    (void)Dir1->setPath(working);
+    (void)File1->setFolder(working);
 
     connect(Drive1, &QComboBox::activated, this, [this](int index) {
         const QString drive = Drive1->itemText(index);
