@@ -1,0 +1,26 @@
+#pragma once
+
+#include "lap_analysis/LapData.h"
+#include "lap_analysis/SessionStats.h"
+
+#include <span>
+#include <string>
+
+// The laps as CSV (RFC 4180, CR LF rows): lap, counted, then the twelve values of the whole lap
+// and of sectors 1 to 6; cells of absent blocks and unknown times stay empty. No cell ever needs
+// quoting: every one is a number or a fixed column name.
+
+struct CsvDialect {
+    char delimiter = ',';
+    char decimalPoint = '.'; // of the times (seconds) and of GX / GY (G)
+};
+// The dialect of a delimiter: ',' comes with '.', anything else (';', tab) with ','.
+CsvDialect csvDialectFor(char delimiter);
+
+// Appends the header row, CR LF ended; the speed columns are named by the unit.
+void appendCsvHeader(SpeedUnit unit, const CsvDialect& dialect, std::string& out);
+// Appends one lap's row, CR LF ended. Never allocates beyond out's growth.
+void appendCsvRow(const LapData& lap, bool counted, const CsvDialect& dialect, std::string& out);
+// The whole CSV of laps, counted flags taken from stats.
+std::string lapCsv(std::span<const LapData> laps, SpeedUnit unit, const SessionStats& stats,
+                   const CsvDialect& dialect);

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "lap_analysis/LapData.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+// Reads a lap table's text back into laps by the table's own layout. Lines before the first
+// header line (either unit) are ignored. After it, every line is either a lap line, taken apart
+// field by field, or skipped and reported by its line number: an edited or cut line, a blank
+// line, a second header. Nothing is guessed: a line the layout could not have written is
+// skipped whole. Blank lines at the very end of the text are not reported, since "Text save"
+// ends the table with one.
+
+// Streaming: lines are fed one at a time, without their line end (a trailing '\r' is allowed).
+// Memory grows only with the laps kept; a caller that handles laps as they come clears laps().
+class LapTableReader {
+public:
+    void feedLine(std::string_view line); // counts lines itself, from 1
+
+    bool headerFound() const { return headerLine_ != 0; }
+    SpeedUnit unit() const { return unit_; }
+    // 1-based line number of the header line, 0 before it has been found.
+    std::int64_t headerLine() const { return headerLine_; }
+    // The laps read so far, in input order; the caller may take or clear them.
+    std::vector<LapData>& laps() { return laps_; }
+    // 1-based line numbers of the lines after the header that were not lap lines.
+    const std::vector<std::int64_t>& skippedLines() const { return skipped_; }
+    std::int64_t linesRead() const { return lines_; }
+
+private:
+    std::vector<LapData> laps_;
+    std::vector<std::int64_t> skipped_;
+    std::int64_t lines_ = 0;
+    std::int64_t headerLine_ = 0;
+    std::int64_t pendingBlanks_ = 0; // blank lines not yet known to be followed by more text
+    SpeedUnit unit_ = SpeedUnit::Kmh;
+};
+
+// A whole text at once (CR LF or LF line ends).
+struct LapTableText {
+    bool headerFound = false;
+    SpeedUnit unit = SpeedUnit::Kmh;
+    std::vector<LapData> laps;
+    std::vector<std::int64_t> skippedLines;
+};
+LapTableText readLapTable(std::string_view text);
+
+// One lap line on its own (a trailing '\r' is allowed); nothing when the layout could not have
+// written it. line stays 0.
+std::optional<LapData> parseLapLine(std::string_view line);
+
+// The unit of a header line, nothing when line (a trailing '\r' is allowed) is not one.
+std::optional<SpeedUnit> parseHeaderLine(std::string_view line);

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "lap_analysis/LapData.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
+#include <vector>
+
+// Session statistics over laps in input order. Every time is an integer in hundredths of a
+// second; only the consistency figures are doubles (still in hundredths).
+
+struct AnalysisOptions {
+    // A timed lap slower than this percentage of the median of the timed laps is excluded (an
+    // out-lap, in-lap or incident); 0 turns the rule off.
+    double excludeSlowerPercent = 110.0;
+    // Per lap position (index into the laps): true counts the lap, false excludes it, overriding
+    // the automatic rule. An untimed lap is never counted.
+    std::map<std::size_t, bool> overrides;
+};
+
+enum class LapStatus { Counted, Untimed, ExcludedSlow, ExcludedByUser };
+
+// A figure and the lap position it came from.
+struct LapAt {
+    std::int32_t value = 0;
+    std::size_t lap = 0;
+};
+
+struct SessionStats {
+    std::vector<LapStatus> status; // per lap position
+    // Per lap position: lap time minus the best lap's, for every timed lap; kUnknownTime for an
+    // untimed lap or when there is no best lap.
+    std::vector<std::int32_t> gapToBest;
+    std::optional<std::int32_t> medianTimed; // median of the timed laps, the exclusion reference
+    std::optional<std::int32_t> excludeLimit; // laps slower than this (hundredths) are excluded
+    std::optional<LapAt> bestLap;             // fastest counted lap; a tie goes to the earlier
+    std::array<std::optional<LapAt>, kMaxSectors> sectorBest; // over counted laps that have it
+
+    // Sum of the best sector times; only when every counted lap has the same sector count (one
+    // or more) and each sector has a best time.
+    struct TheoreticalBest {
+        std::int32_t time = 0;
+        std::vector<std::size_t> sectorLaps; // lap position of each sector's best, sector 1 first
+    };
+    std::optional<TheoreticalBest> theoreticalBest;
+
+    // Fastest run of consecutive sectors as long as one lap, across the end of a lap into the
+    // next only where both laps are counted and follow each other in the input.
+    struct RollingBest {
+        std::int32_t time = 0;
+        std::size_t startLap = 0;
+        int startSector = 1; // 1-based
+        std::size_t endLap = 0;
+        int endSector = 1; // 1-based
+    };
+    std::optional<RollingBest> rollingBest;
+
+    // Over the counted laps, in hundredths. stddev is the sample standard deviation (0 below two
+    // laps); stddevPercent is it as a percentage of the median, given from three laps on.
+    struct Consistency {
+        int count = 0;
+        double mean = 0, median = 0, stddev = 0;
+        std::optional<double> stddevPercent;
+    };
+    Consistency consistency;
+
+    // Peaks of the whole-lap blocks of all laps (untimed and excluded ones too: the logger
+    // recorded them); a tie goes to the earlier lap.
+    std::optional<LapAt> rpmMax, speedMax, gxMax, gyMax, tmp1Min, tmp1Max, tmp2Min, tmp2Max;
+    std::int64_t totalLength = 0, totalTime = 0; // over the timed laps
+    int timedCount = 0, countedCount = 0;
+};
+
+SessionStats analyseSession(std::span<const LapData> laps, const AnalysisOptions& options = {});
+
+// Median of integer hundredths as the exclusion rule uses it: of an even count, the mean of the
+// two middle values rounded half up. Nothing for no values.
+std::optional<std::int32_t> medianHundredths(std::vector<std::int32_t> times);
+
+// The exclusion limit for a median: the largest time not slower than percent of it; nothing
+// when percent is 0 (or below).
+std::optional<std::int32_t> excludeLimitFor(std::int32_t median, double percent);
+
+// Counts known lap times in fixed memory, so a streamed run can find the median of all its laps
+// in a first pass and mark counted laps in a second. Times 0 to kMaxShownTime only.
+class TimeHistogram {
+public:
+    TimeHistogram();
+    void add(std::int32_t time); // ignores unknown times and those above kMaxShownTime
+    std::int64_t count() const { return count_; }
+    // The same median as medianHundredths over the added times.
+    std::optional<std::int32_t> median() const;
+
+private:
+    std::vector<std::int64_t> counts_;
+    std::int64_t count_ = 0;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "lap_analysis/LapData.h"
+#include "lap_analysis/SessionStats.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// What the summary says beyond the statistics: where the laps came from.
+struct SummaryNotes {
+    // A fault stopped the reading: the summary covers only the laps before it.
+    bool incomplete = false;
+    std::string fault; // one line: which file and why
+    // Table text inputs: lines that were not lap lines, per file.
+    struct Skipped {
+        std::string file;
+        std::vector<std::int64_t> lines;
+    };
+    std::vector<Skipped> skipped;
+    double excludeSlowerPercent = 110.0;
+};
+
+// The session's statistics as a short plain-text report with LF line ends.
+std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit,
+                           const SessionStats& stats, const SummaryNotes& notes = {});
