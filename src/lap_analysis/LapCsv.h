@@ -3,6 +3,7 @@
 #include "lap_analysis/LapData.h"
 #include "lap_analysis/SessionStats.h"
 
+#include <cstddef>
 #include <span>
 #include <string>
 
@@ -19,7 +20,12 @@ CsvDialect csvDialectFor(char delimiter);
 
 // Appends the header row, CR LF ended; the speed columns are named by the unit.
 void appendCsvHeader(SpeedUnit unit, const CsvDialect& dialect, std::string& out);
-// Appends one lap's row, CR LF ended. Never allocates beyond out's growth.
+// Room one row needs at most: a lap number of up to 20 characters and 86 cells of at most 12.
+inline constexpr std::size_t kMaxCsvRowLength = 2048;
+// Writes one lap's row, CR LF ended, at out, which must have room for kMaxCsvRowLength
+// characters. Returns the end of what was written.
+char* writeCsvRow(const LapData& lap, bool counted, const CsvDialect& dialect, char* out);
+// Appends one lap's row, CR LF ended.
 void appendCsvRow(const LapData& lap, bool counted, const CsvDialect& dialect, std::string& out);
 // The whole CSV of laps, counted flags taken from stats.
 std::string lapCsv(std::span<const LapData> laps, SpeedUnit unit, const SessionStats& stats,

@@ -44,5 +44,5 @@ struct LapInputResult {
 // Streams the lap records of a file until a record word of 0, a fault or the end; a final piece
 // shorter than a record is ignored, as by the converter.
 LapInputResult readLapRecordFile(const QString& path, const LapReceiver& receiver);
-// Streams the lap lines of a saved table text (CR LF, LF or CR line ends).
+// Streams the lap lines of a saved table text (CR LF or LF line ends).
 LapInputResult readLapTableFile(const QString& path, const LapReceiver& receiver);

@@ -1,0 +1,138 @@
+#include "lap_analysis/LapCsv.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::string_view kValueNames[12] = {
+    "time_s", "rpm_min", "rpm_max", "speed_min", "speed_max", "gx_max",
+    "gy_max", "tmp1_min", "tmp1_max", "tmp2_min", "tmp2_max", "length"};
+
+char* putUnsigned(char* out, std::uint64_t v)
+{
+    char digits[20];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    while (n > 0)
+        *out++ = digits[--n];
+    return out;
+}
+
+char* putInt(char* out, std::int64_t v)
+{
+    if (v < 0) {
+        *out++ = '-';
+        return putUnsigned(out, static_cast<std::uint64_t>(-(v + 1)) + 1);
+    }
+    return putUnsigned(out, static_cast<std::uint64_t>(v));
+}
+
+// A value in units of 1/scale (10 or 100) with its decimals: 6523 at 100 is "65.23".
+char* putFixed(char* out, std::int32_t v, int scale, char decimalPoint)
+{
+    if (v < 0) {
+        *out++ = '-';
+        v = -v;
+    }
+    out = putUnsigned(out, static_cast<std::uint32_t>(v / scale));
+    *out++ = decimalPoint;
+    const std::int32_t rest = v % scale;
+    if (scale == 100)
+        *out++ = static_cast<char>('0' + rest / 10);
+    *out++ = static_cast<char>('0' + rest % 10);
+    return out;
+}
+
+char* putBlock(char* out, const BlockValues& b, const CsvDialect& d)
+{
+    const char sep = d.delimiter;
+    *out++ = sep;
+    if (b.time >= 0 && b.time <= kMaxShownTime)
+        out = putFixed(out, b.time, 100, d.decimalPoint);
+    const std::int32_t beforeGx[4] = {b.rpmMin, b.rpmMax, b.speedMin, b.speedMax};
+    for (std::int32_t v : beforeGx) {
+        *out++ = sep;
+        out = putInt(out, v);
+    }
+    *out++ = sep;
+    out = putFixed(out, b.gxMax, 10, d.decimalPoint);
+    *out++ = sep;
+    out = putFixed(out, b.gyMax, 10, d.decimalPoint);
+    const std::int32_t afterGy[5] = {b.tmp1Min, b.tmp1Max, b.tmp2Min, b.tmp2Max, b.length};
+    for (std::int32_t v : afterGy) {
+        *out++ = sep;
+        out = putInt(out, v);
+    }
+    return out;
+}
+
+} // namespace
+
+CsvDialect csvDialectFor(char delimiter)
+{
+    return CsvDialect{delimiter, delimiter == ',' ? '.' : ','};
+}
+
+void appendCsvHeader(SpeedUnit unit, const CsvDialect& dialect, std::string& out)
+{
+    const std::string_view unitSuffix = unit == SpeedUnit::Mph ? "_mph" : "_kmh";
+    out.append("lap");
+    out.push_back(dialect.delimiter);
+    out.append("counted");
+    for (int k = 0; k < kBlockCount; ++k) {
+        for (int v = 0; v < 12; ++v) {
+            out.push_back(dialect.delimiter);
+            if (k == 0) {
+                out.append(v == 0 ? "lap_time_s" : kValueNames[v]);
+            } else {
+                out.push_back('s');
+                out.push_back(static_cast<char>('0' + k));
+                out.push_back('_');
+                out.append(kValueNames[v]);
+            }
+            if (v == 3 || v == 4)
+                out.append(unitSuffix);
+        }
+    }
+    out.append("\r\n");
+}
+
+char* writeCsvRow(const LapData& lap, bool counted, const CsvDialect& dialect, char* p)
+{
+    p = putInt(p, lap.lapNumber);
+    *p++ = dialect.delimiter;
+    *p++ = counted ? '1' : '0';
+    const int blocks = lap.blockCount < kBlockCount ? (lap.blockCount > 0 ? lap.blockCount : 0)
+                                                    : kBlockCount;
+    for (int k = 0; k < blocks; ++k)
+        p = putBlock(p, lap.blocks[static_cast<std::size_t>(k)], dialect);
+    // Absent blocks: twelve empty cells each.
+    const auto empty = static_cast<std::size_t>(kBlockCount - blocks) * 12;
+    std::memset(p, dialect.delimiter, empty);
+    p += empty;
+    *p++ = '\r';
+    *p++ = '\n';
+    return p;
+}
+
+void appendCsvRow(const LapData& lap, bool counted, const CsvDialect& dialect, std::string& out)
+{
+    char row[kMaxCsvRowLength];
+    const char* end = writeCsvRow(lap, counted, dialect, row);
+    out.append(row, static_cast<std::size_t>(end - row));
+}
+
+std::string lapCsv(std::span<const LapData> laps, SpeedUnit unit, const SessionStats& stats,
+                   const CsvDialect& dialect)
+{
+    std::string out;
+    appendCsvHeader(unit, dialect, out);
+    for (std::size_t i = 0; i < laps.size(); ++i) {
+        const bool counted = i < stats.status.size() && stats.status[i] == LapStatus::Counted;
+        appendCsvRow(laps[i], counted, dialect, out);
+    }
+    return out;
+}

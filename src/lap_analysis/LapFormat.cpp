@@ -1,0 +1,34 @@
+#include "lap_analysis/LapFormat.h"
+
+#include <cstdio>
+
+std::string formatLapTime(std::int64_t hundredths)
+{
+    if (hundredths < 0)
+        return "-:--.--";
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld.%02lld",
+                  static_cast<long long>(hundredths / 6000),
+                  static_cast<long long>(hundredths % 6000 / 100),
+                  static_cast<long long>(hundredths % 100));
+    return text;
+}
+
+std::string formatGap(std::int64_t hundredths)
+{
+    const char sign = hundredths < 0 ? '-' : '+';
+    const std::int64_t size = hundredths < 0 ? -hundredths : hundredths;
+    if (size < 6000)
+        return sign + formatSeconds(size);
+    return sign + formatLapTime(size);
+}
+
+std::string formatSeconds(std::int64_t hundredths, char decimalPoint)
+{
+    const char* sign = hundredths < 0 ? "-" : "";
+    const std::int64_t size = hundredths < 0 ? -hundredths : hundredths;
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%lld%c%02lld", sign, static_cast<long long>(size / 100),
+                  decimalPoint, static_cast<long long>(size % 100));
+    return text;
+}

@@ -1,0 +1,220 @@
+#include "lap_analysis/LapTableReader.h"
+
+#include "lap_conversion/LapTable.h"
+
+#include <cstring>
+
+namespace {
+
+// Narrowest block text: time, rpm, speed, GX and GY below 10.0, TMP, length.
+constexpr std::size_t kMinBlockLength = 68;
+
+inline bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+std::string_view withoutCr(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
+
+bool isBlank(std::string_view line)
+{
+    for (char c : line) {
+        if (c != ' ' && c != '\t')
+            return false;
+    }
+    return true;
+}
+
+// A right-aligned number of `width` columns: spaces, then at least one digit up to the last
+// column. A number the layout shows in full never starts with 0 unless it is 0 itself; where the
+// layout keeps only the last digits (`cuttable`), a field full of digits starting with 0 is such
+// a cut number. Anything else is not the layout's.
+inline bool readNumber(const char* f, int width, bool cuttable, std::int32_t& value, bool& cut)
+{
+    int i = 0;
+    while (i < width && f[i] == ' ')
+        ++i;
+    if (i == width)
+        return false;
+    const int first = i;
+    std::int32_t v = 0;
+    for (; i < width; ++i) {
+        if (!isDigit(f[i]))
+            return false;
+        v = v * 10 + (f[i] - '0');
+    }
+    cut = false;
+    if (f[first] == '0' && first != width - 1) {
+        if (!cuttable || first != 0)
+            return false;
+        cut = true;
+    }
+    value = v;
+    return true;
+}
+
+// A number shown in full that a record word (0 to 32767) could hold.
+inline bool readWord(const char* f, int width, std::int32_t& value)
+{
+    bool cut = false;
+    return readNumber(f, width, false, value, cut) && value <= 0x7FFF;
+}
+
+// "m:ss.hh", or "-:--.--" for an unknown time. A present block never has time 0.
+inline bool readTime(const char* f, std::int32_t& time)
+{
+    if (std::memcmp(f, "-:--.--", 7) == 0) {
+        time = kUnknownTime;
+        return true;
+    }
+    if (!isDigit(f[0]) || f[1] != ':' || f[2] < '0' || f[2] > '5' || !isDigit(f[3]) ||
+        f[4] != '.' || !isDigit(f[5]) || !isDigit(f[6]))
+        return false;
+    time = (f[0] - '0') * 6000 + ((f[2] - '0') * 10 + (f[3] - '0')) * 100 + (f[5] - '0') * 10 +
+           (f[6] - '0');
+    return time != 0;
+}
+
+// Tenths with any non-digit separator: "  d.d" below 10.0, then six columns up to "3276.7".
+// Returns the width taken, 0 when the text is not such a field.
+inline int readTenths(const char* f, const char* end, std::int32_t& value)
+{
+    if (end - f < 5 || !isDigit(f[2]))
+        return 0;
+    if (!isDigit(f[3])) {
+        if (f[0] != ' ' || f[1] != ' ' || !isDigit(f[4]))
+            return 0;
+        value = (f[2] - '0') * 10 + (f[4] - '0');
+        return 5;
+    }
+    std::int32_t whole = 0;
+    if (end - f < 6 || !readWord(f, 4, whole) || whole < 10 || isDigit(f[4]) || !isDigit(f[5]))
+        return 0;
+    value = whole * 10 + (f[5] - '0');
+    return value <= 0x7FFF ? 6 : 0;
+}
+
+// A TMP max: "~" and three columns below 1000, else the last four digits (cut from 10000 on).
+inline bool readTildeMax(const char* f, std::int32_t& value, bool& cut)
+{
+    if (f[0] == '~')
+        return readNumber(f + 1, 3, false, value, cut);
+    if (f[0] == ' ')
+        return false;
+    return readNumber(f, 4, true, value, cut);
+}
+
+// One block at p; returns its end, or nullptr when the text there is not a block.
+const char* readBlock(const char* p, const char* end, BlockValues& b)
+{
+    if (static_cast<std::size_t>(end - p) < kMinBlockLength)
+        return nullptr;
+    if (p[0] != ' ' || p[1] != ' ' || !readTime(p + 2, b.time) || p[9] != ' ' ||
+        !readWord(p + 10, 7, b.rpmMin) || p[17] != '~' || !readWord(p + 18, 5, b.rpmMax) ||
+        !readWord(p + 23, 5, b.speedMin) || p[28] != '~' ||
+        !readNumber(p + 29, 3, true, b.speedMax, b.speedMaxCut))
+        return nullptr;
+    p += 32;
+    int width = readTenths(p, end, b.gxMax);
+    if (width == 0)
+        return nullptr;
+    p += width;
+    width = readTenths(p, end, b.gyMax);
+    if (width == 0)
+        return nullptr;
+    p += width;
+    // TMP1, TMP2 and length: 26 columns.
+    if (end - p < 26 || !readWord(p, 5, b.tmp1Min) || !readTildeMax(p + 5, b.tmp1Max, b.tmp1MaxCut) ||
+        !readWord(p + 9, 5, b.tmp2Min) || !readTildeMax(p + 14, b.tmp2Max, b.tmp2MaxCut) ||
+        !readWord(p + 18, 6, b.length) || p[24] != ' ' || p[25] != ' ')
+        return nullptr;
+    return p + 26;
+}
+
+} // namespace
+
+std::optional<SpeedUnit> parseHeaderLine(std::string_view line)
+{
+    line = withoutCr(line);
+    if (line.size() != kHeaderLength)
+        return std::nullopt;
+    if (line == headerLine(0))
+        return SpeedUnit::Kmh;
+    if (line == headerLine(1))
+        return SpeedUnit::Mph;
+    return std::nullopt;
+}
+
+std::optional<LapData> parseLapLine(std::string_view text)
+{
+    text = withoutCr(text);
+    if (text.size() < 4 || text.size() > kMaxLapLineLength)
+        return std::nullopt;
+    LapData lap;
+    std::int32_t number = 0;
+    if (!readNumber(text.data(), 4, true, number, lap.lapNumberCut) ||
+        (number == 0 && !lap.lapNumberCut))
+        return std::nullopt;
+    lap.lapNumber = number;
+    const char* p = text.data() + 4;
+    const char* const end = text.data() + text.size();
+    while (p != end) {
+        if (lap.blockCount == kBlockCount)
+            return std::nullopt;
+        p = readBlock(p, end, lap.blocks[static_cast<std::size_t>(lap.blockCount)]);
+        if (p == nullptr)
+            return std::nullopt;
+        ++lap.blockCount;
+    }
+    return lap;
+}
+
+void LapTableReader::feedLine(std::string_view line)
+{
+    ++lines_;
+    if (headerLine_ == 0) {
+        if (const auto unit = parseHeaderLine(line)) {
+            unit_ = *unit;
+            headerLine_ = lines_;
+        }
+        return;
+    }
+    line = withoutCr(line);
+    if (isBlank(line)) {
+        ++pendingBlanks_;
+        return;
+    }
+    for (; pendingBlanks_ > 0; --pendingBlanks_)
+        skipped_.push_back(lines_ - pendingBlanks_);
+    if (auto lap = parseLapLine(line)) {
+        lap->line = lines_;
+        laps_.push_back(*lap);
+    } else {
+        skipped_.push_back(lines_);
+    }
+}
+
+LapTableText readLapTable(std::string_view text)
+{
+    LapTableReader reader;
+    while (!text.empty()) {
+        const std::size_t lf = text.find('\n');
+        if (lf == std::string_view::npos) {
+            reader.feedLine(text);
+            break;
+        }
+        reader.feedLine(text.substr(0, lf));
+        text.remove_prefix(lf + 1);
+    }
+    LapTableText result;
+    result.headerFound = reader.headerFound();
+    result.unit = reader.unit();
+    result.laps = std::move(reader.laps());
+    result.skippedLines = reader.skippedLines();
+    return result;
+}

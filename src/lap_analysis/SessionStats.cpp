@@ -1,0 +1,275 @@
+#include "lap_analysis/SessionStats.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Keeps the higher (or lower) value and its lap; a tie keeps the earlier lap.
+void keepMax(std::optional<LapAt>& peak, std::int32_t value, std::size_t lap)
+{
+    if (!peak || value > peak->value)
+        peak = LapAt{value, lap};
+}
+
+void keepMin(std::optional<LapAt>& peak, std::int32_t value, std::size_t lap)
+{
+    if (!peak || value < peak->value)
+        peak = LapAt{value, lap};
+}
+
+bool known(std::int32_t time)
+{
+    return time >= 0;
+}
+
+// The statuses by the median rule and the caller's overrides.
+void markLaps(std::span<const LapData> laps, const AnalysisOptions& options, SessionStats& stats)
+{
+    std::vector<std::int32_t> times;
+    times.reserve(laps.size());
+    for (const LapData& lap : laps) {
+        if (lap.timed())
+            times.push_back(lap.lapTime());
+    }
+    stats.timedCount = static_cast<int>(times.size());
+    stats.medianTimed = medianHundredths(std::move(times));
+    if (stats.medianTimed)
+        stats.excludeLimit = excludeLimitFor(*stats.medianTimed, options.excludeSlowerPercent);
+
+    stats.status.resize(laps.size());
+    for (std::size_t i = 0; i < laps.size(); ++i) {
+        LapStatus& status = stats.status[i];
+        if (!laps[i].timed()) {
+            status = LapStatus::Untimed;
+            continue;
+        }
+        status = stats.excludeLimit && laps[i].lapTime() > *stats.excludeLimit
+                     ? LapStatus::ExcludedSlow
+                     : LapStatus::Counted;
+        if (const auto it = options.overrides.find(i); it != options.overrides.end())
+            status = it->second ? LapStatus::Counted : LapStatus::ExcludedByUser;
+        if (status == LapStatus::Counted)
+            ++stats.countedCount;
+    }
+}
+
+void findBests(std::span<const LapData> laps, SessionStats& stats)
+{
+    for (std::size_t i = 0; i < laps.size(); ++i) {
+        if (stats.status[i] != LapStatus::Counted)
+            continue;
+        const LapData& lap = laps[i];
+        keepMin(stats.bestLap, lap.lapTime(), i);
+        for (int s = 1; s <= lap.sectorCount(); ++s) {
+            const std::int32_t t = lap.blocks[static_cast<std::size_t>(s)].time;
+            if (known(t))
+                keepMin(stats.sectorBest[static_cast<std::size_t>(s - 1)], t, i);
+        }
+    }
+    stats.gapToBest.assign(laps.size(), kUnknownTime);
+    if (!stats.bestLap)
+        return;
+    for (std::size_t i = 0; i < laps.size(); ++i) {
+        if (laps[i].timed())
+            stats.gapToBest[i] = laps[i].lapTime() - stats.bestLap->value;
+    }
+}
+
+// The sector count every counted lap shares, 0 when they differ or none is counted.
+int commonSectorCount(std::span<const LapData> laps, const SessionStats& stats)
+{
+    int common = -1;
+    for (std::size_t i = 0; i < laps.size(); ++i) {
+        if (stats.status[i] != LapStatus::Counted)
+            continue;
+        if (common < 0)
+            common = laps[i].sectorCount();
+        else if (common != laps[i].sectorCount())
+            return 0;
+    }
+    return std::max(common, 0);
+}
+
+void findTheoreticalBest(int sectors, SessionStats& stats)
+{
+    SessionStats::TheoreticalBest best;
+    for (int s = 0; s < sectors; ++s) {
+        const auto& sector = stats.sectorBest[static_cast<std::size_t>(s)];
+        if (!sector)
+            return;
+        best.time += sector->value;
+        best.sectorLaps.push_back(sector->lap);
+    }
+    stats.theoreticalBest = best;
+}
+
+// Slides a window of `sectors` sector times over each run of counted laps that follow each other,
+// the sectors of one lap after those of the one before. A window holding an unknown time is
+// passed over.
+void findRollingBest(std::span<const LapData> laps, int sectors, SessionStats& stats)
+{
+    const auto n = static_cast<std::size_t>(sectors);
+    std::size_t i = 0;
+    while (i < laps.size()) {
+        if (stats.status[i] != LapStatus::Counted) {
+            ++i;
+            continue;
+        }
+        std::size_t runEnd = i + 1;
+        while (runEnd < laps.size() && stats.status[runEnd] == LapStatus::Counted)
+            ++runEnd;
+        // Sector positions of the run are lap * n + sector; the window is [start, start + n).
+        const std::size_t total = (runEnd - i) * n;
+        auto timeAt = [&](std::size_t pos) {
+            return laps[i + pos / n].blocks[1 + pos % n].time;
+        };
+        std::int64_t sum = 0;
+        std::size_t unknown = 0;
+        for (std::size_t pos = 0; pos < total; ++pos) {
+            const std::int32_t t = timeAt(pos);
+            if (known(t))
+                sum += t;
+            else
+                ++unknown;
+            if (pos >= n) {
+                const std::int32_t out = timeAt(pos - n);
+                if (known(out))
+                    sum -= out;
+                else
+                    --unknown;
+            }
+            if (pos + 1 < n || unknown != 0)
+                continue;
+            const std::size_t start = pos + 1 - n;
+            if (!stats.rollingBest || sum < stats.rollingBest->time) {
+                stats.rollingBest = SessionStats::RollingBest{
+                    static_cast<std::int32_t>(sum), i + start / n, static_cast<int>(start % n) + 1,
+                    i + pos / n, static_cast<int>(pos % n) + 1};
+            }
+        }
+        i = runEnd;
+    }
+}
+
+void findConsistency(std::span<const LapData> laps, SessionStats& stats)
+{
+    std::vector<std::int32_t> times;
+    times.reserve(static_cast<std::size_t>(stats.countedCount));
+    for (std::size_t i = 0; i < laps.size(); ++i) {
+        if (stats.status[i] == LapStatus::Counted)
+            times.push_back(laps[i].lapTime());
+    }
+    auto& c = stats.consistency;
+    c.count = static_cast<int>(times.size());
+    if (times.empty())
+        return;
+    const std::size_t mid = times.size() / 2;
+    const auto middle = times.begin() + static_cast<std::ptrdiff_t>(mid);
+    std::nth_element(times.begin(), middle, times.end());
+    c.median = *middle;
+    if (times.size() % 2 == 0)
+        c.median = (*std::max_element(times.begin(), middle) + c.median) / 2.0;
+    double sum = 0;
+    for (std::int32_t t : times)
+        sum += t;
+    c.mean = sum / static_cast<double>(times.size());
+    if (times.size() >= 2) {
+        double squares = 0;
+        for (std::int32_t t : times)
+            squares += (t - c.mean) * (t - c.mean);
+        c.stddev = std::sqrt(squares / static_cast<double>(times.size() - 1));
+    }
+    if (times.size() >= 3 && c.median > 0)
+        c.stddevPercent = c.stddev / c.median * 100.0;
+}
+
+void findPeaks(std::span<const LapData> laps, SessionStats& stats)
+{
+    for (std::size_t i = 0; i < laps.size(); ++i) {
+        const LapData& lap = laps[i];
+        if (lap.timed()) {
+            stats.totalTime += lap.lapTime();
+            stats.totalLength += lap.blocks[0].length;
+        }
+        if (lap.blockCount == 0)
+            continue;
+        const BlockValues& b = lap.blocks[0];
+        keepMax(stats.rpmMax, b.rpmMax, i);
+        keepMax(stats.speedMax, b.speedMax, i);
+        keepMax(stats.gxMax, b.gxMax, i);
+        keepMax(stats.gyMax, b.gyMax, i);
+        keepMin(stats.tmp1Min, b.tmp1Min, i);
+        keepMax(stats.tmp1Max, b.tmp1Max, i);
+        keepMin(stats.tmp2Min, b.tmp2Min, i);
+        keepMax(stats.tmp2Max, b.tmp2Max, i);
+    }
+}
+
+} // namespace
+
+std::optional<std::int32_t> medianHundredths(std::vector<std::int32_t> times)
+{
+    if (times.empty())
+        return std::nullopt;
+    const std::size_t mid = times.size() / 2;
+    std::nth_element(times.begin(), times.begin() + static_cast<std::ptrdiff_t>(mid), times.end());
+    const std::int32_t upper = times[mid];
+    if (times.size() % 2 != 0)
+        return upper;
+    const std::int32_t lower =
+        *std::max_element(times.begin(), times.begin() + static_cast<std::ptrdiff_t>(mid));
+    return static_cast<std::int32_t>((static_cast<std::int64_t>(lower) + upper + 1) / 2);
+}
+
+std::optional<std::int32_t> excludeLimitFor(std::int32_t median, double percent)
+{
+    if (!(percent > 0))
+        return std::nullopt;
+    const double limit = std::floor(static_cast<double>(median) * percent / 100.0);
+    return limit >= 2147483647.0 ? 2147483647 : static_cast<std::int32_t>(limit);
+}
+
+TimeHistogram::TimeHistogram() : counts_(static_cast<std::size_t>(kMaxShownTime) + 1, 0) {}
+
+void TimeHistogram::add(std::int32_t time)
+{
+    if (time < 0 || time > kMaxShownTime)
+        return;
+    ++counts_[static_cast<std::size_t>(time)];
+    ++count_;
+}
+
+std::optional<std::int32_t> TimeHistogram::median() const
+{
+    if (count_ == 0)
+        return std::nullopt;
+    // 0-based ranks of the middle values: equal for an odd count.
+    const std::int64_t lowRank = (count_ - 1) / 2;
+    const std::int64_t highRank = count_ / 2;
+    std::int64_t seen = 0;
+    std::int32_t low = -1;
+    for (std::size_t t = 0; t < counts_.size(); ++t) {
+        seen += counts_[t];
+        if (low < 0 && seen > lowRank)
+            low = static_cast<std::int32_t>(t);
+        if (seen > highRank)
+            return static_cast<std::int32_t>((low + static_cast<std::int64_t>(t) + 1) / 2);
+    }
+    return std::nullopt;
+}
+
+SessionStats analyseSession(std::span<const LapData> laps, const AnalysisOptions& options)
+{
+    SessionStats stats;
+    markLaps(laps, options, stats);
+    findBests(laps, stats);
+    const int sectors = commonSectorCount(laps, stats);
+    if (sectors > 0) {
+        findTheoreticalBest(sectors, stats);
+        findRollingBest(laps, sectors, stats);
+    }
+    findConsistency(laps, stats);
+    findPeaks(laps, stats);
+    return stats;
+}

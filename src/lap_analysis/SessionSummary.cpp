@@ -1,0 +1,169 @@
+#include "lap_analysis/SessionSummary.h"
+
+#include "lap_analysis/LapFormat.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+// Skipped line numbers listed per file; the rest are only counted.
+constexpr std::size_t kListedLines = 10;
+
+void add(std::string& out, const char* format, ...)
+{
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    out += text;
+}
+
+std::string lapName(std::span<const LapData> laps, std::size_t position)
+{
+    const LapData& lap = laps[position];
+    std::string name = "lap " + std::to_string(lap.lapNumber);
+    if (lap.lapNumberCut)
+        name += " (last digits)";
+    return name;
+}
+
+// Tenths as "1.2".
+std::string tenths(std::int32_t v)
+{
+    return std::to_string(v / 10) + '.' + static_cast<char>('0' + v % 10);
+}
+
+void addBests(std::string& out, std::span<const LapData> laps, const SessionStats& stats)
+{
+    if (!stats.bestLap) {
+        out += "No counted lap: no best lap, sector bests or consistency.\n";
+        return;
+    }
+    add(out, "Best lap      %9s  %s\n", formatLapTime(stats.bestLap->value).c_str(),
+        lapName(laps, stats.bestLap->lap).c_str());
+    if (stats.theoreticalBest) {
+        std::string from;
+        for (std::size_t s = 0; s < stats.theoreticalBest->sectorLaps.size(); ++s)
+            from += (s == 0 ? "" : ", ") + std::to_string(laps[stats.theoreticalBest->sectorLaps[s]].lapNumber);
+        add(out, "Theoretical   %9s  best sectors from laps %s\n",
+            formatLapTime(stats.theoreticalBest->time).c_str(), from.c_str());
+    } else {
+        out += "Theoretical       -      the counted laps do not share one sector count\n";
+    }
+    if (stats.rollingBest) {
+        const auto& r = stats.rollingBest;
+        add(out, "Rolling best  %9s  %s sector %d to %s sector %d\n",
+            formatLapTime(r->time).c_str(), lapName(laps, r->startLap).c_str(), r->startSector,
+            lapName(laps, r->endLap).c_str(), r->endSector);
+    }
+
+    bool anySector = false;
+    for (const auto& s : stats.sectorBest)
+        anySector = anySector || s.has_value();
+    if (anySector) {
+        out += "\nSector bests\n";
+        for (std::size_t s = 0; s < stats.sectorBest.size(); ++s) {
+            if (stats.sectorBest[s]) {
+                add(out, "  S%zu          %9s  %s\n", s + 1,
+                    formatLapTime(stats.sectorBest[s]->value).c_str(),
+                    lapName(laps, stats.sectorBest[s]->lap).c_str());
+            }
+        }
+    }
+
+    const auto& c = stats.consistency;
+    add(out, "\nConsistency over %d counted lap%s\n", c.count, c.count == 1 ? "" : "s");
+    add(out, "  mean        %9s\n", formatLapTime(static_cast<std::int64_t>(c.mean + 0.5)).c_str());
+    add(out, "  median      %9s\n", formatLapTime(static_cast<std::int64_t>(c.median + 0.5)).c_str());
+    if (c.count >= 2) {
+        add(out, "  std dev     %9s", formatSeconds(static_cast<std::int64_t>(c.stddev + 0.5)).c_str());
+        if (c.stddevPercent)
+            add(out, "  (%.2f %% of the median)", *c.stddevPercent);
+        out += '\n';
+    }
+}
+
+void addNotCounted(std::string& out, std::span<const LapData> laps, const SessionStats& stats,
+                   const SummaryNotes& notes)
+{
+    if (stats.countedCount == static_cast<int>(laps.size()))
+        return;
+    out += "\nNot counted\n";
+    for (std::size_t i = 0; i < laps.size(); ++i) {
+        const std::string name = lapName(laps, i);
+        const std::string time = formatLapTime(laps[i].lapTime());
+        switch (stats.status[i]) {
+        case LapStatus::Counted:
+            break;
+        case LapStatus::Untimed:
+            add(out, "  %-10s %9s  no lap time\n", name.c_str(), time.c_str());
+            break;
+        case LapStatus::ExcludedSlow:
+            add(out, "  %-10s %9s  slower than %g %% of the median %s\n", name.c_str(),
+                time.c_str(), notes.excludeSlowerPercent,
+                formatLapTime(stats.medianTimed.value_or(0)).c_str());
+            break;
+        case LapStatus::ExcludedByUser:
+            add(out, "  %-10s %9s  excluded by hand\n", name.c_str(), time.c_str());
+            break;
+        }
+    }
+}
+
+void addPeaks(std::string& out, std::span<const LapData> laps, SpeedUnit unit,
+              const SessionStats& stats)
+{
+    if (!stats.rpmMax)
+        return;
+    const char* speedUnit = unit == SpeedUnit::Mph ? "m/h" : "km/h";
+    out += "\nPeaks\n";
+    add(out, "  rpm max     %9d  %s\n", stats.rpmMax->value, lapName(laps, stats.rpmMax->lap).c_str());
+    add(out, "  speed max   %9d  %s  %s\n", stats.speedMax->value, speedUnit,
+        lapName(laps, stats.speedMax->lap).c_str());
+    add(out, "  GX max      %9s  G     %s\n", tenths(stats.gxMax->value).c_str(),
+        lapName(laps, stats.gxMax->lap).c_str());
+    add(out, "  GY max      %9s  G     %s\n", tenths(stats.gyMax->value).c_str(),
+        lapName(laps, stats.gyMax->lap).c_str());
+    add(out, "  TMP1 min    %9d  %s\n", stats.tmp1Min->value, lapName(laps, stats.tmp1Min->lap).c_str());
+    add(out, "  TMP1 max    %9d  %s\n", stats.tmp1Max->value, lapName(laps, stats.tmp1Max->lap).c_str());
+    add(out, "  TMP2 min    %9d  %s\n", stats.tmp2Min->value, lapName(laps, stats.tmp2Min->lap).c_str());
+    add(out, "  TMP2 max    %9d  %s\n", stats.tmp2Max->value, lapName(laps, stats.tmp2Max->lap).c_str());
+}
+
+} // namespace
+
+std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit,
+                           const SessionStats& stats, const SummaryNotes& notes)
+{
+    std::string out;
+    add(out, "Session: %zu lap%s, %d timed, %d counted; speed in %s\n", laps.size(),
+        laps.size() == 1 ? "" : "s", stats.timedCount, stats.countedCount,
+        unit == SpeedUnit::Mph ? "m/h" : "km/h");
+    if (notes.incomplete)
+        add(out, "Covers only the laps before the fault: %s\n", notes.fault.c_str());
+    for (const auto& skipped : notes.skipped) {
+        if (skipped.lines.empty())
+            continue;
+        add(out, "%s: %zu line%s skipped, not lap lines: ", skipped.file.c_str(),
+            skipped.lines.size(), skipped.lines.size() == 1 ? "" : "s");
+        for (std::size_t i = 0; i < skipped.lines.size() && i < kListedLines; ++i)
+            add(out, "%s%lld", i == 0 ? "" : ", ", static_cast<long long>(skipped.lines[i]));
+        if (skipped.lines.size() > kListedLines)
+            add(out, " and %zu more", skipped.lines.size() - kListedLines);
+        out += '\n';
+    }
+    if (notes.excludeSlowerPercent > 0 && stats.medianTimed)
+        add(out, "Laps slower than %g %% of the median %s are not counted.\n",
+            notes.excludeSlowerPercent, formatLapTime(*stats.medianTimed).c_str());
+    out += '\n';
+
+    addBests(out, laps, stats);
+    addNotCounted(out, laps, stats, notes);
+    addPeaks(out, laps, unit, stats);
+    if (stats.timedCount > 0)
+        add(out, "\nTimed laps    %9s  total time, length %lld\n",
+            formatLapTime(stats.totalTime).c_str(), static_cast<long long>(stats.totalLength));
+    return out;
+}
