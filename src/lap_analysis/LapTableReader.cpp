@@ -136,23 +136,9 @@ const char* readBlock(const char* p, const char* end, BlockValues& b)
     return p + 26;
 }
 
-} // namespace
-
-std::optional<SpeedUnit> parseHeaderLine(std::string_view line)
+// A lap line whose line end is already gone.
+std::optional<LapData> parseBareLapLine(std::string_view text)
 {
-    line = withoutCr(line);
-    if (line.size() != kHeaderLength)
-        return std::nullopt;
-    if (line == headerLine(0))
-        return SpeedUnit::Kmh;
-    if (line == headerLine(1))
-        return SpeedUnit::Mph;
-    return std::nullopt;
-}
-
-std::optional<LapData> parseLapLine(std::string_view text)
-{
-    text = withoutCr(text);
     if (text.size() < 4 || text.size() > kMaxLapLineLength)
         return std::nullopt;
     LapData lap;
@@ -174,6 +160,25 @@ std::optional<LapData> parseLapLine(std::string_view text)
     return lap;
 }
 
+} // namespace
+
+std::optional<SpeedUnit> parseHeaderLine(std::string_view line)
+{
+    line = withoutCr(line);
+    if (line.size() != kHeaderLength)
+        return std::nullopt;
+    if (line == headerLine(0))
+        return SpeedUnit::Kmh;
+    if (line == headerLine(1))
+        return SpeedUnit::Mph;
+    return std::nullopt;
+}
+
+std::optional<LapData> parseLapLine(std::string_view line)
+{
+    return parseBareLapLine(withoutCr(line));
+}
+
 void LapTableReader::feedLine(std::string_view line)
 {
     ++lines_;
@@ -191,7 +196,7 @@ void LapTableReader::feedLine(std::string_view line)
     }
     for (; pendingBlanks_ > 0; --pendingBlanks_)
         skipped_.push_back(lines_ - pendingBlanks_);
-    if (auto lap = parseLapLine(line)) {
+    if (auto lap = parseBareLapLine(line)) {
         lap->line = lines_;
         laps_.push_back(*lap);
     } else {

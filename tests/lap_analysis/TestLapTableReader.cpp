@@ -174,6 +174,8 @@ void TestLapTableReader::skippedLines_data()
         << header + "\r\n" + edited + "\r\n" + lap.substr(0, 100) + "\r\n" + lap + " \r\n" +
                secondDecimal
         << true << 1 << Lines{2, 3, 4};
+    QTest::newRow("lap line ending in two CRs")
+        << header + "\r\n   7\r\r\n" + lap << true << 1 << Lines{2};
     QTest::newRow("second header") << header + "\r\n" + header + "\r\n" + lap << true << 1
                                    << Lines{2};
     QTest::newRow("lap time 0:00.00 is never shown")
