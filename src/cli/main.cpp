@@ -411,25 +411,27 @@ int runCsv(const Options& options, LapFileReader reader, Output& output)
             limit = excludeLimitFor(*median, options.excludeSlower);
     }
 
+    // Rows are written in place into one buffer that goes out in batches.
     constexpr std::size_t kBatch = 64 * 1024;
-    std::string buffer;
-    buffer.reserve(kBatch + kMaxCsvRowLength);
+    std::string buffer(kBatch + kMaxCsvRowLength, '\0');
+    std::size_t used = 0;
     bool headerWritten = false;
     const LapReceiver write{
         [&](SpeedUnit unit) {
-            if (!headerWritten)
-                appendCsvHeader(unit, options.csv, buffer);
+            if (headerWritten)
+                return;
+            std::string header;
+            appendCsvHeader(unit, options.csv, header);
+            output.write(header);
             headerWritten = true;
         },
         [&](const LapData& lap) {
             const bool counted = lap.timed() && (!limit || lap.lapTime() <= *limit);
-            const std::size_t used = buffer.size();
-            buffer.resize(used + kMaxCsvRowLength);
             char* end = writeCsvRow(lap, counted, options.csv, buffer.data() + used);
-            buffer.resize(static_cast<std::size_t>(end - buffer.data()));
-            if (buffer.size() >= kBatch) {
-                output.write(buffer);
-                buffer.clear();
+            used = static_cast<std::size_t>(end - buffer.data());
+            if (used >= kBatch) {
+                output.write(std::string_view(buffer.data(), used));
+                used = 0;
             }
         }};
     const int status = readFiles(options, reader, write, true);
@@ -437,7 +439,7 @@ int runCsv(const Options& options, LapFileReader reader, Output& output)
         reportNothingWritten(output);
         return status;
     }
-    output.write(buffer);
+    output.write(std::string_view(buffer.data(), used));
     output.finish();
     return status;
 }

@@ -30,39 +30,41 @@ bool isBlank(std::string_view line)
     return true;
 }
 
-// A right-aligned number of `width` columns: spaces, then at least one digit up to the last
+// A right-aligned number of Width columns: spaces, then at least one digit up to the last
 // column. A number the layout shows in full never starts with 0 unless it is 0 itself; where the
 // layout keeps only the last digits (`cuttable`), a field full of digits starting with 0 is such
 // a cut number. Anything else is not the layout's.
-inline bool readNumber(const char* f, int width, bool cuttable, std::int32_t& value, bool& cut)
+// Written without branches per character: the count of leading spaces varies from line to line,
+// and a mispredicted loop exit per field would cost more than the whole field.
+template <int Width>
+inline bool readNumber(const char* f, bool cuttable, std::int32_t& value, bool& cut)
 {
-    int i = 0;
-    while (i < width && f[i] == ' ')
-        ++i;
-    if (i == width)
-        return false;
-    const int first = i;
-    std::int32_t v = 0;
-    for (; i < width; ++i) {
-        if (!isDigit(f[i]))
-            return false;
-        v = v * 10 + (f[i] - '0');
+    std::uint32_t v = 0;
+    unsigned ok = 1;
+    unsigned seen = 0;        // a digit came before
+    unsigned leadingZero = 0; // the first digit is a 0 that is not the last column
+    for (int i = 0; i < Width; ++i) {
+        const unsigned d = static_cast<unsigned char>(f[i]) - unsigned{'0'};
+        const unsigned digit = d < 10;
+        const unsigned space = f[i] == ' ';
+        ok &= digit | (space & (seen ^ 1));
+        leadingZero |= digit & (seen ^ 1) & (d == 0) & (i != Width - 1);
+        seen |= digit;
+        v = v * (1 + 9 * digit) + d * digit;
     }
-    cut = false;
-    if (f[first] == '0' && first != width - 1) {
-        if (!cuttable || first != 0)
-            return false;
-        cut = true;
-    }
-    value = v;
-    return true;
+    // A cut number fills the field: its first digit is in the first column.
+    ok &= seen & ((leadingZero ^ 1) | (unsigned{cuttable} & (f[0] == '0')));
+    cut = leadingZero != 0;
+    value = static_cast<std::int32_t>(v);
+    return ok != 0;
 }
 
 // A number shown in full that a record word (0 to 32767) could hold.
-inline bool readWord(const char* f, int width, std::int32_t& value)
+template <int Width>
+inline bool readWord(const char* f, std::int32_t& value)
 {
     bool cut = false;
-    return readNumber(f, width, false, value, cut) && value <= 0x7FFF;
+    return readNumber<Width>(f, false, value, cut) && value <= 0x7FFF;
 }
 
 // "m:ss.hh", or "-:--.--" for an unknown time. A present block never has time 0.
@@ -93,7 +95,7 @@ inline int readTenths(const char* f, const char* end, std::int32_t& value)
         return 5;
     }
     std::int32_t whole = 0;
-    if (end - f < 6 || !readWord(f, 4, whole) || whole < 10 || isDigit(f[4]) || !isDigit(f[5]))
+    if (end - f < 6 || !readWord<4>(f, whole) || whole < 10 || isDigit(f[4]) || !isDigit(f[5]))
         return 0;
     value = whole * 10 + (f[5] - '0');
     return value <= 0x7FFF ? 6 : 0;
@@ -103,10 +105,10 @@ inline int readTenths(const char* f, const char* end, std::int32_t& value)
 inline bool readTildeMax(const char* f, std::int32_t& value, bool& cut)
 {
     if (f[0] == '~')
-        return readNumber(f + 1, 3, false, value, cut);
+        return readNumber<3>(f + 1, false, value, cut);
     if (f[0] == ' ')
         return false;
-    return readNumber(f, 4, true, value, cut);
+    return readNumber<4>(f, true, value, cut);
 }
 
 // One block at p; returns its end, or nullptr when the text there is not a block.
@@ -115,9 +117,9 @@ const char* readBlock(const char* p, const char* end, BlockValues& b)
     if (static_cast<std::size_t>(end - p) < kMinBlockLength)
         return nullptr;
     if (p[0] != ' ' || p[1] != ' ' || !readTime(p + 2, b.time) || p[9] != ' ' ||
-        !readWord(p + 10, 7, b.rpmMin) || p[17] != '~' || !readWord(p + 18, 5, b.rpmMax) ||
-        !readWord(p + 23, 5, b.speedMin) || p[28] != '~' ||
-        !readNumber(p + 29, 3, true, b.speedMax, b.speedMaxCut))
+        !readWord<7>(p + 10, b.rpmMin) || p[17] != '~' || !readWord<5>(p + 18, b.rpmMax) ||
+        !readWord<5>(p + 23, b.speedMin) || p[28] != '~' ||
+        !readNumber<3>(p + 29, true, b.speedMax, b.speedMaxCut))
         return nullptr;
     p += 32;
     int width = readTenths(p, end, b.gxMax);
@@ -129,9 +131,9 @@ const char* readBlock(const char* p, const char* end, BlockValues& b)
         return nullptr;
     p += width;
     // TMP1, TMP2 and length: 26 columns.
-    if (end - p < 26 || !readWord(p, 5, b.tmp1Min) || !readTildeMax(p + 5, b.tmp1Max, b.tmp1MaxCut) ||
-        !readWord(p + 9, 5, b.tmp2Min) || !readTildeMax(p + 14, b.tmp2Max, b.tmp2MaxCut) ||
-        !readWord(p + 18, 6, b.length) || p[24] != ' ' || p[25] != ' ')
+    if (end - p < 26 || !readWord<5>(p, b.tmp1Min) || !readTildeMax(p + 5, b.tmp1Max, b.tmp1MaxCut) ||
+        !readWord<5>(p + 9, b.tmp2Min) || !readTildeMax(p + 14, b.tmp2Max, b.tmp2MaxCut) ||
+        !readWord<6>(p + 18, b.length) || p[24] != ' ' || p[25] != ' ')
         return nullptr;
     return p + 26;
 }
@@ -143,7 +145,7 @@ std::optional<LapData> parseBareLapLine(std::string_view text)
         return std::nullopt;
     LapData lap;
     std::int32_t number = 0;
-    if (!readNumber(text.data(), 4, true, number, lap.lapNumberCut) ||
+    if (!readNumber<4>(text.data(), true, number, lap.lapNumberCut) ||
         (number == 0 && !lap.lapNumberCut))
         return std::nullopt;
     lap.lapNumber = number;
