@@ -8,11 +8,13 @@
 #include "lap_conversion/LapTable.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -45,32 +47,55 @@ std::vector<LapData> lapsOf(const QByteArray& bytes)
     return laps;
 }
 
-// Runs miren-convert with its output thrown away; the best of kRounds in seconds, or -1.
-double convertSeconds(const QStringList& args)
+// One run of miren-convert with its output thrown away: seconds and the peak memory of that
+// process alone (fork and wait4, as QProcess cannot report it).
+struct ConverterRun {
+    double seconds = -1;
+    double peakMB = 0;
+};
+
+ConverterRun runConverter(const QStringList& args)
 {
-    double best = 1e9;
-    for (int round = 0; round < kRounds; ++round) {
-        QProcess process;
-        process.setStandardOutputFile(QProcess::nullDevice());
-        QElapsedTimer timer;
-        timer.start();
-        process.start(QStringLiteral(MIREN_CONVERT_PATH), args);
-        if (!process.waitForFinished(600000) || process.exitCode() != 0) {
-            std::fprintf(stderr, "bench_lap_analysis: miren-convert failed: %s\n",
-                         process.readAllStandardError().constData());
-            return -1;
-        }
-        best = std::min(best, seconds(timer));
+    std::vector<QByteArray> storage{QByteArray(MIREN_CONVERT_PATH)};
+    for (const QString& a : args)
+        storage.push_back(a.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& a : storage)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    QElapsedTimer timer;
+    timer.start();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        execv(argv[0], argv.data());
+        _exit(127);
     }
-    return best;
+    int status = 0;
+    rusage usage{};
+    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "bench_lap_analysis: miren-convert %s failed\n",
+                     qPrintable(args.join(' ')));
+        return {};
+    }
+    return {seconds(timer), static_cast<double>(usage.ru_maxrss) / 1024.0};
 }
 
-// The highest peak memory of any finished child so far, in MB.
-double childPeakMB()
+// The best time of kRounds runs and the highest peak memory.
+ConverterRun bestRun(const QStringList& args)
 {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+    ConverterRun best{1e9, 0};
+    for (int round = 0; round < kRounds; ++round) {
+        const ConverterRun run = runConverter(args);
+        if (run.seconds < 0)
+            return run;
+        best.seconds = std::min(best.seconds, run.seconds);
+        best.peakMB = std::max(best.peakMB, run.peakMB);
+    }
+    return best;
 }
 
 // The table text of lap record bytes, as miren-convert writes it.
@@ -92,48 +117,55 @@ bool writeText(const QString& path, const std::string& text)
                static_cast<qint64>(text.size());
 }
 
-// miren-convert's speed and peak memory. Runs first, while this process is still small: a child
-// counts the pages it shares with its parent until it starts the converter.
+// Writes the input files in a child process, so that this one stays small: a converter forked
+// from it starts with a copy of its pages, which would count in the converter's peak memory.
+bool writeInputs(const QString& small, const QString& input, const QString& table)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        BilBuilder smallFile;
+        smallFile.raw(fullLaps(kLaps / 10));
+        BilBuilder file;
+        file.raw(fullLaps(kLaps));
+        const bool ok = smallFile.writeTo(small) && file.writeTo(input) &&
+                        writeText(table, tableOf(file.bytes()));
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+// miren-convert's speed and peak memory.
 bool benchConverter()
 {
     QTemporaryDir dir;
     const QString small = dir.filePath("SMALL.BIL");
     const QString input = dir.filePath("BENCH.BIL");
     const QString table = dir.filePath("BENCH.txt");
-    {
-        BilBuilder smallFile;
-        smallFile.raw(fullLaps(kLaps / 10));
-        BilBuilder file;
-        file.raw(fullLaps(kLaps));
-        if (!smallFile.writeTo(small) || !file.writeTo(input) ||
-            !writeText(table, tableOf(file.bytes()))) {
-            std::fprintf(stderr, "bench_lap_analysis: cannot write the input files\n");
-            return false;
-        }
+    if (!writeInputs(small, input, table)) {
+        std::fprintf(stderr, "bench_lap_analysis: cannot write the input files\n");
+        return false;
     }
-    // A tenth of the laps first, so the peak of the full run shows whether memory grows.
-    const double smallCsv = convertSeconds({"--format", "csv", small});
-    const double smallPeak = childPeakMB();
-    const double csv = convertSeconds({"--format", "csv", input});
-    const double csvPeak = childPeakMB();
-    const double csvText = convertSeconds({"--format", "csv", table});
-    const double textPeak = childPeakMB();
-    const double tablePlain = convertSeconds({input});
-    const double summary = convertSeconds({"--format", "summary", input});
-    if (smallCsv < 0 || csv < 0 || csvText < 0 || tablePlain < 0 || summary < 0)
+    const ConverterRun smallCsv = bestRun({"--format", "csv", small});
+    const ConverterRun csv = bestRun({"--format", "csv", input});
+    const ConverterRun csvText = bestRun({"--format", "csv", table});
+    const ConverterRun plain = bestRun({input});
+    const ConverterRun summary = bestRun({"--format", "summary", input});
+    if (smallCsv.seconds < 0 || csv.seconds < 0 || csvText.seconds < 0 || plain.seconds < 0 ||
+        summary.seconds < 0)
         return false;
     std::printf("miren-convert --format csv, .BIL: %.0f laps/s (%.2f s)  [target >= 1,000,000 "
                 "laps/s]\n",
-                kLaps / csv, csv);
-    std::printf("miren-convert --format csv, table text: %.0f laps/s (%.2f s)\n", kLaps / csvText,
-                csvText);
+                kLaps / csv.seconds, csv.seconds);
+    std::printf("miren-convert --format csv, table text: %.0f laps/s (%.2f s)\n",
+                kLaps / csvText.seconds, csvText.seconds);
     std::printf("miren-convert (table): %.0f laps/s; --format summary: %.0f laps/s\n",
-                kLaps / tablePlain, kLaps / summary);
-    std::printf("peak memory of miren-convert --format csv: %.1f MB at %d laps, %.1f MB at %d "
-                "laps (.BIL), %.1f MB with the table text too\n",
-                smallPeak, kLaps / 10, csvPeak, kLaps, textPeak);
-    std::printf("peak memory of any run, --format summary included (it holds the laps): %.1f MB\n",
-                childPeakMB());
+                kLaps / plain.seconds, kLaps / summary.seconds);
+    std::printf("peak memory, csv: %.1f MB at %d laps, %.1f MB at %d laps, %.1f MB from the "
+                "table text; table: %.1f MB; summary (holds the laps): %.1f MB\n",
+                smallCsv.peakMB, kLaps / 10, csv.peakMB, kLaps, csvText.peakMB, plain.peakMB,
+                summary.peakMB);
     return true;
 }
 

@@ -43,6 +43,7 @@ inline bool readNumber(const char* f, bool cuttable, std::int32_t& value, bool& 
     unsigned ok = 1;
     unsigned seen = 0;        // a digit came before
     unsigned leadingZero = 0; // the first digit is a 0 that is not the last column
+#pragma GCC unroll 8
     for (int i = 0; i < Width; ++i) {
         const unsigned d = static_cast<unsigned char>(f[i]) - unsigned{'0'};
         const unsigned digit = d < 10;
@@ -138,28 +139,28 @@ const char* readBlock(const char* p, const char* end, BlockValues& b)
     return p + 26;
 }
 
-// A lap line whose line end is already gone.
-std::optional<LapData> parseBareLapLine(std::string_view text)
+// Reads a lap line whose line end is already gone into lap, which must be a fresh LapData;
+// false when the layout could not have written the line.
+bool readLapLine(std::string_view text, LapData& lap)
 {
     if (text.size() < 4 || text.size() > kMaxLapLineLength)
-        return std::nullopt;
-    LapData lap;
+        return false;
     std::int32_t number = 0;
     if (!readNumber<4>(text.data(), true, number, lap.lapNumberCut) ||
         (number == 0 && !lap.lapNumberCut))
-        return std::nullopt;
+        return false;
     lap.lapNumber = number;
     const char* p = text.data() + 4;
     const char* const end = text.data() + text.size();
     while (p != end) {
         if (lap.blockCount == kBlockCount)
-            return std::nullopt;
+            return false;
         p = readBlock(p, end, lap.blocks[static_cast<std::size_t>(lap.blockCount)]);
         if (p == nullptr)
-            return std::nullopt;
+            return false;
         ++lap.blockCount;
     }
-    return lap;
+    return true;
 }
 
 } // namespace
@@ -178,7 +179,10 @@ std::optional<SpeedUnit> parseHeaderLine(std::string_view line)
 
 std::optional<LapData> parseLapLine(std::string_view line)
 {
-    return parseBareLapLine(withoutCr(line));
+    LapData lap;
+    if (!readLapLine(withoutCr(line), lap))
+        return std::nullopt;
+    return lap;
 }
 
 void LapTableReader::feedLine(std::string_view line)
@@ -198,10 +202,12 @@ void LapTableReader::feedLine(std::string_view line)
     }
     for (; pendingBlanks_ > 0; --pendingBlanks_)
         skipped_.push_back(lines_ - pendingBlanks_);
-    if (auto lap = parseBareLapLine(line)) {
-        lap->line = lines_;
-        laps_.push_back(*lap);
+    // Read in place at the end of the laps, so a lap is not copied.
+    LapData& lap = laps_.emplace_back();
+    if (readLapLine(line, lap)) {
+        lap.line = lines_;
     } else {
+        laps_.pop_back();
         skipped_.push_back(lines_);
     }
 }
