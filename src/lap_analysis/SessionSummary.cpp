@@ -50,7 +50,7 @@ void addBests(std::string& out, std::span<const LapData> laps, const SessionStat
         add(out, "Theoretical   %9s  best sectors from laps %s\n",
             formatLapTime(stats.theoreticalBest->time).c_str(), from.c_str());
     } else {
-        out += "Theoretical       -      the counted laps do not share one sector count\n";
+        add(out, "Theoretical   %9s  needs the same timed sectors on every counted lap\n", "-");
     }
     if (stats.rollingBest) {
         const auto& r = stats.rollingBest;
