@@ -10,6 +10,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
 #include <cstdio>
@@ -447,6 +448,13 @@ int runCsv(const Options& options, LapFileReader reader, Output& output)
 int runSummary(const Options& options, LapFileReader reader, Output& output)
 {
     std::vector<LapData> laps;
+    if (reader == readLapRecordFile) {
+        // Room for every record the files can hold, so the laps are not moved while they grow.
+        qint64 bytes = 0;
+        for (const QString& path : options.files)
+            bytes += QFileInfo(path).size();
+        laps.reserve(static_cast<std::size_t>(bytes / static_cast<qint64>(kRecordSize)));
+    }
     std::optional<SpeedUnit> unit;
     const LapReceiver keep{[&unit](SpeedUnit u) { unit = unit.value_or(u); },
                            [&laps](const LapData& lap) { laps.push_back(lap); }};
