@@ -60,7 +60,8 @@ std::vector<LapData> lapsOf(const QByteArray& bytes)
 // process alone (fork and wait4, as QProcess cannot report it).
 struct ConverterRun {
     double seconds = -1; // wall clock
-    double cpuSeconds = 0; // user + system time of the process: what the run costs on a busy machine
+    double cpuSeconds =
+        0; // user + system time of the process: what the run costs on a busy machine
     double peakMB = 0;
 };
 

@@ -133,10 +133,10 @@ enum class Format { Table, Csv, Summary };
 
 struct Options {
     Format format = Format::Table;
-    char decimalPoint = '.';     // table: GX / GY separator
-    CsvDialect csv;              // csv
+    char decimalPoint = '.';      // table: GX / GY separator
+    CsvDialect csv;               // csv
     double excludeSlower = 110.0; // csv, summary: percent of the median; 0 turns it off
-    QString output;              // empty: standard output
+    QString output;               // empty: standard output
     QStringList files;
 };
 
@@ -274,8 +274,7 @@ ParsedArguments parseArguments(const QStringList& arguments)
         else if (d == QLatin1String("tab"))
             options.csv = csvDialectFor('\t');
         else
-            return usage(
-                QStringLiteral("--csv-delimiter takes ',', ';' or tab, not '%1'").arg(d));
+            return usage(QStringLiteral("--csv-delimiter takes ',', ';' or tab, not '%1'").arg(d));
     }
 
     const auto excludeValue = singleValue(parser, excludeOption, "--exclude-slower", error);

@@ -5,9 +5,9 @@
 
 namespace {
 
-constexpr std::string_view kValueNames[12] = {
-    "time_s", "rpm_min", "rpm_max", "speed_min", "speed_max", "gx_max",
-    "gy_max", "tmp1_min", "tmp1_max", "tmp2_min", "tmp2_max", "length"};
+constexpr std::string_view kValueNames[12] = {"time_s",    "rpm_min",  "rpm_max",  "speed_min",
+                                              "speed_max", "gx_max",   "gy_max",   "tmp1_min",
+                                              "tmp1_max",  "tmp2_min", "tmp2_max", "length"};
 
 // Every number 0 to 32767 as its digits, left-aligned in eight bytes, and how many there are:
 // a word is written with one eight-byte copy, without a loop or a branch on its length.
@@ -41,7 +41,8 @@ char* putUnsigned(char* out, std::uint64_t v)
 {
     if (v < kWordDigits.entries.size()) {
         const auto& e = kWordDigits.entries[static_cast<std::size_t>(v)];
-        std::memcpy(out, e.text.data(), 8); // rows have room for it; what is past length is overwritten
+        std::memcpy(out, e.text.data(),
+                    8); // rows have room for it; what is past length is overwritten
         return out + e.length;
     }
     char digits[20];
@@ -140,8 +141,8 @@ char* writeCsvRow(const LapData& lap, bool counted, const CsvDialect& dialect, c
     p = putInt(p, lap.lapNumber);
     *p++ = dialect.delimiter;
     *p++ = counted ? '1' : '0';
-    const int blocks = lap.blockCount < kBlockCount ? (lap.blockCount > 0 ? lap.blockCount : 0)
-                                                    : kBlockCount;
+    const int blocks =
+        lap.blockCount < kBlockCount ? (lap.blockCount > 0 ? lap.blockCount : 0) : kBlockCount;
     for (int k = 0; k < blocks; ++k)
         p = putBlock(p, lap.blocks[static_cast<std::size_t>(k)], dialect);
     // Absent blocks: twelve empty cells each.

@@ -31,8 +31,8 @@ struct LapReceiver {
 struct LapInputResult {
     enum class Error { None, Open, Read, Record, NoTable };
     Error error = Error::None;
-    LapFault fault;     // Error::Record: where the record fault lies
-    QString systemText; // Error::Open, Error::Read: the system's description
+    LapFault fault;                         // Error::Record: where the record fault lies
+    QString systemText;                     // Error::Open, Error::Read: the system's description
     std::vector<std::int64_t> skippedLines; // table text: lines after the header not read as laps
 
     bool ok() const { return error == Error::None; }

@@ -61,8 +61,7 @@ inline bool readNumber(const char* f, bool cuttable, std::int32_t& value, bool& 
 }
 
 // A number shown in full that a record word (0 to 32767) could hold.
-template <int Width>
-inline bool readWord(const char* f, std::int32_t& value)
+template <int Width> inline bool readWord(const char* f, std::int32_t& value)
 {
     bool cut = false;
     return readNumber<Width>(f, false, value, cut) && value <= 0x7FFF;
@@ -132,9 +131,10 @@ const char* readBlock(const char* p, const char* end, BlockValues& b)
         return nullptr;
     p += width;
     // TMP1, TMP2 and length: 26 columns.
-    if (end - p < 26 || !readWord<5>(p, b.tmp1Min) || !readTildeMax(p + 5, b.tmp1Max, b.tmp1MaxCut) ||
-        !readWord<5>(p + 9, b.tmp2Min) || !readTildeMax(p + 14, b.tmp2Max, b.tmp2MaxCut) ||
-        !readWord<6>(p + 18, b.length) || p[24] != ' ' || p[25] != ' ')
+    if (end - p < 26 || !readWord<5>(p, b.tmp1Min) ||
+        !readTildeMax(p + 5, b.tmp1Max, b.tmp1MaxCut) || !readWord<5>(p + 9, b.tmp2Min) ||
+        !readTildeMax(p + 14, b.tmp2Max, b.tmp2MaxCut) || !readWord<6>(p + 18, b.length) ||
+        p[24] != ' ' || p[25] != ' ')
         return nullptr;
     return p + 26;
 }

@@ -107,7 +107,8 @@ void TestAnalysisFormats::sameCsvFromTableText()
         for (const char* delimiter : {",", "\t"}) {
             const QString text = path(name + ".txt");
             QCOMPARE(convert({"--decimal-point", ",", "-o", text, sample(name)}).exitCode, 0);
-            const Run fromBil = convert({"--format", "csv", "--csv-delimiter", delimiter, sample(name)});
+            const Run fromBil =
+                convert({"--format", "csv", "--csv-delimiter", delimiter, sample(name)});
             const Run fromText = convert({"--format", "csv", "--csv-delimiter", delimiter, text});
             QCOMPARE(fromText.exitCode, 0);
             QCOMPARE(fromText.err, QByteArray());
@@ -122,7 +123,8 @@ void TestAnalysisFormats::tableTextWithoutTable()
     QVERIFY(writeBytes(path("notes.txt"), "just notes\r\n"));
     const Run r = convert({"--format", "csv", "-o", path("none.csv"), path("notes.txt")});
     QCOMPARE(r.exitCode, 1);
-    QVERIFY2(r.err.contains("no lap table in " + QDir::toNativeSeparators(path("notes.txt")).toLocal8Bit()),
+    QVERIFY2(r.err.contains("no lap table in " +
+                            QDir::toNativeSeparators(path("notes.txt")).toLocal8Bit()),
              r.err.constData());
     QVERIFY(!QFile::exists(path("none.csv")));
 

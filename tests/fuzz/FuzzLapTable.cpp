@@ -26,12 +26,18 @@ bool recordOf(const LapData& lap, LapRecord& r)
         auto w = [](std::int32_t value, bool cut, int add) {
             return static_cast<std::uint16_t>(value + (cut ? add : 0));
         };
-        r.blocks[static_cast<std::size_t>(k)] = {
-            w(v.time, false, 0),          w(v.rpmMin, false, 0),      w(v.rpmMax, false, 0),
-            w(v.speedMin, false, 0),      w(v.speedMax, v.speedMaxCut, 1000),
-            w(v.tmp1Min, false, 0),       w(v.tmp1Max, v.tmp1MaxCut, 10000),
-            w(v.tmp2Min, false, 0),       w(v.tmp2Max, v.tmp2MaxCut, 10000),
-            w(v.gxMax, false, 0),         w(v.gyMax, false, 0),       w(v.length, false, 0)};
+        r.blocks[static_cast<std::size_t>(k)] = {w(v.time, false, 0),
+                                                 w(v.rpmMin, false, 0),
+                                                 w(v.rpmMax, false, 0),
+                                                 w(v.speedMin, false, 0),
+                                                 w(v.speedMax, v.speedMaxCut, 1000),
+                                                 w(v.tmp1Min, false, 0),
+                                                 w(v.tmp1Max, v.tmp1MaxCut, 10000),
+                                                 w(v.tmp2Min, false, 0),
+                                                 w(v.tmp2Max, v.tmp2MaxCut, 10000),
+                                                 w(v.gxMax, false, 0),
+                                                 w(v.gyMax, false, 0),
+                                                 w(v.length, false, 0)};
     }
     return true;
 }

@@ -1,6 +1,6 @@
+#include "TestMain.h"
 #include "lap_analysis/LapCsv.h"
 #include "lap_analysis/SessionSummary.h"
-#include "TestMain.h"
 
 #include <QTest>
 
@@ -64,8 +64,9 @@ void TestLapCsv::headerNamesTheUnit()
 {
     std::string header;
     appendCsvHeader(SpeedUnit::Mph, csvDialectFor(';'), header);
-    QVERIFY(header.starts_with("lap;counted;lap_time_s;rpm_min;rpm_max;speed_min_mph;speed_max_mph;"
-                               "gx_max;gy_max;tmp1_min;tmp1_max;tmp2_min;tmp2_max;length;s1_time_s;"));
+    QVERIFY(
+        header.starts_with("lap;counted;lap_time_s;rpm_min;rpm_max;speed_min_mph;speed_max_mph;"
+                           "gx_max;gy_max;tmp1_min;tmp1_max;tmp2_min;tmp2_max;length;s1_time_s;"));
     QVERIFY(header.ends_with(";s6_tmp2_max;s6_length\r\n"));
     QCOMPARE(std::count(header.begin(), header.end(), ';'), 2 + 7 * 12 - 1);
 }

@@ -1,6 +1,6 @@
+#include "TestMain.h"
 #include "lap_analysis/LapTableReader.h"
 #include "lap_conversion/LapTable.h"
-#include "TestMain.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -20,8 +20,17 @@ LapRecord randomRecord(QRandomGenerator& random)
     r.blockCount = random.bounded(kBlockCount + 1);
     for (int k = 0; k < r.blockCount; ++k) {
         LapBlock& b = r.blocks[static_cast<std::size_t>(k)];
-        b = {static_cast<std::uint16_t>(1 + word(32767)), word(32768), word(32768), word(32768),
-             word(1000), word(32768), word(10000), word(32768), word(10000), tenths(0), tenths(0),
+        b = {static_cast<std::uint16_t>(1 + word(32767)),
+             word(32768),
+             word(32768),
+             word(32768),
+             word(1000),
+             word(32768),
+             word(10000),
+             word(32768),
+             word(10000),
+             tenths(0),
+             tenths(0),
              word(32768)};
     }
     return r;
@@ -35,12 +44,12 @@ void compareLaps(const LapData& read, const LapData& expected)
     for (int k = 0; k < expected.blockCount; ++k) {
         const BlockValues& a = read.blocks[static_cast<std::size_t>(k)];
         const BlockValues& e = expected.blocks[static_cast<std::size_t>(k)];
-        const std::int32_t got[12] = {a.time,    a.rpmMin,  a.rpmMax,  a.speedMin,
+        const std::int32_t got[12] = {a.time,     a.rpmMin,  a.rpmMax,  a.speedMin,
                                       a.speedMax, a.gxMax,   a.gyMax,   a.tmp1Min,
-                                      a.tmp1Max, a.tmp2Min, a.tmp2Max, a.length};
-        const std::int32_t want[12] = {e.time,    e.rpmMin,  e.rpmMax,  e.speedMin,
+                                      a.tmp1Max,  a.tmp2Min, a.tmp2Max, a.length};
+        const std::int32_t want[12] = {e.time,     e.rpmMin,  e.rpmMax,  e.speedMin,
                                        e.speedMax, e.gxMax,   e.gyMax,   e.tmp1Min,
-                                       e.tmp1Max, e.tmp2Min, e.tmp2Max, e.length};
+                                       e.tmp1Max,  e.tmp2Min, e.tmp2Max, e.length};
         for (int v = 0; v < 12; ++v)
             QCOMPARE(got[v], want[v]);
         QVERIFY(!a.speedMaxCut && !a.tmp1MaxCut && !a.tmp2MaxCut);
@@ -165,19 +174,20 @@ void TestLapTableReader::skippedLines_data()
     using Lines = std::vector<std::int64_t>;
     QTest::newRow("no header") << lap + "\r\n" << false << 0 << Lines{};
     QTest::newRow("text before the header is ignored")
-        << "notes\r\n" + header + "\r\n" + lap + "\r\n" << true << 1 << Lines{};
-    QTest::newRow("Text save's last empty line")
-        << header + "\r\n" + lap + "\r\n\r\n" << true << 1 << Lines{};
-    QTest::newRow("blank lines between laps")
-        << header + "\n" + lap + "\n\n  \n" + lap + "\n" << true << 2 << Lines{3, 4};
+        << "notes\r\n" + header + "\r\n" + lap + "\r\n"
+        << true << 1 << Lines{};
+    QTest::newRow("Text save's last empty line") << header + "\r\n" + lap + "\r\n\r\n"
+                                                 << true << 1 << Lines{};
+    QTest::newRow("blank lines between laps") << header + "\n" + lap + "\n\n  \n" + lap + "\n"
+                                              << true << 2 << Lines{3, 4};
     QTest::newRow("edited, cut, trailing space")
         << header + "\r\n" + edited + "\r\n" + lap.substr(0, 100) + "\r\n" + lap + " \r\n" +
                secondDecimal
         << true << 1 << Lines{2, 3, 4};
     QTest::newRow("lap line ending in two CRs")
         << header + "\r\n   7\r\r\n" + lap << true << 1 << Lines{2};
-    QTest::newRow("second header") << header + "\r\n" + header + "\r\n" + lap << true << 1
-                                   << Lines{2};
+    QTest::newRow("second header")
+        << header + "\r\n" + header + "\r\n" + lap << true << 1 << Lines{2};
     QTest::newRow("lap time 0:00.00 is never shown")
         << header + "\r\n" + std::string(lap).replace(6, 7, "0:00.00") << true << 0 << Lines{2};
     QTest::newRow("unknown time reads")

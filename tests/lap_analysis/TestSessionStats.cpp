@@ -1,5 +1,5 @@
-#include "lap_analysis/SessionStats.h"
 #include "TestMain.h"
+#include "lap_analysis/SessionStats.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -55,24 +55,22 @@ void TestSessionStats::exclusion_data()
     using Laps = std::vector<LapData>;
     // Median 6100, limit 6710: the out-lap and the in-lap go.
     const Laps session{lap(7000), lap(6000), lap(5900), lap(6100), lap(6711)};
-    QTest::newRow("out-lap and in-lap") << session << 110.0 << Overrides{} << 6100
-                                        << Statuses{S, C, C, C, S} << 2;
-    QTest::newRow("limit itself counts")
-        << Laps{lap(6000), lap(6000), lap(6600)} << 110.0 << Overrides{} << 6000
-        << Statuses{C, C, C} << 0;
-    QTest::newRow("rule off") << session << 0.0 << Overrides{} << 6100
-                              << Statuses{C, C, C, C, C} << 2;
+    QTest::newRow("out-lap and in-lap")
+        << session << 110.0 << Overrides{} << 6100 << Statuses{S, C, C, C, S} << 2;
+    QTest::newRow("limit itself counts") << Laps{lap(6000), lap(6000), lap(6600)} << 110.0
+                                         << Overrides{} << 6000 << Statuses{C, C, C} << 0;
+    QTest::newRow("rule off") << session << 0.0 << Overrides{} << 6100 << Statuses{C, C, C, C, C}
+                              << 2;
     QTest::newRow("overrides") << session << 110.0 << Overrides{{0, true}, {2, false}, {9, false}}
                                << 6100 << Statuses{C, C, X, C, S} << 1;
     QTest::newRow("even count: middle two, half up")
         << Laps{lap(6000), lap(6003), lap(9000), lap(5000)} << 150.0 << Overrides{} << 6002
         << Statuses{C, C, C, C} << 3;
     QTest::newRow("untimed laps stay out")
-        << Laps{lap(kUnknownTime), lap(6000), lap(6001), LapData{}} << 110.0
-        << Overrides{{0, true}} << 6001 << Statuses{U, C, C, U} << 1;
-    QTest::newRow("tie goes to the earlier lap")
-        << Laps{lap(6100), lap(6000), lap(6000)} << 110.0 << Overrides{} << 6000
-        << Statuses{C, C, C} << 1;
+        << Laps{lap(kUnknownTime), lap(6000), lap(6001), LapData{}} << 110.0 << Overrides{{0, true}}
+        << 6001 << Statuses{U, C, C, U} << 1;
+    QTest::newRow("tie goes to the earlier lap") << Laps{lap(6100), lap(6000), lap(6000)} << 110.0
+                                                 << Overrides{} << 6000 << Statuses{C, C, C} << 1;
 }
 
 void TestSessionStats::exclusion()
