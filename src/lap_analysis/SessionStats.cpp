@@ -118,7 +118,6 @@ private:
         std::size_t lap = 0;
         int sector = 0;
     };
-    static bool known(std::int32_t t) { return t >= 0; }
     void restart()
     {
         filled_ = 0;
