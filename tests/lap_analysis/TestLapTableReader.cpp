@@ -80,7 +80,6 @@ private slots:
     void cutValues();
     void skippedLines_data();
     void skippedLines();
-    void streamedLikeWhole();
 };
 
 void TestLapTableReader::roundTrip_data()
@@ -204,29 +203,6 @@ void TestLapTableReader::skippedLines()
     QCOMPARE(table.headerFound, headerFound);
     QCOMPARE(static_cast<int>(table.laps.size()), laps);
     QCOMPARE(table.skippedLines, skipped);
-}
-
-void TestLapTableReader::streamedLikeWhole()
-{
-    // A reader fed line by line whose caller takes the laps as they come sees the same laps.
-    const std::string lap = exampleLine();
-    const std::string text = std::string(headerLine(1)) + "\r\n" + lap + "\r\n\r\n" + lap + "\r\n";
-    LapTableReader reader;
-    std::vector<LapData> taken;
-    std::size_t start = 0;
-    for (std::size_t lf; (lf = text.find('\n', start)) != std::string::npos; start = lf + 1) {
-        reader.feedLine(std::string_view(text).substr(start, lf - start));
-        taken.insert(taken.end(), reader.laps().begin(), reader.laps().end());
-        reader.laps().clear();
-    }
-    QCOMPARE(reader.unit(), SpeedUnit::Mph);
-    QCOMPARE(reader.headerLine(), 1);
-    QCOMPARE(reader.linesRead(), 4);
-    QCOMPARE(reader.skippedLines(), std::vector<std::int64_t>{3});
-    QCOMPARE(taken.size(), std::size_t{2});
-    QCOMPARE(taken[1].line, 4);
-    QCOMPARE(taken[1].blocks[0].time, readLapTable(text).laps[1].blocks[0].time);
-    QCOMPARE(taken[1].blocks[1].gyMax, 11);
 }
 
 MIREN_REGISTER_TEST(TestLapTableReader)
