@@ -2,6 +2,7 @@
 
 #include "lap_conversion/LapTable.h"
 
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -35,9 +36,10 @@ bool isBlank(std::string_view line)
 // layout keeps only the last digits (`cuttable`), a field full of digits starting with 0 is such
 // a cut number. Anything else is not the layout's.
 // Written without branches per character: the count of leading spaces varies from line to line,
-// and a mispredicted loop exit per field would cost more than the whole field.
+// and a mispredicted loop exit per field would cost more than the whole field. For the lap number,
+// which may end the line.
 template <int Width>
-inline bool readNumber(const char* f, bool cuttable, std::int32_t& value, bool& cut)
+inline bool readNumberBytewise(const char* f, bool cuttable, std::int32_t& value, bool& cut)
 {
     std::uint32_t v = 0;
     unsigned ok = 1;
@@ -58,6 +60,60 @@ inline bool readNumber(const char* f, bool cuttable, std::int32_t& value, bool& 
     cut = leadingZero != 0;
     value = static_cast<std::int32_t>(v);
     return ok != 0;
+}
+
+// Eight bytes at f as one word, f[0] in the lowest byte.
+inline std::uint64_t load8(const char* f)
+{
+    std::uint64_t x = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&x, f, 8);
+    } else {
+        for (int i = 7; i >= 0; --i)
+            x = x << 8 | static_cast<unsigned char>(f[i]);
+    }
+    return x;
+}
+
+// The high bit of every byte of x that is not 0.
+inline std::uint64_t nonZeroBytes(std::uint64_t x)
+{
+    constexpr std::uint64_t k7F = 0x7F7F7F7F7F7F7F7F;
+    return (((x & k7F) + k7F) | x) & ~k7F;
+}
+
+// The same rule as readNumberBytewise, eight bytes at a time: f must have eight readable bytes,
+// which every field inside a block has.
+template <int Width>
+inline bool readNumber(const char* f, bool cuttable, std::int32_t& value, bool& cut)
+{
+    static_assert(Width >= 1 && Width <= 7);
+    constexpr std::uint64_t kField = 0x8080808080808080 >> (8 * (8 - Width)); // the Width bytes
+    constexpr std::uint64_t kLow = 0x0F0F0F0F0F0F0F0F;
+    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0;
+    const std::uint64_t x = load8(f);
+    // A digit: high nibble 3 and low nibble at most 9 (adding 6 keeps it below 16).
+    const std::uint64_t digits = ~nonZeroBytes((x & kHigh) ^ 0x3030303030303030) &
+                                 ~nonZeroBytes(((x & kLow) + 0x0606060606060606) & kHigh) & kField;
+    const std::uint64_t spaces = ~nonZeroBytes(x ^ 0x2020202020202020) & kField;
+    // Spaces, then digits to the end: the digits are every field byte from the first digit on.
+    const std::uint64_t firstDigit = digits & (~digits + 1);
+    bool ok = (digits | spaces) == kField && digits != 0 &&
+              digits == (kField & ~(firstDigit - 1));
+
+    const int first = std::countr_zero(digits) / 8; // column of the first digit (8 when none)
+    const bool leadingZero = ok && f[first] == '0' && first != Width - 1;
+    ok = ok && (!leadingZero || (cuttable && first == 0));
+    cut = leadingZero;
+
+    // The digits' values (a space gives 0) as the last Width digits of an eight-digit number,
+    // the first column most significant.
+    std::uint64_t v = (x & kLow) << (8 * (8 - Width));
+    v = (v * 2561) >> 8 & 0x00FF00FF00FF00FF;
+    v = (v * 6553601) >> 16 & 0x0000FFFF0000FFFF;
+    v = (v * 42949672960001) >> 32;
+    value = static_cast<std::int32_t>(v);
+    return ok;
 }
 
 // A number shown in full that a record word (0 to 32767) could hold.
@@ -146,7 +202,7 @@ bool readLapLine(std::string_view text, LapData& lap)
     if (text.size() < 4 || text.size() > kMaxLapLineLength)
         return false;
     std::int32_t number = 0;
-    if (!readNumber<4>(text.data(), true, number, lap.lapNumberCut) ||
+    if (!readNumberBytewise<4>(text.data(), true, number, lap.lapNumberCut) ||
         (number == 0 && !lap.lapNumberCut))
         return false;
     lap.lapNumber = number;
