@@ -7,6 +7,7 @@
 #include "TestFiles.h"
 #include "analysis_window/AnalysisWindow.h"
 #include "analysis_window/LapListModel.h"
+#include "file_chooser/ToolWindow.h"
 #include "main_window/KorvelLoader.h"
 
 #include <QApplication>
@@ -47,7 +48,7 @@ Figures measure(int laps, const QTemporaryDir& dir)
         state.PASS_NAME2 = dir.path();
         state.GET_NAME = name + u'\r';
     });
-    window.setWarning([](const QString& m) { qFatal("warning: %s", qPrintable(m)); });
+    WarningBoxHook hook([](const QString& m) { qFatal("warning: %s", qPrintable(m)); });
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         qFatal("bench_analysis_window: no window");

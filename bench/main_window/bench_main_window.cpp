@@ -3,6 +3,7 @@
 
 #include "BilBuilder.h"
 #include "main_window/KorvelLoader.h"
+#include "file_chooser/ToolWindow.h"
 #include "TestFiles.h"
 
 #include <QApplication>
@@ -58,7 +59,7 @@ int main(int argc, char** argv)
         state.GET_NAME = QStringLiteral("RUN.BIL\r");
     });
     int warnings = 0;
-    window.setWarning([&warnings](const QString&) { ++warnings; });
+    const WarningBoxHook hook([&warnings](const QString&) { ++warnings; });
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;

@@ -30,13 +30,13 @@ int main()
         MemoryTextView v;
         QElapsedTimer t;
         t.start();
-        const bool ok = loadTextFromFile(p, v).ok;
+        const bool ok = loadTextFromFile(p, v).ok();
         const qint64 ms = t.elapsed();
         std::printf("load %s: %lld MB in %lld ms (%s, %lld chars)\n",
                     qPrintable(QFileInfo(p).fileName()), (long long)QFileInfo(p).size() / 1000000,
                     (long long)ms, ok ? "ok" : "FAILED", (long long)v.text().size());
         t.restart();
-        const bool saved = saveTextToFile(dir.filePath("out.txt"), v.text()).ok;
+        const bool saved = saveTextToFile(dir.filePath("out.txt"), v).ok();
         std::printf("save %lld chars: %lld ms (%s)\n", (long long)v.text().size(),
                     (long long)t.elapsed(), saved ? "ok" : "FAILED");
     }

@@ -4,6 +4,9 @@
 #include "analysis_window/LapDocument.h"
 #include "analysis_window/LapListModel.h"
 #include "analysis_window/SummaryPanel.h"
+#include "file_chooser/ToolWindow.h"
+#include "shared_state/SafeFile.h"
+#include "shared_state/SharedState.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -11,7 +14,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSplitter>
@@ -144,9 +146,6 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
         return QFileDialog::getSaveFileName(parent, tr("Export CSV"), proposed,
                                             tr("CSV files (*.csv);;All files (*)"));
     };
-    warning_ = [this](const QString& message) {
-        QMessageBox::warning(this, windowTitle(), message);
-    };
 }
 
 AnalysisWindow::~AnalysisWindow() = default;
@@ -154,11 +153,6 @@ AnalysisWindow::~AnalysisWindow() = default;
 void AnalysisWindow::setSaveName(SaveNameFn saveName)
 {
     saveName_ = std::move(saveName);
-}
-
-void AnalysisWindow::setWarning(WarningFn warning)
-{
-    warning_ = std::move(warning);
 }
 
 bool AnalysisWindow::holdsTable() const
@@ -288,10 +282,10 @@ void AnalysisWindow::exportCsv()
     if (path.isEmpty())
         return;
     const std::string csv = lapCsv(laps_, unit_, stats_, csvDialectForLocale(QLocale()));
-    const QString reason =
-        saveWholeFile(path, QByteArray::fromRawData(csv.data(), qsizetype(csv.size())));
-    if (!reason.isEmpty()) {
-        warning_(tr("The CSV file %1 could not be written: %2")
-                     .arg(QDir::toNativeSeparators(path), reason));
+    const FileResult<> saved =
+        saveWholeFile(path, QByteArrayView(csv.data(), qsizetype(csv.size())));
+    if (!saved) {
+        showWarningBox(this, tr("The CSV file %1 could not be written: %2")
+                                 .arg(QDir::toNativeSeparators(path), saved.reason()));
     }
 }

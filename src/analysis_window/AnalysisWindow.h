@@ -4,7 +4,6 @@
 #include "lap_analysis/LapCsv.h"
 #include "lap_analysis/LapData.h"
 #include "lap_analysis/SessionStats.h"
-#include "shared_state/SharedState.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -39,9 +38,9 @@ public:
     explicit AnalysisWindow(AnalysisSource& source, QWidget* parent = nullptr);
     ~AnalysisWindow() override;
 
-    // Test hooks: what "Export CSV…" shows instead of the save dialog and the warning box.
+    // Test hook: what "Export CSV…" shows instead of the save dialog. A failed export shows
+    // the tool's warning box (see WarningBoxHook).
     void setSaveName(SaveNameFn saveName);
-    void setWarning(WarningFn warning);
 
     // Reads the view and analyses it now instead of after the pause.
     void refresh();
@@ -76,7 +75,6 @@ private:
 
     AnalysisSource& source_;
     SaveNameFn saveName_;
-    WarningFn warning_;
     QTimer pause_;
     bool stale_ = true;
 

@@ -64,23 +64,20 @@ QString SystemDrives::fallbackDrive() const
     return QStringLiteral("c:");
 }
 
-std::optional<QString> SystemDrives::currentFolder(const QString& drive, QString* error) const
+FileResult<QString> SystemDrives::currentFolder(const QString& drive) const
 {
     // Asking for the root first makes a drive without a medium report "not ready" rather than
     // hand back a remembered folder.
     const std::wstring root = driveRoot(drive).toStdWString();
-    if (GetFileAttributesW(root.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        *error = qt_error_string(int(GetLastError()));
-        return std::nullopt;
-    }
+    if (GetFileAttributesW(root.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return FileResult<QString>::failure(qt_error_string(int(GetLastError())));
     const int number = drive.isEmpty() ? 0 : drive.at(0).toLower().unicode() - 'a' + 1;
     wchar_t buffer[MAX_PATH * 2];
     if (!_wgetdcwd(number, buffer, int(std::size(buffer)))) {
         // The C runtime reports through errno, not through the system's last error.
         wchar_t message[256];
         _wcserror_s(message, std::size(message), errno);
-        *error = QString::fromWCharArray(message);
-        return std::nullopt;
+        return FileResult<QString>::failure(QString::fromWCharArray(message));
     }
     return QString::fromWCharArray(buffer);
 }
@@ -175,23 +172,20 @@ QString SystemDrives::fallbackDrive() const
     return drive.isEmpty() ? QStringLiteral("/") : drive;
 }
 
-std::optional<QString> SystemDrives::currentFolder(const QString& drive, QString* error) const
+FileResult<QString> SystemDrives::currentFolder(const QString& drive) const
 {
     const QStorageInfo volume(drive);
     if (!volume.isValid() || !volume.isReady() || volume.rootPath() != drive) {
         // Unmounted since the list was made: the root is now a plain folder of another volume.
 #ifdef ENOMEDIUM
-        *error = qt_error_string(ENOMEDIUM);
+        return FileResult<QString>::failure(qt_error_string(ENOMEDIUM));
 #else
-        *error = qt_error_string(ENODEV);
+        return FileResult<QString>::failure(qt_error_string(ENODEV));
 #endif
-        return std::nullopt;
     }
     DIR* dir = opendir(QFile::encodeName(drive).constData());
-    if (!dir) {
-        *error = qt_error_string(errno);
-        return std::nullopt;
-    }
+    if (!dir)
+        return FileResult<QString>::failure(qt_error_string(errno));
     closedir(dir);
     const QString working = normalFolder(QDir::currentPath());
     return driveOf(working) == drive ? working : drive;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared_state/FileResult.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -26,9 +28,8 @@ public:
     // volume of "/" elsewhere).
     virtual QString fallbackDrive() const = 0;
 
-    // The folder the drive starts on. When the drive cannot be read, returns nothing and puts
-    // the system's description of the failure into error.
-    virtual std::optional<QString> currentFolder(const QString& drive, QString* error) const = 0;
+    // The folder the drive starts on, or the system's reason why the drive cannot be read.
+    virtual FileResult<QString> currentFolder(const QString& drive) const = 0;
 };
 
 // The drives of the machine this runs on. The list of drives is read once, when it is first
@@ -40,7 +41,7 @@ public:
     QString driveOf(const QString& folder) const override;
     QString driveRoot(const QString& drive) const override;
     QString fallbackDrive() const override;
-    std::optional<QString> currentFolder(const QString& drive, QString* error) const override;
+    FileResult<QString> currentFolder(const QString& drive) const override;
 
 private:
     mutable std::optional<QStringList> drives_;

@@ -31,17 +31,28 @@ void FileList::setPattern(const QString& pattern)
     relist();
 }
 
-bool FileList::setFolder(const QString& folder)
+FileResult<> FileList::setFolder(const QString& folder)
 {
     const QString path = listableFolder(folder);
     if (path.isEmpty())
-        return false;
+        return FileResult<>::failure(
+            folderErrorMessage(folder.isEmpty() ? QString() : normalFolder(folder)));
     // The opening steps set the same folder twice; listing a large folder once is enough.
     if (path.compare(folder_, kPathCase) == 0)
-        return true;
+        return {};
     folder_ = path;
     relist();
-    return true;
+    return {};
+}
+
+QStringList FileList::selectedNames() const
+{
+    QStringList names;
+    for (int i = 0; i < count(); ++i) {
+        if (item(i)->isSelected())
+            names << item(i)->text();
+    }
+    return names;
 }
 
 void FileList::relist()

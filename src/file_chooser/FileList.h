@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared_state/FileResult.h"
+
 #include <QListWidget>
 #include <QString>
 
@@ -15,11 +17,14 @@ public:
     void setPattern(const QString& pattern);
     QString pattern() const { return pattern_; }
 
-    // Lists another folder. Returns false, and keeps the current listing, when the folder
-    // cannot be listed.
-    bool setFolder(const QString& folder);
+    // Lists another folder. When the folder cannot be listed, the current listing stays and the
+    // result gives the system's reason.
+    FileResult<> setFolder(const QString& folder);
     // The listed folder as a folder value (absolute, platform separators).
     QString folder() const { return folder_; }
+
+    // The names of the selected entries, in list order.
+    QStringList selectedNames() const;
 
 private:
     void relist();

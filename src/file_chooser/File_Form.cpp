@@ -3,28 +3,18 @@
 #include "file_chooser/DriveSystem.h"
 #include "file_chooser/FileList.h"
 #include "file_chooser/FolderList.h"
+#include "file_chooser/ToolWindow.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
-
-// Caption of the tool's message boxes.
-constexpr char kToolTitle[] = "Miren Loader";
-
-// Layout is kept in twips, as the form was drawn; 15 twips make one logical pixel.
-constexpr int kTwipsPerPixel = 15;
-
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-                 height / kTwipsPerPixel);
-}
 
 // The drive list spells drives as the drive layer does; on Windows letter case does not count.
 int findDrive(const QComboBox* list, const QString& drive)
@@ -45,29 +35,50 @@ QFont arialFont()
     return font;
 }
 
-// A fixed-pitch font with Japanese glyphs, for the lists and the name entry.
+// A fixed-pitch font with Japanese glyphs, for the lists and the name entry. Windows has its own
+// face; elsewhere VL Gothic comes before IPAGothic, whose half-width "m" and "M" lose a stem at
+// this size whether smoothed or not.
 QFont gothicFont()
 {
     QFont font(QStringList{QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                           QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
-                           QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("VL Gothic"),
+                           QStringLiteral("VL Gothic"), QStringLiteral("IPAGothic"),
+                           QStringLiteral("IPAゴシック"), QStringLiteral("Noto Sans Mono CJK JP"),
                            QStringLiteral("monospace")},
                9);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
+    // Under 15 device pixels to the em a half-width cell is 6 or 7 pixels wide, and smoothed
+    // stems of "m", "M" and "W" run together into a grey block; there the face is drawn
+    // unsmoothed, as Windows draws its own at 9 pt. From 15 pixels on smoothing reads better.
+    // The pixels are those of the primary screen, where the window and its chooser open.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const qreal devicePixels =
+            font.pointSizeF() / 72 * screen->logicalDotsPerInchY() * screen->devicePixelRatio();
+        if (devicePixels < 15)
+            font.setStyleStrategy(QFont::NoAntialias);
+    }
     return font;
 }
 
-// The file pattern of a mode: lap record files in "BIL LOAD", text files in any other.
-QString patternFor(const QString& mode)
+// The file pattern of a mode: lap record files or text files.
+QString patternFor(ChooserMode mode)
 {
-    return mode == QLatin1String(kModeBilLoad) ? QStringLiteral("*.BIL") : QStringLiteral("*.txt");
+    return mode == ChooserMode::BilLoad ? QStringLiteral("*.BIL") : QStringLiteral("*.txt");
 }
 
 } // namespace
 
-File_Form::File_Form(SharedState& state, const DriveSystem& drives, WarningFn warn, QWidget* parent)
-    : QDialog(parent), state_(state), drives_(drives), warn_(std::move(warn))
+ChooserMode chooserModeOf(const QString& fileType)
+{
+    if (fileType == QLatin1String(kModeBilLoad))
+        return ChooserMode::BilLoad;
+    if (fileType == QLatin1String(kModeTextSave))
+        return ChooserMode::TextSave;
+    return ChooserMode::TextLoad;
+}
+
+File_Form::File_Form(SharedState& state, const DriveSystem& drives, QWidget* parent)
+    : QDialog(parent), state_(state), drives_(drives), mode_(chooserModeOf(state.FILE_TYPE))
 {
     buildControls();
     load();
@@ -75,30 +86,30 @@ File_Form::File_Form(SharedState& state, const DriveSystem& drives, WarningFn wa
 
 void File_Form::buildControls()
 {
-    setFixedSize(6345 / kTwipsPerPixel, 3810 / kTwipsPerPixel);
+    setFixedSize(twipsSize(6345, 3810));
 
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
-    Drive1->setGeometry(twips(120, 120, 2895, 345));
+    Drive1->setGeometry(twipsRect(120, 120, 2895, 345));
     Drive1->setFont(arialFont());
 
     Dir1 = new FolderList(drives_, this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setGeometry(twips(120, 600, 2895, 2610));
+    Dir1->setGeometry(twipsRect(120, 600, 2895, 2610));
     Dir1->setFont(gothicFont());
 
     File1 = new FileList(this);
     File1->setObjectName(QStringLiteral("File1"));
-    File1->setGeometry(twips(3120, 120, 3135, 3150));
+    File1->setGeometry(twipsRect(3120, 120, 3135, 3150));
     File1->setFont(gothicFont());
 
     Label1 = new QLabel(QStringLiteral("File name"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twips(120, 3360, 855, 255));
+    Label1->setGeometry(twipsRect(120, 3360, 855, 255));
 
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(twips(1080, 3360, 3015, 270));
+    Text1->setGeometry(twipsRect(1080, 3360, 3015, 270));
     Text1->setFont(gothicFont());
 
     const char* captions[2] = {"OK", "CANCEL"};
@@ -107,14 +118,15 @@ void File_Form::buildControls()
         auto* button = new QPushButton(QString::fromLatin1(captions[index]), this);
         button->setObjectName(QStringLiteral("OK_BOT_%1").arg(index));
         button->setProperty("index", index);
-        button->setGeometry(twips(lefts[index], 3360, 855, 375));
+        button->setGeometry(twipsRect(lefts[index], 3360, 855, 375));
         button->setFont(arialFont());
         // Neither button is a default: Enter presses only the focused button (keyPressEvent).
         button->setAutoDefault(false);
         button->setDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, index] { buttonClick(index); });
         OK_BOT[index] = button;
     }
+    connect(OK_BOT[0], &QPushButton::clicked, this, &File_Form::accept);
+    connect(OK_BOT[1], &QPushButton::clicked, this, &File_Form::reject);
 
     setTabOrder(Text1, OK_BOT[0]);
     setTabOrder(OK_BOT[0], File1);
@@ -124,13 +136,14 @@ void File_Form::buildControls()
 
     // The lists start on the working folder and its drive; load() moves them. The file list
     // gets its pattern first, so that it lists the working folder once and filtered.
-    File1->setPattern(patternFor(state_.FILE_TYPE));
+    File1->setPattern(patternFor(mode_));
     const QString working = normalFolder(QDir::currentPath());
     Drive1->addItems(drives_.drives());
     drive_ = drives_.driveOf(working);
     Drive1->setCurrentIndex(findDrive(Drive1, drive_));
-    Dir1->setPath(working);
-    File1->setFolder(working);
+    // A working folder that cannot be listed leaves the lists empty until load() moves them.
+    (void)Dir1->setPath(working);
+    (void)File1->setFolder(working);
 
     connect(Drive1, &QComboBox::activated, this, [this](int index) {
         const QString drive = Drive1->itemText(index);
@@ -146,22 +159,22 @@ void File_Form::buildControls()
 // not ready) is skipped and the next one runs.
 void File_Form::load()
 {
+    // The caption shows the mode as the window named it.
     setWindowTitle(state_.FILE_TYPE);
     Text1->hide();
     Label1->hide();
 
-    const bool bilLoad = windowTitle() == QLatin1String(kModeBilLoad);
+    const bool bilLoad = mode_ == ChooserMode::BilLoad;
     const QString folder = bilLoad ? state_.PASS_NAME2 : state_.PASS_NAME1;
-    const QString pattern = patternFor(windowTitle());
     const QString hint = bilLoad ? QString() : QString::fromUtf8(kTextHint);
 
-    File1->setPattern(pattern);
     setDrive(drives_.driveOf(folder));
-    File1->setFolder(folder);
-    Dir1->setPath(folder);
+    // A remembered folder that is gone leaves the lists where the drive put them.
+    (void)File1->setFolder(folder);
+    (void)Dir1->setPath(folder);
     File1->setToolTip(hint);
 
-    if (windowTitle() == QLatin1String(kModeTextSave)) {
+    if (mode_ == ChooserMode::TextSave) {
         Text1->show();
         Label1->show();
         Text1->setText(QString::fromLatin1(kProposedTextName));
@@ -191,53 +204,48 @@ bool File_Form::setDrive(const QString& drive)
 // reported and replaced by the fallback drive, whose own change handling then runs nested.
 void File_Form::driveChange()
 {
-    QString error;
-    const std::optional<QString> folder = drives_.currentFolder(drive_, &error);
-    if (folder && Dir1->setPath(*folder, &error))
+    const FileResult<QString> folder = drives_.currentFolder(drive_);
+    const FileResult<> listed = folder ? Dir1->setPath(folder.value()) : FileResult<>::failure(folder);
+    if (listed)
         return;
-    warn(error);
+    showWarningBox(this, listed.reason());
     setDrive(drives_.fallbackDrive());
 }
 
 void File_Form::folderChange()
 {
     // A folder that cannot be listed leaves the file list as it was.
-    File1->setFolder(Dir1->path());
+    (void)File1->setFolder(Dir1->path());
 }
 
-void File_Form::buttonClick(int index)
+void File_Form::accept()
 {
+    state_.PORT_OPEN_FLG = kTrue;
     state_.GET_NAME.clear();
-    if (index == 0) {
-        state_.PORT_OPEN_FLG = kTrue;
-        if (windowTitle() == QLatin1String(kModeBilLoad)) {
-            state_.PASS_NAME2 = File1->folder();
-            const int count = File1->count();
-            for (int i = 0; i < count; ++i) {
-                if (File1->item(i)->isSelected())
-                    state_.GET_NAME += File1->item(i)->text() + QLatin1Char('\r');
-            }
-        } else {
-            state_.PASS_NAME1 = File1->folder();
-            if (windowTitle() == QLatin1String(kModeTextSave)) {
-                state_.GET_NAME = Text1->text();
-            } else {
-                const int count = File1->count();
-                for (int i = 0; i < count; ++i) {
-                    if (File1->item(i)->isSelected()) {
-                        state_.GET_NAME = File1->item(i)->text();
-                        break;
-                    }
-                }
-            }
-        }
+    const QStringList names = File1->selectedNames();
+    switch (mode_) {
+    case ChooserMode::BilLoad:
+        state_.PASS_NAME2 = File1->folder();
+        for (const QString& name : names)
+            state_.GET_NAME += name + QLatin1Char('\r');
+        break;
+    case ChooserMode::TextLoad:
+        state_.PASS_NAME1 = File1->folder();
+        if (!names.isEmpty())
+            state_.GET_NAME = names.first();
+        break;
+    case ChooserMode::TextSave:
+        state_.PASS_NAME1 = File1->folder();
+        state_.GET_NAME = Text1->text();
+        break;
     }
-    QDialog::done(index == 0 ? QDialog::Accepted : QDialog::Rejected);
+    QDialog::accept();
 }
 
 void File_Form::reject()
 {
-    buttonClick(1);
+    state_.GET_NAME.clear();
+    QDialog::reject();
 }
 
 void File_Form::keyPressEvent(QKeyEvent* event)
@@ -263,20 +271,9 @@ void File_Form::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void File_Form::warn(const QString& message)
-{
-    if (warn_) {
-        warn_(message);
-        return;
-    }
-    QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kToolTitle), message, QMessageBox::Ok,
-                    this);
-    box.exec();
-}
-
 void showFileForm(SharedState& state, QWidget* parent)
 {
     SystemDrives drives;
-    File_Form form(state, drives, {}, parent);
+    File_Form form(state, drives, parent);
     form.exec();
 }

@@ -22,22 +22,31 @@ inline constexpr char kProposedTextName[] = "LAP_TXT_DATA";
 // Hover hint of the file list in the text modes.
 inline constexpr char kTextHint[] = "テキスト選択時は複数選択できません。";
 
+// What the chooser is for, from SharedState::FILE_TYPE: kModeBilLoad picks lap record files,
+// kModeTextSave names a text file to write, and any other mode picks a text file to load.
+enum class ChooserMode { BilLoad, TextLoad, TextSave };
+ChooserMode chooserModeOf(const QString& fileType);
+
 // The tool's file chooser: drive list, folder list, file list and, when saving, a name entry.
 // It reads the mode and the mode's folder from the shared state when it is made, and writes
-// its result back when one of its buttons is pressed. Make a new one for every showing.
+// its result back when it is left: "OK" accepts, "CANCEL" and the window's close button reject.
+// Make a new one for every showing.
 //
 // Child object names: "Drive1", "Dir1", "File1", "Label1", "Text1", and the buttons "OK_BOT_0"
 // ("OK") and "OK_BOT_1" ("CANCEL").
 class File_Form : public QDialog {
     Q_OBJECT
 public:
-    // Runs the opening steps at once. Warnings about unreadable drives go to warn; without one
-    // they are shown in a warning box over the chooser.
-    File_Form(SharedState& state, const DriveSystem& drives, WarningFn warn = {},
-              QWidget* parent = nullptr);
+    // Runs the opening steps at once. Unreadable drives are reported in a warning box over the
+    // chooser.
+    File_Form(SharedState& state, const DriveSystem& drives, QWidget* parent = nullptr);
+
+    ChooserMode mode() const { return mode_; }
 
 public slots:
-    // The window's own close button (and Alt+F4) acts as "CANCEL".
+    // "OK": the chosen names and the folder go to the shared state.
+    void accept() override;
+    // "CANCEL", the window's own close button and Alt+F4: nothing is chosen.
     void reject() override;
 
 protected:
@@ -49,12 +58,10 @@ private:
     bool setDrive(const QString& drive);
     void driveChange();
     void folderChange();
-    void buttonClick(int index);
-    void warn(const QString& message);
 
     SharedState& state_;
     const DriveSystem& drives_;
-    WarningFn warn_;
+    const ChooserMode mode_;
     QString drive_; // the drive whose change was last handled
 
     QComboBox* Drive1 = nullptr;

@@ -26,26 +26,24 @@ FolderList::FolderList(const DriveSystem& drives, QWidget* parent)
     connect(this, &QAbstractItemView::activated, this, &FolderList::open);
 }
 
-bool FolderList::setPath(const QString& folder, QString* error)
+FileResult<> FolderList::setPath(const QString& folder)
 {
     const QString path = listableFolder(folder);
-    if (path.isEmpty()) {
-        if (error)
-            *error = folderErrorMessage(folder.isEmpty() ? QString() : normalFolder(folder));
-        return false;
-    }
+    if (path.isEmpty())
+        return FileResult<>::failure(
+            folderErrorMessage(folder.isEmpty() ? QString() : normalFolder(folder)));
     if (path.compare(path_, kPathCase) == 0)
-        return true;
+        return {};
     path_ = path;
     rebuild();
     emit pathChanged(path_);
-    return true;
+    return {};
 }
 
 void FolderList::open(const QModelIndex& index)
 {
     const QString target = index.data(kPathRole).toString();
-    if (!setPath(target))
+    if (!setPath(target).ok())
         rebuild(); // the folder went away meanwhile: show what is there now
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared_state/FileResult.h"
+
 #include <QListWidget>
 #include <QString>
 
@@ -14,9 +16,9 @@ public:
     FolderList(const DriveSystem& drives, QWidget* parent = nullptr);
 
     // Makes folder the current folder. Emits pathChanged() before returning when the folder
-    // differs from the current one. Returns false, with the system's message in error, when
-    // the folder cannot be listed; the list then stays as it was.
-    bool setPath(const QString& folder, QString* error = nullptr);
+    // differs from the current one. When the folder cannot be listed, the list stays as it was
+    // and the result gives the system's reason.
+    FileResult<> setPath(const QString& folder);
     // The current folder as a folder value (absolute, platform separators).
     QString path() const { return path_; }
 

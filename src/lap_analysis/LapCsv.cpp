@@ -1,15 +1,50 @@
 #include "lap_analysis/LapCsv.h"
 
+#include <array>
 #include <cstring>
 
 namespace {
 
-constexpr std::string_view kValueNames[12] = {
-    "time_s", "rpm_min", "rpm_max", "speed_min", "speed_max", "gx_max",
-    "gy_max", "tmp1_min", "tmp1_max", "tmp2_min", "tmp2_max", "length"};
+constexpr std::string_view kValueNames[12] = {"time_s",    "rpm_min",  "rpm_max",  "speed_min",
+                                              "speed_max", "gx_max",   "gy_max",   "tmp1_min",
+                                              "tmp1_max",  "tmp2_min", "tmp2_max", "length"};
+
+// Every number 0 to 32767 as its digits, left-aligned in eight bytes, and how many there are:
+// a word is written with one eight-byte copy, without a loop or a branch on its length.
+struct WordDigits {
+    struct Entry {
+        std::array<char, 8> text{};
+        std::uint8_t length = 0;
+    };
+    std::array<Entry, 32768> entries{};
+
+    WordDigits()
+    {
+        for (std::size_t v = 0; v < entries.size(); ++v) {
+            char reversed[5];
+            std::size_t n = 0;
+            std::size_t rest = v;
+            do {
+                reversed[n++] = static_cast<char>('0' + rest % 10);
+                rest /= 10;
+            } while (rest != 0);
+            for (std::size_t i = 0; i < n; ++i)
+                entries[v].text[i] = reversed[n - 1 - i];
+            entries[v].length = static_cast<std::uint8_t>(n);
+        }
+    }
+};
+
+const WordDigits kWordDigits;
 
 char* putUnsigned(char* out, std::uint64_t v)
 {
+    if (v < kWordDigits.entries.size()) {
+        const auto& e = kWordDigits.entries[static_cast<std::size_t>(v)];
+        std::memcpy(out, e.text.data(),
+                    8); // rows have room for it; what is past length is overwritten
+        return out + e.length;
+    }
     char digits[20];
     int n = 0;
     do {
@@ -31,15 +66,16 @@ char* putInt(char* out, std::int64_t v)
 }
 
 // A value in units of 1/scale (10 or 100) with its decimals: 6523 at 100 is "65.23".
-char* putFixed(char* out, std::int32_t v, int scale, char decimalPoint)
+char* putFixed(char* out, std::int32_t value, int scale, char decimalPoint)
 {
+    std::int64_t v = value;
     if (v < 0) {
         *out++ = '-';
         v = -v;
     }
-    out = putUnsigned(out, static_cast<std::uint32_t>(v / scale));
+    out = putUnsigned(out, static_cast<std::uint64_t>(v / scale));
     *out++ = decimalPoint;
-    const std::int32_t rest = v % scale;
+    const std::int64_t rest = v % scale;
     if (scale == 100)
         *out++ = static_cast<char>('0' + rest / 10);
     *out++ = static_cast<char>('0' + rest % 10);
@@ -105,8 +141,8 @@ char* writeCsvRow(const LapData& lap, bool counted, const CsvDialect& dialect, c
     p = putInt(p, lap.lapNumber);
     *p++ = dialect.delimiter;
     *p++ = counted ? '1' : '0';
-    const int blocks = lap.blockCount < kBlockCount ? (lap.blockCount > 0 ? lap.blockCount : 0)
-                                                    : kBlockCount;
+    const int blocks =
+        lap.blockCount < kBlockCount ? (lap.blockCount > 0 ? lap.blockCount : 0) : kBlockCount;
     for (int k = 0; k < blocks; ++k)
         p = putBlock(p, lap.blocks[static_cast<std::size_t>(k)], dialect);
     // Absent blocks: twelve empty cells each.

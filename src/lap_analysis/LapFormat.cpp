@@ -7,10 +7,9 @@ std::string formatLapTime(std::int64_t hundredths)
     if (hundredths < 0)
         return "-:--.--";
     char text[32];
-    std::snprintf(text, sizeof text, "%lld:%02lld.%02lld",
-                  static_cast<long long>(hundredths / 6000),
-                  static_cast<long long>(hundredths % 6000 / 100),
-                  static_cast<long long>(hundredths % 100));
+    std::snprintf(
+        text, sizeof text, "%lld:%02lld.%02lld", static_cast<long long>(hundredths / 6000),
+        static_cast<long long>(hundredths % 6000 / 100), static_cast<long long>(hundredths % 100));
     return text;
 }
 

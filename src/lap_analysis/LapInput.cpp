@@ -20,10 +20,16 @@ constexpr qint64 kSniffBytes = 64 * 1024;
 
 bool openFile(QFile& file, LapInputResult& result)
 {
+    // QFile would also complain about an empty name on the process's own error output.
+    if (file.fileName().isEmpty()) {
+        result.error = LapInputResult::Error::Open;
+        result.file = FileResult<>::failure(QStringLiteral("No file name specified"));
+        return false;
+    }
     if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return true;
     result.error = LapInputResult::Error::Open;
-    result.systemText = file.errorString();
+    result.file = FileResult<>::failure(file.errorString());
     return false;
 }
 
@@ -32,7 +38,7 @@ bool readFailed(QFile& file, qint64 n, LapInputResult& result)
     if (n >= 0)
         return false;
     result.error = LapInputResult::Error::Read;
-    result.systemText = file.errorString();
+    result.file = FileResult<>::failure(file.errorString());
     return true;
 }
 
@@ -40,29 +46,31 @@ bool readFailed(QFile& file, qint64 n, LapInputResult& result)
 
 QString LapInputResult::describe() const
 {
-    LapFileResult file;
-    file.fault = fault;
-    file.systemText = systemText;
+    LapFileResult result;
+    result.file = file;
+    result.fault = fault;
     switch (error) {
     case Error::None:
         break;
     case Error::Open:
-        file.error = LapFileResult::Error::Open;
+        result.error = LapFileResult::Error::Open;
         break;
     case Error::Read:
-        file.error = LapFileResult::Error::Read;
+        result.error = LapFileResult::Error::Read;
         break;
     case Error::Record:
-        file.error = LapFileResult::Error::Record;
+        result.error = LapFileResult::Error::Record;
         break;
     case Error::NoTable:
         return QStringLiteral("no lap table");
     }
-    return file.describe();
+    return result.describe();
 }
 
 LapInputKind lapInputKind(const QString& path)
 {
+    if (path.isEmpty())
+        return LapInputKind::Unreadable;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return LapInputKind::Unreadable;

@@ -2,6 +2,7 @@
 
 #include "lap_analysis/LapData.h"
 #include "lap_conversion/LapConverter.h"
+#include "shared_state/FileResult.h"
 
 #include <QString>
 #include <cstdint>
@@ -28,11 +29,11 @@ struct LapReceiver {
 };
 
 // Outcome of reading one file.
-struct LapInputResult {
+struct [[nodiscard]] LapInputResult {
     enum class Error { None, Open, Read, Record, NoTable };
     Error error = Error::None;
-    LapFault fault;     // Error::Record: where the record fault lies
-    QString systemText; // Error::Open, Error::Read: the system's description
+    FileResult<> file;                      // Error::Open, Error::Read: the system's reason
+    LapFault fault;                         // Error::Record: where the record fault lies
     std::vector<std::int64_t> skippedLines; // table text: lines after the header not read as laps
 
     bool ok() const { return error == Error::None; }

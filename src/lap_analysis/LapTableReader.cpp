@@ -2,6 +2,7 @@
 
 #include "lap_conversion/LapTable.h"
 
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -30,39 +31,96 @@ bool isBlank(std::string_view line)
     return true;
 }
 
-// A right-aligned number of `width` columns: spaces, then at least one digit up to the last
+// A right-aligned number of Width columns: spaces, then at least one digit up to the last
 // column. A number the layout shows in full never starts with 0 unless it is 0 itself; where the
 // layout keeps only the last digits (`cuttable`), a field full of digits starting with 0 is such
 // a cut number. Anything else is not the layout's.
-inline bool readNumber(const char* f, int width, bool cuttable, std::int32_t& value, bool& cut)
+// Written without branches per character: the count of leading spaces varies from line to line,
+// and a mispredicted loop exit per field would cost more than the whole field. For the lap number,
+// which may end the line.
+template <int Width>
+inline bool readNumberBytewise(const char* f, bool cuttable, std::int32_t& value, bool& cut)
 {
-    int i = 0;
-    while (i < width && f[i] == ' ')
-        ++i;
-    if (i == width)
-        return false;
-    const int first = i;
-    std::int32_t v = 0;
-    for (; i < width; ++i) {
-        if (!isDigit(f[i]))
-            return false;
-        v = v * 10 + (f[i] - '0');
+    std::uint32_t v = 0;
+    unsigned ok = 1;
+    unsigned seen = 0;        // a digit came before
+    unsigned leadingZero = 0; // the first digit is a 0 that is not the last column
+#pragma GCC unroll 8
+    for (int i = 0; i < Width; ++i) {
+        const unsigned d = static_cast<unsigned char>(f[i]) - unsigned{'0'};
+        const unsigned digit = d < 10;
+        const unsigned space = f[i] == ' ';
+        ok &= digit | (space & (seen ^ 1));
+        leadingZero |= digit & (seen ^ 1) & (d == 0) & (i != Width - 1);
+        seen |= digit;
+        v = v * (1 + 9 * digit) + d * digit;
     }
-    cut = false;
-    if (f[first] == '0' && first != width - 1) {
-        if (!cuttable || first != 0)
-            return false;
-        cut = true;
+    // A cut number fills the field: its first digit is in the first column.
+    ok &= seen & ((leadingZero ^ 1) | (unsigned{cuttable} & (f[0] == '0')));
+    cut = leadingZero != 0;
+    value = static_cast<std::int32_t>(v);
+    return ok != 0;
+}
+
+// Eight bytes at f as one word, f[0] in the lowest byte.
+inline std::uint64_t load8(const char* f)
+{
+    std::uint64_t x = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&x, f, 8);
+    } else {
+        for (int i = 7; i >= 0; --i)
+            x = x << 8 | static_cast<unsigned char>(f[i]);
     }
-    value = v;
-    return true;
+    return x;
+}
+
+// The high bit of every byte of x that is not 0.
+inline std::uint64_t nonZeroBytes(std::uint64_t x)
+{
+    constexpr std::uint64_t k7F = 0x7F7F7F7F7F7F7F7F;
+    return (((x & k7F) + k7F) | x) & ~k7F;
+}
+
+// The same rule as readNumberBytewise, eight bytes at a time: f must have eight readable bytes,
+// which every field inside a block has.
+template <int Width>
+inline bool readNumber(const char* f, bool cuttable, std::int32_t& value, bool& cut)
+{
+    static_assert(Width >= 1 && Width <= 7);
+    constexpr std::uint64_t kField = 0x8080808080808080 >> (8 * (8 - Width)); // the Width bytes
+    constexpr std::uint64_t kLow = 0x0F0F0F0F0F0F0F0F;
+    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0;
+    const std::uint64_t x = load8(f);
+    // A digit: high nibble 3 and low nibble at most 9 (adding 6 keeps it below 16).
+    const std::uint64_t digits = ~nonZeroBytes((x & kHigh) ^ 0x3030303030303030) &
+                                 ~nonZeroBytes(((x & kLow) + 0x0606060606060606) & kHigh) & kField;
+    const std::uint64_t spaces = ~nonZeroBytes(x ^ 0x2020202020202020) & kField;
+    // Spaces, then digits to the end: the digits are every field byte from the first digit on.
+    const std::uint64_t firstDigit = digits & (~digits + 1);
+    bool ok = (digits | spaces) == kField && digits != 0 &&
+              digits == (kField & ~(firstDigit - 1));
+
+    const int first = std::countr_zero(digits) / 8; // column of the first digit (8 when none)
+    const bool leadingZero = ok && f[first] == '0' && first != Width - 1;
+    ok = ok && (!leadingZero || (cuttable && first == 0));
+    cut = leadingZero;
+
+    // The digits' values (a space gives 0) as the last Width digits of an eight-digit number,
+    // the first column most significant.
+    std::uint64_t v = (x & kLow) << (8 * (8 - Width));
+    v = (v * 2561) >> 8 & 0x00FF00FF00FF00FF;
+    v = (v * 6553601) >> 16 & 0x0000FFFF0000FFFF;
+    v = (v * 42949672960001) >> 32;
+    value = static_cast<std::int32_t>(v);
+    return ok;
 }
 
 // A number shown in full that a record word (0 to 32767) could hold.
-inline bool readWord(const char* f, int width, std::int32_t& value)
+template <int Width> inline bool readWord(const char* f, std::int32_t& value)
 {
     bool cut = false;
-    return readNumber(f, width, false, value, cut) && value <= 0x7FFF;
+    return readNumber<Width>(f, false, value, cut) && value <= 0x7FFF;
 }
 
 // "m:ss.hh", or "-:--.--" for an unknown time. A present block never has time 0.
@@ -93,7 +151,7 @@ inline int readTenths(const char* f, const char* end, std::int32_t& value)
         return 5;
     }
     std::int32_t whole = 0;
-    if (end - f < 6 || !readWord(f, 4, whole) || whole < 10 || isDigit(f[4]) || !isDigit(f[5]))
+    if (end - f < 6 || !readWord<4>(f, whole) || whole < 10 || isDigit(f[4]) || !isDigit(f[5]))
         return 0;
     value = whole * 10 + (f[5] - '0');
     return value <= 0x7FFF ? 6 : 0;
@@ -103,10 +161,10 @@ inline int readTenths(const char* f, const char* end, std::int32_t& value)
 inline bool readTildeMax(const char* f, std::int32_t& value, bool& cut)
 {
     if (f[0] == '~')
-        return readNumber(f + 1, 3, false, value, cut);
+        return readNumber<3>(f + 1, false, value, cut);
     if (f[0] == ' ')
         return false;
-    return readNumber(f, 4, true, value, cut);
+    return readNumber<4>(f, true, value, cut);
 }
 
 // One block at p; returns its end, or nullptr when the text there is not a block.
@@ -115,9 +173,9 @@ const char* readBlock(const char* p, const char* end, BlockValues& b)
     if (static_cast<std::size_t>(end - p) < kMinBlockLength)
         return nullptr;
     if (p[0] != ' ' || p[1] != ' ' || !readTime(p + 2, b.time) || p[9] != ' ' ||
-        !readWord(p + 10, 7, b.rpmMin) || p[17] != '~' || !readWord(p + 18, 5, b.rpmMax) ||
-        !readWord(p + 23, 5, b.speedMin) || p[28] != '~' ||
-        !readNumber(p + 29, 3, true, b.speedMax, b.speedMaxCut))
+        !readWord<7>(p + 10, b.rpmMin) || p[17] != '~' || !readWord<5>(p + 18, b.rpmMax) ||
+        !readWord<5>(p + 23, b.speedMin) || p[28] != '~' ||
+        !readNumber<3>(p + 29, true, b.speedMax, b.speedMaxCut))
         return nullptr;
     p += 32;
     int width = readTenths(p, end, b.gxMax);
@@ -129,11 +187,36 @@ const char* readBlock(const char* p, const char* end, BlockValues& b)
         return nullptr;
     p += width;
     // TMP1, TMP2 and length: 26 columns.
-    if (end - p < 26 || !readWord(p, 5, b.tmp1Min) || !readTildeMax(p + 5, b.tmp1Max, b.tmp1MaxCut) ||
-        !readWord(p + 9, 5, b.tmp2Min) || !readTildeMax(p + 14, b.tmp2Max, b.tmp2MaxCut) ||
-        !readWord(p + 18, 6, b.length) || p[24] != ' ' || p[25] != ' ')
+    if (end - p < 26 || !readWord<5>(p, b.tmp1Min) ||
+        !readTildeMax(p + 5, b.tmp1Max, b.tmp1MaxCut) || !readWord<5>(p + 9, b.tmp2Min) ||
+        !readTildeMax(p + 14, b.tmp2Max, b.tmp2MaxCut) || !readWord<6>(p + 18, b.length) ||
+        p[24] != ' ' || p[25] != ' ')
         return nullptr;
     return p + 26;
+}
+
+// Reads a lap line whose line end is already gone into lap, which must be a fresh LapData;
+// false when the layout could not have written the line.
+bool readLapLine(std::string_view text, LapData& lap)
+{
+    if (text.size() < 4 || text.size() > kMaxLapLineLength)
+        return false;
+    std::int32_t number = 0;
+    if (!readNumberBytewise<4>(text.data(), true, number, lap.lapNumberCut) ||
+        (number == 0 && !lap.lapNumberCut))
+        return false;
+    lap.lapNumber = number;
+    const char* p = text.data() + 4;
+    const char* const end = text.data() + text.size();
+    while (p != end) {
+        if (lap.blockCount == kBlockCount)
+            return false;
+        p = readBlock(p, end, lap.blocks[static_cast<std::size_t>(lap.blockCount)]);
+        if (p == nullptr)
+            return false;
+        ++lap.blockCount;
+    }
+    return true;
 }
 
 } // namespace
@@ -150,27 +233,11 @@ std::optional<SpeedUnit> parseHeaderLine(std::string_view line)
     return std::nullopt;
 }
 
-std::optional<LapData> parseLapLine(std::string_view text)
+std::optional<LapData> parseLapLine(std::string_view line)
 {
-    text = withoutCr(text);
-    if (text.size() < 4 || text.size() > kMaxLapLineLength)
-        return std::nullopt;
     LapData lap;
-    std::int32_t number = 0;
-    if (!readNumber(text.data(), 4, true, number, lap.lapNumberCut) ||
-        (number == 0 && !lap.lapNumberCut))
+    if (!readLapLine(withoutCr(line), lap))
         return std::nullopt;
-    lap.lapNumber = number;
-    const char* p = text.data() + 4;
-    const char* const end = text.data() + text.size();
-    while (p != end) {
-        if (lap.blockCount == kBlockCount)
-            return std::nullopt;
-        p = readBlock(p, end, lap.blocks[static_cast<std::size_t>(lap.blockCount)]);
-        if (p == nullptr)
-            return std::nullopt;
-        ++lap.blockCount;
-    }
     return lap;
 }
 
@@ -191,10 +258,12 @@ void LapTableReader::feedLine(std::string_view line)
     }
     for (; pendingBlanks_ > 0; --pendingBlanks_)
         skipped_.push_back(lines_ - pendingBlanks_);
-    if (auto lap = parseLapLine(line)) {
-        lap->line = lines_;
-        laps_.push_back(*lap);
+    // Read in place at the end of the laps, so a lap is not copied.
+    LapData& lap = laps_.emplace_back();
+    if (readLapLine(line, lap)) {
+        lap.line = lines_;
     } else {
+        laps_.pop_back();
         skipped_.push_back(lines_);
     }
 }

@@ -54,19 +54,9 @@ void markLaps(std::span<const LapData> laps, const AnalysisOptions& options, Ses
     }
 }
 
-void findBests(std::span<const LapData> laps, SessionStats& stats)
+// Gaps to the best lap; lap times only.
+void findGaps(std::span<const LapData> laps, SessionStats& stats)
 {
-    for (std::size_t i = 0; i < laps.size(); ++i) {
-        if (stats.status[i] != LapStatus::Counted)
-            continue;
-        const LapData& lap = laps[i];
-        keepMin(stats.bestLap, lap.lapTime(), i);
-        for (int s = 1; s <= lap.sectorCount(); ++s) {
-            const std::int32_t t = lap.blocks[static_cast<std::size_t>(s)].time;
-            if (known(t))
-                keepMin(stats.sectorBest[static_cast<std::size_t>(s - 1)], t, i);
-        }
-    }
     stats.gapToBest.assign(laps.size(), kUnknownTime);
     if (!stats.bestLap)
         return;
@@ -76,25 +66,118 @@ void findBests(std::span<const LapData> laps, SessionStats& stats)
     }
 }
 
-// The sector count every counted lap shares, 0 when they differ or none is counted.
-int commonSectorCount(std::span<const LapData> laps, const SessionStats& stats)
-{
-    int common = -1;
-    for (std::size_t i = 0; i < laps.size(); ++i) {
-        if (stats.status[i] != LapStatus::Counted)
-            continue;
-        if (common < 0)
-            common = laps[i].sectorCount();
-        else if (common != laps[i].sectorCount())
-            return 0;
+// The best rolling lap, found in the same pass as the bests: a window of the sector count of the
+// first counted lap slides over each run of counted laps that follow each other, the sectors of
+// one lap after those of the one before. A window holding an unknown time is passed over. The
+// result stands only if every counted lap has that sector count.
+class RollingWindow {
+public:
+    // Called for each lap position in order.
+    void add(const LapData& lap, std::size_t position, bool counted, SessionStats& stats)
+    {
+        if (!counted) {
+            restart();
+            return;
+        }
+        if (n_ < 0)
+            n_ = lap.sectorCount();
+        if (lap.sectorCount() != n_ || n_ == 0) {
+            restart();
+            return;
+        }
+        for (int s = 1; s <= n_; ++s) {
+            const std::int32_t t = lap.blocks[static_cast<std::size_t>(s)].time;
+            // The ring holds the last n times; the slot of the oldest takes the new one.
+            Slot& slot = ring_[static_cast<std::size_t>(next_)];
+            if (filled_ == n_) {
+                if (known(slot.time))
+                    sum_ -= slot.time;
+                else
+                    --unknown_;
+            } else {
+                ++filled_;
+            }
+            slot = Slot{t, position, s};
+            if (known(t))
+                sum_ += t;
+            else
+                ++unknown_;
+            next_ = next_ + 1 == n_ ? 0 : next_ + 1;
+            if (filled_ == n_ && unknown_ == 0 &&
+                (!stats.rollingBest || sum_ < stats.rollingBest->time)) {
+                const Slot& first = ring_[static_cast<std::size_t>(next_)];
+                stats.rollingBest = SessionStats::RollingBest{static_cast<std::int32_t>(sum_),
+                                                              first.lap, first.sector, position, s};
+            }
+        }
     }
-    return std::max(common, 0);
-}
 
-void findTheoreticalBest(int sectors, SessionStats& stats)
+private:
+    struct Slot {
+        std::int32_t time = 0;
+        std::size_t lap = 0;
+        int sector = 0;
+    };
+    void restart()
+    {
+        filled_ = 0;
+        sum_ = 0;
+        unknown_ = 0;
+    }
+
+    int n_ = -1; // the sector count of the first counted lap
+    std::array<Slot, kMaxSectors> ring_{};
+    int next_ = 0;
+    int filled_ = 0;
+    std::int64_t sum_ = 0;
+    int unknown_ = 0;
+};
+
+// One pass over all values of the laps: sector bests, the shared sector count, the rolling
+// window, peaks and totals. The laps are large, so the values are read once.
+void findBestsAndPeaks(std::span<const LapData> laps, SessionStats& stats)
 {
+    int common = -1; // sector count shared by the counted laps; -2 when they differ
+    RollingWindow rolling;
+    for (std::size_t i = 0; i < laps.size(); ++i) {
+        const LapData& lap = laps[i];
+        const bool counted = stats.status[i] == LapStatus::Counted;
+        if (counted) {
+            keepMin(stats.bestLap, lap.lapTime(), i);
+            for (int s = 1; s <= lap.sectorCount(); ++s) {
+                const std::int32_t t = lap.blocks[static_cast<std::size_t>(s)].time;
+                if (known(t))
+                    keepMin(stats.sectorBest[static_cast<std::size_t>(s - 1)], t, i);
+            }
+            if (common == -1)
+                common = lap.sectorCount();
+            else if (common != lap.sectorCount())
+                common = -2;
+        }
+        rolling.add(lap, i, counted, stats);
+
+        if (lap.timed()) {
+            stats.totalTime += lap.lapTime();
+            stats.totalLength += lap.blocks[0].length;
+        }
+        if (lap.blockCount == 0)
+            continue;
+        const BlockValues& b = lap.blocks[0];
+        keepMax(stats.rpmMax, b.rpmMax, i);
+        keepMax(stats.speedMax, b.speedMax, i);
+        keepMax(stats.gxMax, b.gxMax, i);
+        keepMax(stats.gyMax, b.gyMax, i);
+        keepMin(stats.tmp1Min, b.tmp1Min, i);
+        keepMax(stats.tmp1Max, b.tmp1Max, i);
+        keepMin(stats.tmp2Min, b.tmp2Min, i);
+        keepMax(stats.tmp2Max, b.tmp2Max, i);
+    }
+    if (common <= 0) {
+        stats.rollingBest.reset();
+        return;
+    }
     SessionStats::TheoreticalBest best;
-    for (int s = 0; s < sectors; ++s) {
+    for (int s = 0; s < common; ++s) {
         const auto& sector = stats.sectorBest[static_cast<std::size_t>(s)];
         if (!sector)
             return;
@@ -102,54 +185,6 @@ void findTheoreticalBest(int sectors, SessionStats& stats)
         best.sectorLaps.push_back(sector->lap);
     }
     stats.theoreticalBest = best;
-}
-
-// Slides a window of `sectors` sector times over each run of counted laps that follow each other,
-// the sectors of one lap after those of the one before. A window holding an unknown time is
-// passed over.
-void findRollingBest(std::span<const LapData> laps, int sectors, SessionStats& stats)
-{
-    const auto n = static_cast<std::size_t>(sectors);
-    std::size_t i = 0;
-    while (i < laps.size()) {
-        if (stats.status[i] != LapStatus::Counted) {
-            ++i;
-            continue;
-        }
-        std::size_t runEnd = i + 1;
-        while (runEnd < laps.size() && stats.status[runEnd] == LapStatus::Counted)
-            ++runEnd;
-        // Sector positions of the run are lap * n + sector; the window is [start, start + n).
-        const std::size_t total = (runEnd - i) * n;
-        auto timeAt = [&](std::size_t pos) {
-            return laps[i + pos / n].blocks[1 + pos % n].time;
-        };
-        std::int64_t sum = 0;
-        std::size_t unknown = 0;
-        for (std::size_t pos = 0; pos < total; ++pos) {
-            const std::int32_t t = timeAt(pos);
-            if (known(t))
-                sum += t;
-            else
-                ++unknown;
-            if (pos >= n) {
-                const std::int32_t out = timeAt(pos - n);
-                if (known(out))
-                    sum -= out;
-                else
-                    --unknown;
-            }
-            if (pos + 1 < n || unknown != 0)
-                continue;
-            const std::size_t start = pos + 1 - n;
-            if (!stats.rollingBest || sum < stats.rollingBest->time) {
-                stats.rollingBest = SessionStats::RollingBest{
-                    static_cast<std::int32_t>(sum), i + start / n, static_cast<int>(start % n) + 1,
-                    i + pos / n, static_cast<int>(pos % n) + 1};
-            }
-        }
-        i = runEnd;
-    }
 }
 
 void findConsistency(std::span<const LapData> laps, SessionStats& stats)
@@ -182,28 +217,6 @@ void findConsistency(std::span<const LapData> laps, SessionStats& stats)
     }
     if (times.size() >= 3 && c.median > 0)
         c.stddevPercent = c.stddev / c.median * 100.0;
-}
-
-void findPeaks(std::span<const LapData> laps, SessionStats& stats)
-{
-    for (std::size_t i = 0; i < laps.size(); ++i) {
-        const LapData& lap = laps[i];
-        if (lap.timed()) {
-            stats.totalTime += lap.lapTime();
-            stats.totalLength += lap.blocks[0].length;
-        }
-        if (lap.blockCount == 0)
-            continue;
-        const BlockValues& b = lap.blocks[0];
-        keepMax(stats.rpmMax, b.rpmMax, i);
-        keepMax(stats.speedMax, b.speedMax, i);
-        keepMax(stats.gxMax, b.gxMax, i);
-        keepMax(stats.gyMax, b.gyMax, i);
-        keepMin(stats.tmp1Min, b.tmp1Min, i);
-        keepMax(stats.tmp1Max, b.tmp1Max, i);
-        keepMin(stats.tmp2Min, b.tmp2Min, i);
-        keepMax(stats.tmp2Max, b.tmp2Max, i);
-    }
 }
 
 } // namespace
@@ -263,13 +276,8 @@ SessionStats analyseSession(std::span<const LapData> laps, const AnalysisOptions
 {
     SessionStats stats;
     markLaps(laps, options, stats);
-    findBests(laps, stats);
-    const int sectors = commonSectorCount(laps, stats);
-    if (sectors > 0) {
-        findTheoreticalBest(sectors, stats);
-        findRollingBest(laps, sectors, stats);
-    }
+    findBestsAndPeaks(laps, stats);
+    findGaps(laps, stats);
     findConsistency(laps, stats);
-    findPeaks(laps, stats);
     return stats;
 }

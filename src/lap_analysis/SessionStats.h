@@ -35,7 +35,7 @@ struct SessionStats {
     // Per lap position: lap time minus the best lap's, for every timed lap; kUnknownTime for an
     // untimed lap or when there is no best lap.
     std::vector<std::int32_t> gapToBest;
-    std::optional<std::int32_t> medianTimed; // median of the timed laps, the exclusion reference
+    std::optional<std::int32_t> medianTimed;  // median of the timed laps, the exclusion reference
     std::optional<std::int32_t> excludeLimit; // laps slower than this (hundredths) are excluded
     std::optional<LapAt> bestLap;             // fastest counted lap; a tie goes to the earlier
     std::array<std::optional<LapAt>, kMaxSectors> sectorBest; // over counted laps that have it

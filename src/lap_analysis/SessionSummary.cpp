@@ -46,11 +46,12 @@ void addBests(std::string& out, std::span<const LapData> laps, const SessionStat
     if (stats.theoreticalBest) {
         std::string from;
         for (std::size_t s = 0; s < stats.theoreticalBest->sectorLaps.size(); ++s)
-            from += (s == 0 ? "" : ", ") + std::to_string(laps[stats.theoreticalBest->sectorLaps[s]].lapNumber);
+            from += (s == 0 ? "" : ", ") +
+                    std::to_string(laps[stats.theoreticalBest->sectorLaps[s]].lapNumber);
         add(out, "Theoretical   %9s  best sectors from laps %s\n",
             formatLapTime(stats.theoreticalBest->time).c_str(), from.c_str());
     } else {
-        out += "Theoretical       -      the counted laps do not share one sector count\n";
+        add(out, "Theoretical   %9s  needs the same timed sectors on every counted lap\n", "-");
     }
     if (stats.rollingBest) {
         const auto& r = stats.rollingBest;
@@ -76,9 +77,11 @@ void addBests(std::string& out, std::span<const LapData> laps, const SessionStat
     const auto& c = stats.consistency;
     add(out, "\nConsistency over %d counted lap%s\n", c.count, c.count == 1 ? "" : "s");
     add(out, "  mean        %9s\n", formatLapTime(static_cast<std::int64_t>(c.mean + 0.5)).c_str());
-    add(out, "  median      %9s\n", formatLapTime(static_cast<std::int64_t>(c.median + 0.5)).c_str());
+    add(out, "  median      %9s\n",
+        formatLapTime(static_cast<std::int64_t>(c.median + 0.5)).c_str());
     if (c.count >= 2) {
-        add(out, "  std dev     %9s", formatSeconds(static_cast<std::int64_t>(c.stddev + 0.5)).c_str());
+        add(out, "  std dev     %9s",
+            formatSeconds(static_cast<std::int64_t>(c.stddev + 0.5)).c_str());
         if (c.stddevPercent)
             add(out, "  (%.2f %% of the median)", *c.stddevPercent);
         out += '\n';
@@ -119,23 +122,28 @@ void addPeaks(std::string& out, std::span<const LapData> laps, SpeedUnit unit,
         return;
     const char* speedUnit = unit == SpeedUnit::Mph ? "m/h" : "km/h";
     out += "\nPeaks\n";
-    add(out, "  rpm max     %9d  %s\n", stats.rpmMax->value, lapName(laps, stats.rpmMax->lap).c_str());
+    add(out, "  rpm max     %9d  %s\n", stats.rpmMax->value,
+        lapName(laps, stats.rpmMax->lap).c_str());
     add(out, "  speed max   %9d  %s  %s\n", stats.speedMax->value, speedUnit,
         lapName(laps, stats.speedMax->lap).c_str());
     add(out, "  GX max      %9s  G     %s\n", tenths(stats.gxMax->value).c_str(),
         lapName(laps, stats.gxMax->lap).c_str());
     add(out, "  GY max      %9s  G     %s\n", tenths(stats.gyMax->value).c_str(),
         lapName(laps, stats.gyMax->lap).c_str());
-    add(out, "  TMP1 min    %9d  %s\n", stats.tmp1Min->value, lapName(laps, stats.tmp1Min->lap).c_str());
-    add(out, "  TMP1 max    %9d  %s\n", stats.tmp1Max->value, lapName(laps, stats.tmp1Max->lap).c_str());
-    add(out, "  TMP2 min    %9d  %s\n", stats.tmp2Min->value, lapName(laps, stats.tmp2Min->lap).c_str());
-    add(out, "  TMP2 max    %9d  %s\n", stats.tmp2Max->value, lapName(laps, stats.tmp2Max->lap).c_str());
+    add(out, "  TMP1 min    %9d  %s\n", stats.tmp1Min->value,
+        lapName(laps, stats.tmp1Min->lap).c_str());
+    add(out, "  TMP1 max    %9d  %s\n", stats.tmp1Max->value,
+        lapName(laps, stats.tmp1Max->lap).c_str());
+    add(out, "  TMP2 min    %9d  %s\n", stats.tmp2Min->value,
+        lapName(laps, stats.tmp2Min->lap).c_str());
+    add(out, "  TMP2 max    %9d  %s\n", stats.tmp2Max->value,
+        lapName(laps, stats.tmp2Max->lap).c_str());
 }
 
 } // namespace
 
-std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit,
-                           const SessionStats& stats, const SummaryNotes& notes)
+std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const SessionStats& stats,
+                           const SummaryNotes& notes)
 {
     std::string out;
     add(out, "Session: %zu lap%s, %d timed, %d counted; speed in %s\n", laps.size(),

@@ -23,5 +23,5 @@ struct SummaryNotes {
 };
 
 // The session's statistics as a short plain-text report with LF line ends.
-std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit,
-                           const SessionStats& stats, const SummaryNotes& notes = {});
+std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const SessionStats& stats,
+                           const SummaryNotes& notes = {});

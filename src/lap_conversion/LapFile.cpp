@@ -17,9 +17,9 @@ QString LapFileResult::describe() const
     case Error::None:
         return QStringLiteral("ok");
     case Error::Open:
-        return QStringLiteral("cannot open: %1").arg(systemText);
+        return QStringLiteral("cannot open: %1").arg(file.reason());
     case Error::Read:
-        return QStringLiteral("read error: %1").arg(systemText);
+        return QStringLiteral("read error: %1").arg(file.reason());
     case Error::Record:
         break;
     }
@@ -46,10 +46,16 @@ LapFileResult convertLapFile(const QString& path, LapConverter& converter)
     LapFileResult result;
     converter.startFile();
 
+    // QFile would also complain about an empty name on the process's own error output.
+    if (path.isEmpty()) {
+        result.error = LapFileResult::Error::Open;
+        result.file = FileResult<>::failure(QStringLiteral("No file name specified"));
+        return result;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         result.error = LapFileResult::Error::Open;
-        result.systemText = file.errorString();
+        result.file = FileResult<>::failure(file.errorString());
         return result;
     }
 
@@ -60,7 +66,7 @@ LapFileResult convertLapFile(const QString& path, LapConverter& converter)
                                    static_cast<qint64>(chunk.size() - filled));
         if (n < 0) {
             result.error = LapFileResult::Error::Read;
-            result.systemText = file.errorString();
+            result.file = FileResult<>::failure(file.errorString());
             return result;
         }
         if (n == 0)

@@ -1,15 +1,17 @@
 #pragma once
 
 #include "lap_conversion/LapConverter.h"
+#include "shared_state/FileResult.h"
 
 #include <QString>
 
-// Outcome of converting one lap record file.
-struct LapFileResult {
+// Outcome of converting one lap record file: where it stopped, with the system's reason for a
+// file that could not be opened or read, or the place of a bad record.
+struct [[nodiscard]] LapFileResult {
     enum class Error { None, Open, Read, Record };
     Error error = Error::None;
-    LapFault fault;     // Error::Record: where the record fault lies
-    QString systemText; // Error::Open, Error::Read: the system's description
+    FileResult<> file; // Error::Open, Error::Read: the system's reason
+    LapFault fault;    // Error::Record: where the record fault lies
 
     bool ok() const { return error == Error::None; }
     // A one-line reason for a failure, e.g. "record 3, byte 690: word 0x8000 is above 32767".

@@ -4,13 +4,13 @@
 #include "lap_conversion/ConvertCommand.h"
 #include "lap_conversion/DecimalPoint.h"
 #include "file_chooser/File_Form.h"
+#include "file_chooser/ToolWindow.h"
 #include "text_files/TextCommands.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -19,27 +19,33 @@
 
 namespace {
 
-// Layout at start, in logical pixels (the form's grid is in twips, 15 twips to a pixel at
-// 96 dpi).
-constexpr QSize kClientSize(537, 647);
-constexpr QRect kTextRect(8, 48, 521, 593);
-constexpr QRect kBilLoadRect(8, 8, 89, 33);
-constexpr QRect kTextLoadRect(344, 8, 81, 25);
-constexpr QRect kTextSaveRect(440, 8, 81, 25);
-constexpr QRect kAnalysisRect(112, 8, 81, 25);
+// Layout at start.
+constexpr QSize kClientSize = twipsSize(8055, 9705);
+constexpr QRect kTextRect = twipsRect(120, 720, 7815, 8895);
+constexpr QRect kBilLoadRect = twipsRect(120, 120, 1335, 495);
+constexpr QRect kTextLoadRect = twipsRect(5160, 120, 1215, 375);
+constexpr QRect kTextSaveRect = twipsRect(6600, 120, 1215, 375);
+constexpr QRect kAnalysisRect = twipsRect(1680, 120, 1215, 375);
 // The view keeps these margins to the right and bottom edges when the window is resized.
-constexpr int kTextRightMargin = 537 - 8 - 521;
-constexpr int kTextBottomMargin = 647 - 48 - 593;
+constexpr int kTextRightMargin = kClientSize.width() - kTextRect.left() - kTextRect.width();
+constexpr int kTextBottomMargin = kClientSize.height() - kTextRect.top() - kTextRect.height();
 // Small enough to be useful on a small screen, large enough to keep the buttons in view and a
 // few lines of the table.
 constexpr QSize kMinimumSize(537, 200);
 
-constexpr char kWarningCaption[] = "Miren Loader";
-
-// Lone line ends are shown as these control pictures, marked with kStandInProperty.
+// Characters the view cannot hold as they are are shown as stand-ins, marked with
+// kStandInProperty holding the character they stand for: a lone CR or LF as its control
+// picture, and the two characters the text engine takes for frame marks (U+FDD0, U+FDD1) as the
+// replacement character.
 constexpr char16_t kCrPicture = 0x240D;
 constexpr char16_t kLfPicture = 0x240A;
+constexpr char16_t kFrameStart = 0xFDD0;
+constexpr char16_t kFrameEnd = 0xFDD1;
+constexpr char16_t kReplacement = 0xFFFD;
 constexpr int kStandInProperty = QTextFormat::UserProperty + 1;
+
+// Characters of text() handed out per piece by readText().
+constexpr qsizetype kPieceChars = qsizetype(1) << 16;
 
 QFont tableFont()
 {
@@ -49,61 +55,82 @@ QFont tableFont()
     return font;
 }
 
-// Inserts text at the cursor: CR LF becomes a block break, a lone CR or LF a marked stand-in.
+// The stand-in shown for a character the view cannot hold, or 0 for any other character.
+char16_t standInFor(char16_t ch)
+{
+    switch (ch) {
+    case u'\r':
+        return kCrPicture;
+    case u'\n':
+        return kLfPicture;
+    case kFrameStart:
+    case kFrameEnd:
+        return kReplacement;
+    default:
+        return 0;
+    }
+}
+
+// Inserts text at the cursor: CR LF becomes a block break, a character the view cannot hold a
+// marked stand-in.
 void insertMapped(QTextCursor& cursor, QStringView text)
 {
     const QTextCharFormat plain;
-    QTextCharFormat standIn;
-    standIn.setProperty(kStandInProperty, true);
-
     qsizetype runStart = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar ch = text[i];
+        const char16_t ch = text[i].unicode();
         if (ch == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
             ++i;
             continue;
         }
-        if (ch != u'\r' && ch != u'\n')
+        const char16_t standIn = standInFor(ch);
+        if (standIn == 0)
             continue;
         if (i > runStart)
             cursor.insertText(text.sliced(runStart, i - runStart).toString(), plain);
-        cursor.insertText(QString(QChar(ch == u'\r' ? kCrPicture : kLfPicture)), standIn);
+        QTextCharFormat marked;
+        marked.setProperty(kStandInProperty, int(ch));
+        cursor.insertText(QString(QChar(standIn)), marked);
         runStart = i + 1;
     }
     if (runStart < text.size())
         cursor.insertText(text.sliced(runStart).toString(), plain);
 }
 
-// The document's text with CR LF line ends and the stand-ins turned back into CR and LF.
-QString mappedText(const QTextDocument& doc)
+// Hands the document's text to take in pieces of about kPieceChars characters, with CR LF line
+// ends and the stand-ins turned back into the characters they stand for. Only a block holding a
+// stand-in glyph is looked at fragment by fragment.
+void readMapped(const QTextDocument& doc, const std::function<void(QStringView)>& take)
 {
-    // Block by block into a buffer of the final size: neither a copy of the whole raw text nor
-    // QString::replace(), which takes seconds per hundred megabytes of table. Only a block
-    // holding a control picture is looked at fragment by fragment for stand-ins.
-    const auto holdsPicture = [](const QString& text) {
-        return text.contains(QChar(kCrPicture)) || text.contains(QChar(kLfPicture));
+    const auto holdsStandIn = [](const QString& text) {
+        return text.contains(QChar(kCrPicture)) || text.contains(QChar(kLfPicture)) ||
+               text.contains(QChar(kReplacement));
     };
     QString out;
-    out.reserve(doc.characterCount() + doc.blockCount());
+    out.reserve(kPieceChars + 1024);
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         if (block != doc.begin())
             out += QStringLiteral("\r\n");
         const QString text = block.text();
-        if (!holdsPicture(text)) {
+        if (!holdsStandIn(text)) {
             out += text;
-            continue;
-        }
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            QString piece = fragment.text();
-            if (fragment.charFormat().hasProperty(kStandInProperty)) {
-                piece.replace(QChar(kCrPicture), u'\r');
-                piece.replace(QChar(kLfPicture), u'\n');
+        } else {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                const QVariant original = fragment.charFormat().property(kStandInProperty);
+                if (original.isValid())
+                    out += QString(fragment.length(), QChar(char16_t(original.toInt())));
+                else
+                    out += fragment.text();
             }
-            out += piece;
+        }
+        if (out.size() >= kPieceChars) {
+            take(out);
+            out.resize(0); // keeps the buffer for the next piece
         }
     }
-    return out;
+    if (!out.isEmpty())
+        take(out);
 }
 
 } // namespace
@@ -152,6 +179,8 @@ KorvelLoader::KorvelLoader(const QString& settingsPath, QWidget* parent)
         button->setObjectName(QString::fromLatin1(name));
         button->setGeometry(rect);
         button->setAutoDefault(false);
+        // Enter presses the focused button, as Space does (eventFilter).
+        button->installEventFilter(this);
         return button;
     };
     BIL_load = makeButton("BIL_load", "bil load", kBilLoadRect);
@@ -170,11 +199,6 @@ KorvelLoader::KorvelLoader(const QString& settingsPath, QWidget* parent)
     Text1->setFocus();
 
     chooser_ = [this](SharedState& state) { showFileForm(state, this); };
-    warning_ = [this](const QString& message) {
-        QMessageBox box(QMessageBox::Warning, QString::fromLatin1(kWarningCaption), message,
-                        QMessageBox::Ok, this);
-        box.exec();
-    };
 
     PASS_READ(state_, settingsPath_);
     state_.PORT_OPEN_FLG = kFalse;
@@ -185,11 +209,6 @@ KorvelLoader::~KorvelLoader() = default;
 void KorvelLoader::setChooser(ShowChooserFn chooser)
 {
     chooser_ = std::move(chooser);
-}
-
-void KorvelLoader::setWarning(WarningFn warning)
-{
-    warning_ = std::move(warning);
 }
 
 void KorvelLoader::clear()
@@ -220,7 +239,16 @@ void KorvelLoader::append(QStringView text)
 
 QString KorvelLoader::text() const
 {
-    return mappedText(*Text1->document());
+    const QTextDocument& doc = *Text1->document();
+    QString all;
+    all.reserve(doc.characterCount() + doc.blockCount());
+    readMapped(doc, [&all](QStringView piece) { all += piece; });
+    return all;
+}
+
+void KorvelLoader::readText(const std::function<void(QStringView)>& take) const
+{
+    readMapped(*Text1->document(), take);
 }
 
 // Cheap even for a table of hundreds of megabytes, unlike text().
@@ -271,7 +299,7 @@ void KorvelLoader::warn(const QString& message)
 {
     // The box runs an event loop: the view must be complete and laid out before it paints.
     endFill();
-    warning_(message);
+    showWarningBox(this, message);
 }
 
 void KorvelLoader::runChooser(const char* mode)
@@ -321,10 +349,12 @@ void KorvelLoader::showAnalysis()
 
 void KorvelLoader::closeEvent(QCloseEvent* event)
 {
-    if (state_.PORT_OPEN_FLG == kTrue && !PASS_WRITE(state_, settingsPath_)) {
+    if (state_.PORT_OPEN_FLG == kTrue) {
         // The tool still ends; the folders of this run are then not remembered.
-        qWarning("miren-loader: could not write the settings file %s",
-                 qPrintable(QDir::toNativeSeparators(settingsPath_)));
+        if (const FileResult<> saved = PASS_WRITE(state_, settingsPath_); !saved)
+            qWarning("miren-loader: could not write the settings file %s: %s",
+                     qPrintable(QDir::toNativeSeparators(settingsPath_)),
+                     qPrintable(saved.reason()));
     }
     event->accept();
     QCoreApplication::quit();
@@ -340,6 +370,15 @@ void KorvelLoader::resizeEvent(QResizeEvent* event)
 
 bool KorvelLoader::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !key->isAutoRepeat()) {
+            button->click();
+            return true;
+        }
+    }
     // Shift+Enter would insert a line separator (U+2028), which looks like a line end but is
     // saved as a character; make it an ordinary line end.
     if (watched == Text1 && event->type() == QEvent::KeyPress &&

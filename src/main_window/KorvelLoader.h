@@ -26,9 +26,12 @@ class QResizeEvent;
 // - A lone CR or LF is an ordinary character of its line, as in the text files: it is shown as
 //   the control picture U+240D or U+240A, marked as a stand-in, and reads back as CR or LF.
 //   A control picture typed or loaded as such stays what it is.
+// - U+FDD0 and U+FDD1, which the text engine would take as frame marks and break the line at,
+//   are shown as the replacement character U+FFFD, marked as stand-ins, and read back as they
+//   were. A replacement character typed or loaded as such stays what it is.
 // - Every other character is kept as it is (no-break spaces included).
-// So any text round-trips exactly through append() and text(), except that U+2029 comes back
-// as CR LF.
+// So any text round-trips exactly through append(), text() and readText(), except that U+2029
+// comes back as CR LF.
 class KorvelLoader : public QWidget, public TextView, public AnalysisSource {
     Q_OBJECT
 
@@ -41,15 +44,16 @@ public:
     SharedState& state() { return state_; }
     const QString& settingsPath() const { return settingsPath_; }
 
-    // Test hooks: what the buttons show instead of the chooser and the warning box.
+    // Test hook: what the buttons show instead of the chooser. Warnings go to the tool's
+    // warning box (see WarningBoxHook).
     void setChooser(ShowChooserFn chooser);
-    void setWarning(WarningFn warning);
 
     // TextView over Text1.
     void clear() override;
     void append(QStringView text) override;
     QString text() const override;
     bool isEmpty() const override;
+    void readText(const std::function<void(QStringView)>& take) const override;
 
     // AnalysisSource over Text1.
     const QTextDocument* lapDocument() const override;
@@ -82,7 +86,6 @@ private:
     SharedState state_;
     QString settingsPath_;
     ShowChooserFn chooser_;
-    WarningFn warning_;
 
     QPlainTextEdit* Text1 = nullptr;
     QPushButton* BIL_load = nullptr;

@@ -1,10 +1,9 @@
 #include "settings/FolderSettings.h"
 
 #include "settings/DelimitedValues.h"
+#include "shared_state/SafeFile.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -57,30 +56,23 @@ QByteArray folderSettingsBytes(const QString& textFolder, const QString& lapFold
 
 void PASS_READ(SharedState& state, const QString& path)
 {
-    QFile file(path);
-    // Only a regular file is read: a pipe or a device under this name could block the start or
-    // never end. Two folder values fit in the first MiB many times over, so a huge file costs no
-    // more than that.
+    // Two folder values fit in the first MiB many times over, so a huge file costs no more than
+    // that.
     constexpr qint64 kReadLimit = qint64(1) << 20;
-    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.read(kReadLimit);
-        const bool readOk = file.error() == QFileDevice::NoError;
-        file.close();
-        if (readOk) {
-            if (const auto folders = readFolderSettings(bytes)) {
-                state.PASS_NAME1 = folders->first;
-                state.PASS_NAME2 = folders->second;
-                return;
-            }
+    if (const auto bytes = readRegularFile(path, kReadLimit)) {
+        if (const auto folders = readFolderSettings(bytes.value())) {
+            state.PASS_NAME1 = folders->first;
+            state.PASS_NAME2 = folders->second;
+            return;
         }
     }
     state.PASS_NAME1 = defaultFolder();
     state.PASS_NAME2 = state.PASS_NAME1;
     // A failure here only means the defaults are not remembered; the start goes on.
-    PASS_WRITE(state, path);
+    (void)PASS_WRITE(state, path);
 }
 
-bool PASS_WRITE(const SharedState& state, const QString& path)
+FileResult<> PASS_WRITE(const SharedState& state, const QString& path)
 {
-    return saveWholeFile(path, folderSettingsBytes(state.PASS_NAME1, state.PASS_NAME2)).isEmpty();
+    return saveWholeFile(path, folderSettingsBytes(state.PASS_NAME1, state.PASS_NAME2));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shared_state/FileResult.h"
 #include "shared_state/SharedState.h"
 
 #include <QByteArray>
@@ -18,9 +19,9 @@ QString defaultFolder();
 // defaultFolder() and writes the file anew. Never fails and shows nothing.
 void PASS_READ(SharedState& state, const QString& path = QString::fromLatin1(kSettingsFileName));
 
-// Writes PASS_NAME1 and PASS_NAME2 as two quoted lines. Returns false when the file could not be
-// written; an existing file is then left as it was.
-bool PASS_WRITE(const SharedState& state,
+// Writes PASS_NAME1 and PASS_NAME2 as two quoted lines. When the file cannot be written, an
+// existing file is left as it was.
+FileResult<> PASS_WRITE(const SharedState& state,
                 const QString& path = QString::fromLatin1(kSettingsFileName));
 
 // The two folders (text folder, lap record folder) from the bytes of a settings file, or nothing

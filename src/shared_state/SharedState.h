@@ -38,6 +38,3 @@ using ShowChooserFn = std::function<void(SharedState& state)>;
 // already ends in a separator gives two in a row, which the file system accepts.
 QString joinFolder(const QString& folder, const QString& name);
 
-// Replaces the file at path with bytes, atomically: on any failure (no folder, disk full) the
-// old file stays as it was and no half-written file is left. Returns "" or the reason.
-QString saveWholeFile(const QString& path, const QByteArray& bytes);

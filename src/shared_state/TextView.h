@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <functional>
 
 // The text the commands fill and read. Lines end with CR LF; the commands append the line ends
 // themselves.
@@ -16,6 +17,12 @@ public:
     virtual QString text() const = 0;
     // True when the text is "". A view may answer this without building the whole text.
     virtual bool isEmpty() const { return text().isEmpty(); }
+    // Hands the whole text to `take` in pieces, in order: joined, the pieces are text(). A view
+    // may hand out a large text this way without ever building it whole.
+    virtual void readText(const std::function<void(QStringView piece)>& take) const
+    {
+        take(text());
+    }
 };
 
 // A text view held in memory: the exact text and a caret, for driving the commands without a

@@ -1,26 +1,17 @@
 #include "text_files/TextCommands.h"
 
 #include "text_files/LineSplitter.h"
+#include "shared_state/SafeFile.h"
 
-#include <QDir>
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-namespace {
-
-TextFileResult failure(const QString& path, const QString& reason)
-{
-    return {false, QDir::toNativeSeparators(path) + QStringLiteral(": ") + reason};
-}
-
-} // namespace
-
-TextFileResult loadTextFromFile(const QString& path, TextView& view, qint64 chunkBytes)
+FileResult<> loadTextFromFile(const QString& path, TextView& view, qint64 chunkBytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return failure(path, file.errorString());
+        return FileResult<>::failure(file.errorString());
     view.clear();
 
     // A BOM at the start is kept as a character, so that saving gives the same bytes back.
@@ -31,7 +22,7 @@ TextFileResult loadTextFromFile(const QString& path, TextView& view, qint64 chun
     for (;;) {
         const qint64 n = file.read(chunk.data(), chunk.size());
         if (n < 0)
-            return failure(path, file.errorString());
+            return FileResult<>::failure(file.errorString());
         if (n == 0)
             splitter.finish(lines);
         else
@@ -45,16 +36,29 @@ TextFileResult loadTextFromFile(const QString& path, TextView& view, qint64 chun
     }
 }
 
-TextFileResult saveTextToFile(const QString& path, QStringView text)
+FileResult<> saveTextToFile(const QString& path, const TextView& view)
 {
-    // Characters the system encoding cannot hold are written as its replacement character.
+    SafeFileWriter writer(path);
+    if (auto opened = writer.open(); !opened)
+        return opened;
+    // Characters the system encoding cannot hold are written as its replacement character. The
+    // encoder keeps its state between pieces, so a surrogate pair split between two pieces is
+    // encoded as one character.
     QStringEncoder encoder(QStringConverter::System);
-    QByteArray bytes = encoder.encode(text);
-    bytes += encoder.encode(u"\r\n");
-    const QString reason = saveWholeFile(path, bytes);
-    if (!reason.isEmpty())
-        return failure(path, reason);
-    return {};
+    QByteArray bytes;
+    FileResult<> written;
+    const auto put = [&](QStringView piece) {
+        if (!written)
+            return;
+        bytes.resize(encoder.requiredSpace(piece.size()));
+        char* end = encoder.appendToBuffer(bytes.data(), piece);
+        written = writer.write(QByteArrayView(bytes.constData(), end - bytes.constData()));
+    };
+    view.readText(put);
+    put(u"\r\n");
+    if (!written)
+        return written;
+    return writer.commit();
 }
 
 bool textSaveHasData(const TextView& view, const WarningFn& warn)
@@ -71,7 +75,7 @@ void saveTextFile(const SharedState& state, const TextView& view, const WarningF
         return;
     // ".txt" goes on whatever the typed name ends with: "run1.txt" becomes "run1.txt.txt".
     const QString path = joinFolder(state.PASS_NAME1, state.GET_NAME + QStringLiteral(".txt"));
-    if (!saveTextToFile(path, view.text()).ok)
+    if (!saveTextToFile(path, view))
         warn(QString::fromLatin1(kWarnNonFile));
 }
 
@@ -79,6 +83,6 @@ void loadTextFile(const SharedState& state, TextView& view, const WarningFn& war
 {
     if (state.GET_NAME.isEmpty())
         return;
-    if (!loadTextFromFile(joinFolder(state.PASS_NAME1, state.GET_NAME), view).ok)
+    if (!loadTextFromFile(joinFolder(state.PASS_NAME1, state.GET_NAME), view))
         warn(QString::fromLatin1(kWarnNonFile));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shared_state/FileResult.h"
 #include "shared_state/SharedState.h"
 #include "shared_state/TextView.h"
 
@@ -21,21 +22,17 @@ void saveTextFile(const SharedState& state, const TextView& view, const WarningF
 // is "!! non file !!".
 void loadTextFile(const SharedState& state, TextView& view, const WarningFn& warn);
 
-// Outcome of reading or writing one text file. On failure `error` names the file and the reason.
-struct TextFileResult {
-    bool ok = true;
-    QString error;
-};
-
 // Bytes read from the file at a time; the lines of each chunk go to the view in one append.
 inline constexpr qint64 kTextLoadChunkBytes = qint64(1) << 20;
 
 // Opens `path`, then clears the view and appends every line of the file followed by CR LF, in
 // the system encoding (invalid bytes become the replacement character). The view is untouched
 // when the file cannot be opened. `chunkBytes` is there for tests of chunk boundaries.
-TextFileResult loadTextFromFile(const QString& path, TextView& view,
-                                qint64 chunkBytes = kTextLoadChunkBytes);
+FileResult<> loadTextFromFile(const QString& path, TextView& view,
+                              qint64 chunkBytes = kTextLoadChunkBytes);
 
-// Replaces `path` with `text` and one CR LF in the system encoding. The file is written aside
-// and put in place only when complete, so a failed write leaves the old file as it was.
-TextFileResult saveTextToFile(const QString& path, QStringView text);
+// Replaces `path` with the view's text and one CR LF in the system encoding. The text is taken
+// from the view piece by piece and encoded into the file as it comes, so a large table is never
+// held twice. The file is written aside and put in place only when complete, so a failed write
+// leaves the old file as it was.
+FileResult<> saveTextToFile(const QString& path, const TextView& view);

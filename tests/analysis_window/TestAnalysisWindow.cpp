@@ -3,6 +3,7 @@
 #include "analysis_window/AnalysisWindow.h"
 #include "analysis_window/LapChart.h"
 #include "analysis_window/LapListModel.h"
+#include "file_chooser/ToolWindow.h"
 #include "lap_analysis/LapCsv.h"
 #include "lap_analysis/LapFormat.h"
 #include "lap_analysis/LapTableReader.h"
@@ -69,11 +70,11 @@ private:
         QTemporaryDir dir;
         std::unique_ptr<KorvelLoader> window;
         QStringList warnings;
+        WarningBoxHook hook{[this](const QString& m) { warnings << m; }};
 
         Fixture()
         {
             window = std::make_unique<KorvelLoader>(dir.filePath(QStringLiteral("FILE_PASS.DAT")));
-            window->setWarning([this](const QString& m) { warnings << m; });
         }
         QPlainTextEdit* view() const { return window->findChild<QPlainTextEdit*>("Text1"); }
         void click(const char* name) const
@@ -92,7 +93,6 @@ private:
         AnalysisWindow& open()
         {
             click("ANALYSIS");
-            window->analysisWindow()->setWarning([this](const QString& m) { warnings << m; });
             return *window->analysisWindow();
         }
         // Deletes line `line` (0-based) of the view, as the user would.

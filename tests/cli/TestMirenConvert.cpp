@@ -149,6 +149,12 @@ void TestMirenConvert::failingFileKeepsTextSoFar()
     const Run first = convert({"-o", path("first.txt"), missing, example_});
     QCOMPARE(first.exitCode, 1);
     QVERIFY(!QFile::exists(path("first.txt"))); // nothing converted, so nothing saved
+
+    // An empty name gets the tool's own one-line message and nothing from the libraries.
+    const Run empty = convert({example_, ""});
+    QCOMPARE(empty.exitCode, 1);
+    QVERIFY2(empty.err.startsWith("miren-convert: ") && empty.err.count('\n') == 1,
+             empty.err.constData());
 }
 
 void TestMirenConvert::recordFaultIsLocated()

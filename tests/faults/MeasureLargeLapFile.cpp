@@ -5,6 +5,7 @@
 // Usage: measure_large_lap_file [megabytes]   (default 200; run with QT_QPA_PLATFORM=offscreen)
 #include "BilBuilder.h"
 #include "main_window/KorvelLoader.h"
+#include "file_chooser/ToolWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -77,7 +78,7 @@ int main(int argc, char** argv)
             state.GET_NAME = QStringLiteral("LARGE.txt");
     });
     QStringList warnings;
-    window.setWarning([&warnings](const QString& m) { warnings << m; });
+    const WarningBoxHook hook([&warnings](const QString& m) { warnings << m; });
     window.show();
     QCoreApplication::processEvents();
 

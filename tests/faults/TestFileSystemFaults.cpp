@@ -11,6 +11,7 @@
 #include "file_chooser/FileList.h"
 #include "FileSizeLimit.h"
 #include "file_chooser/File_Form.h"
+#include "file_chooser/ToolWindow.h"
 #include "main_window/KorvelLoader.h"
 #include "lap_conversion/LapTable.h"
 #include "TestFiles.h"
@@ -72,6 +73,7 @@ private:
     bool confirm_ = true;
     QStringList warnings_;
     QString textAtWarning_;
+    std::optional<WarningBoxHook> hook_;
 };
 
 void TestFileSystemFaults::init()
@@ -97,6 +99,7 @@ void TestFileSystemFaults::init()
 
 void TestFileSystemFaults::cleanup()
 {
+    hook_.reset();
     QDir::setCurrent(oldWorking_);
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
 }
@@ -106,12 +109,13 @@ std::unique_ptr<KorvelLoader> TestFileSystemFaults::makeWindow()
     auto window = std::make_unique<KorvelLoader>(settings_);
     KorvelLoader* w = window.get();
     window->setChooser([this](SharedState& state) {
-        File_Form form(state, drives_, [this](const QString& m) { warnings_ << m; });
+        File_Form form(state, drives_);
         if (act_)
             act_(form);
         form.findChild<QPushButton*>(confirm_ ? "OK_BOT_0" : "OK_BOT_1")->click();
     });
-    window->setWarning([this, w](const QString& message) {
+    // Warnings of the window and of the chooser alike.
+    hook_.emplace([this, w](const QString& message) {
         warnings_ << message;
         textAtWarning_ = w->text();
     });

@@ -39,14 +39,12 @@ public:
     }
     QString driveRoot(const QString& drive) const override { return find(drive).root; }
     QString fallbackDrive() const override { return fallback; }
-    std::optional<QString> currentFolder(const QString& drive, QString* error) const override
+    FileResult<QString> currentFolder(const QString& drive) const override
     {
         ++currentFolderCalls;
         const Drive d = find(drive);
-        if (!d.error.isEmpty()) {
-            *error = d.error;
-            return std::nullopt;
-        }
+        if (!d.error.isEmpty())
+            return FileResult<QString>::failure(d.error);
         return d.root;
     }
 

@@ -1,6 +1,7 @@
 #include "FakeDrives.h"
 #include "file_chooser/FileList.h"
 #include "file_chooser/File_Form.h"
+#include "file_chooser/ToolWindow.h"
 #include "file_chooser/FolderList.h"
 #include "TestMain.h"
 
@@ -115,7 +116,8 @@ void TestFileForm::cleanup()
 
 int TestFileForm::run(const std::function<void(File_Form*)>& act)
 {
-    File_Form form(state_, drives_, [this](const QString& m) { warnings_ << m; });
+    const WarningBoxHook hook([this](const QString& m) { warnings_ << m; });
+    File_Form form(state_, drives_);
     QTimer::singleShot(0, &form, [&] {
         auto* shown = qobject_cast<File_Form*>(QApplication::activeModalWidget());
         QCOMPARE(shown, &form);

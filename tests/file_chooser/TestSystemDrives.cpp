@@ -61,19 +61,19 @@ void TestSystemDrives::currentFolderOfDrives()
     const SystemDrives drives;
     const QString working = normalFolder(QDir::currentPath());
     const QString workingDrive = drives.driveOf(working);
-    QString error;
-    QCOMPARE(drives.currentFolder(workingDrive, &error), std::optional<QString>(working));
+    const FileResult<QString> atWorking = drives.currentFolder(workingDrive);
+    QVERIFY2(atWorking.ok(), qPrintable(atWorking.reason()));
+    QCOMPARE(atWorking.value(), working);
     // The fallback drive starts at its root unless it holds the working folder.
-    error.clear();
     const QString fallback = drives.fallbackDrive();
-    const std::optional<QString> folder = drives.currentFolder(fallback, &error);
-    QVERIFY2(folder, qPrintable(error));
-    QCOMPARE(*folder,
+    const FileResult<QString> folder = drives.currentFolder(fallback);
+    QVERIFY2(folder.ok(), qPrintable(folder.reason()));
+    QCOMPARE(folder.value(),
              fallback == workingDrive ? working : normalFolder(drives.driveRoot(fallback)));
 #ifndef Q_OS_WIN
-    error.clear();
-    QVERIFY(!drives.currentFolder(QStringLiteral("/no/such/volume"), &error));
-    QVERIFY(!error.isEmpty());
+    const FileResult<QString> missing = drives.currentFolder(QStringLiteral("/no/such/volume"));
+    QVERIFY(!missing.ok());
+    QVERIFY(!missing.reason().isEmpty());
 #endif
 }
 

@@ -87,7 +87,31 @@ def text_seeds():
     write("text_lines", "binary-sample", table)
 
 
+def table_header(unit):
+    speed = "km/h" if unit == 0 else " m/h"
+    lap = " LAP   TIME    rpm min~max    " + speed + "  GXmax GYmax   TMP1     TMP2  LENGTH"
+    sector = " TIME  rpm min~max    " + speed + "  GXmax GYmax   TMP1     TMP2  LENGTH"
+    return (lap + "".join(" SEG%d" % s + sector for s in range(1, 7))).encode()
+
+
+def table_seeds():
+    line = (b"   3  1:05.23    3500~ 9800   45~162  1.2  0.9   80~ 95   70~ 88  2450    0:20.12    "
+            b"4100~ 9650   60~155  0.8  1.1   82~ 90   71~ 80   810  ")
+    kmh, mph = table_header(0), table_header(1)
+    write("lap_table", "saved-example", kmh + b"\r\n" + line + b"\r\n\r\n")
+    write("lap_table", "mph-comma-lf", mph + b"\n" + line.replace(b"1.2", b"1,2") + b"\n")
+    write("lap_table", "gx-wide-cut-values",
+          kmh + b"\r\n" + line.replace(b"  1.2", b"  12.3").replace(b"   3", b"0234", 1)
+          .replace(b"~162", b"~012") + b"\r\n")
+    write("lap_table", "edited-lines",
+          b"notes\r\n" + kmh + b"\r\n\r\n" + line[:90] + b"\r\n" + line.replace(b"9800", b"98x0")
+          + b"\r\n" + mph + b"\r\n" + line.replace(b"1:05.23", b"-:--.--") + b"\r\n   7\r\n")
+    write("lap_table", "no-header", line + b"\r\n")
+    write("lap_table", "empty", b"")
+
+
 if __name__ == "__main__":
     lap_seeds()
+    table_seeds()
     settings_seeds()
     text_seeds()

@@ -2,6 +2,7 @@
 #include "lap_conversion/ConvertCommand.h"
 #include "lap_conversion/DecimalPoint.h"
 #include "main_window/KorvelLoader.h"
+#include "file_chooser/ToolWindow.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 
@@ -37,6 +38,7 @@ private:
         QStringList textAtWarning;
         // What the stand-in chooser does; cancels when empty.
         std::function<void(SharedState&)> pick;
+        std::optional<WarningBoxHook> hook;
 
         Fixture()
         {
@@ -47,7 +49,7 @@ private:
                 if (pick)
                     pick(state);
             });
-            window->setWarning([this](const QString& message) {
+            hook.emplace([this](const QString& message) {
                 warnings << message;
                 textAtWarning << window->text();
             });
@@ -148,6 +150,50 @@ private slots:
             order << QApplication::focusWidget()->objectName();
         }
         QCOMPARE(order, QStringList({"BIL_load", "FILE_LOAD", "FILE_SAVE", "ANALYSIS", "Text1"}));
+    }
+
+    // Enter presses the focused button, as Space does.
+    void enterPressesFocusedButton()
+    {
+        Fixture f;
+        f.window->show();
+        QApplication::setActiveWindow(f.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        f.window->append(QStringLiteral("x"));
+        for (const char* name : {"BIL_load", "FILE_LOAD", "FILE_SAVE"}) {
+            f.child<QPushButton>(name)->setFocus();
+            QTest::keyClick(f.child<QPushButton>(name), Qt::Key_Return);
+        }
+        QTest::keyClick(f.child<QPushButton>("BIL_load"), Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(f.chooserModes, QStringList({kModeBilLoad, kModeTextLoad, kModeTextSave, kModeBilLoad}));
+        // In the view Enter still breaks the line.
+        f.view()->setFocus();
+        QTest::keyClick(f.view(), Qt::Key_Return);
+        QCOMPARE(f.view()->blockCount(), 2);
+    }
+
+    // Text save takes the view piece by piece; the file holds the same bytes as the whole text
+    // encoded at once, stand-ins and piece boundaries included.
+    void streamedSaveWritesWholeText()
+    {
+        Fixture f;
+        QString text;
+        for (int i = 0; i < 4000; ++i) {
+            text += QStringLiteral("%1 lap line with some width to it, about eighty characters long")
+                        .arg(i, 6);
+            text += i % 97 == 0 ? QStringLiteral("\r\uFDD0\n\u00e9\U0001F3C1") : QString();
+            text += QStringLiteral("\r\n");
+        }
+        f.window->append(text);
+        f.pick = [&f](SharedState& state) {
+            state.PASS_NAME1 = f.dir.path();
+            state.GET_NAME = QStringLiteral("big");
+        };
+        f.click("FILE_SAVE");
+        QVERIFY(f.warnings.isEmpty());
+        QStringEncoder encoder(QStringConverter::System);
+        QCOMPARE(readBytes(f.path(QStringLiteral("big.txt"))),
+                 QByteArray(encoder.encode(text + QStringLiteral("\r\n"))));
     }
 
     // Each button sets the mode, shows the chooser once and leaves the view alone on cancel.
@@ -352,6 +398,8 @@ private slots:
         QTest::newRow("LF CR is two lone ends") << "a\n\rb" << 1;
         QTest::newRow("text ending in lone CR") << "a\r" << 1;
         QTest::newRow("control pictures as text") << "\u240A\u240D\n\u240A" << 1;
+        QTest::newRow("frame marks stay in their line") << "a\uFDD0b\uFDD1\uFDD1c\r\nd" << 2;
+        QTest::newRow("replacement character as text") << "\uFFFD\uFDD0\uFFFD" << 1;
         QTest::newRow("no-break space, tab, non-ASCII")
             << "a\u00A0b\tc\r\n\u30e9\u30c3\u30d7 \u00e9" << 2;
         QTest::newRow("table line")

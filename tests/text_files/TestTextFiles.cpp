@@ -11,9 +11,34 @@
 #include <QTest>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
-namespace {} // namespace
+namespace {
+
+#ifdef Q_OS_UNIX
+// Runs fn with folder permissions in force: in a child process as the unprivileged user
+// "nobody" when this process is root (root passes every permission check, and CI runs as root).
+// Returns what fn returned.
+bool withPermissions(const std::function<bool()>& fn)
+{
+    if (geteuid() != 0)
+        return fn();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(2);
+        _exit(fn() ? 0 : 1);
+    }
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+#endif
+
+} // namespace
 
 class TestTextFiles : public QObject {
     Q_OBJECT
@@ -37,6 +62,7 @@ private slots:
     void saveFailureKeepsOldFilesAndWarns_data();
     void saveFailureKeepsOldFilesAndWarns();
     void saveThenLoadAddsOneLineEnd();
+    void saveInFolderWithoutCreateRightWritesInPlace();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -82,7 +108,7 @@ void TestTextFiles::splitsLines()
     for (qint64 chunk : {1, 2, 3, 5, 4096}) {
         MemoryTextView v;
         v.setText(QStringLiteral("old"), 1);
-        QVERIFY(loadTextFromFile(this->file("in.txt"), v, chunk).ok);
+        QVERIFY(loadTextFromFile(this->file("in.txt"), v, chunk).ok());
         QCOMPARE(v.text().toLatin1(), view);
     }
 }
@@ -104,7 +130,7 @@ void TestTextFiles::decodesAcrossChunks()
         QStringLiteral("\ufeffZeit \u00e9t\u00e9\r\n\u20ac 12,5 \U0001F3C1\r\n\u30e9\u30c3\u30d7");
     QVERIFY(writeBytes(file("u.txt"), text.toUtf8()));
     MemoryTextView v;
-    QVERIFY(loadTextFromFile(file("u.txt"), v, chunk).ok);
+    QVERIFY(loadTextFromFile(file("u.txt"), v, chunk).ok());
     QCOMPARE(v.text(), text + QStringLiteral("\r\n"));
 }
 
@@ -118,7 +144,7 @@ void TestTextFiles::invalidBytesBecomeReplacement()
                                            "B\r\nC\xF0"));
     for (qint64 chunk : {1, 3, 4096}) {
         MemoryTextView v;
-        QVERIFY(loadTextFromFile(file("bad.txt"), v, chunk).ok);
+        QVERIFY(loadTextFromFile(file("bad.txt"), v, chunk).ok());
         const QStringList lines = v.text().split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 4);
         QVERIFY(lines[0].startsWith(u'A') && lines[0].contains(QChar::ReplacementCharacter));
@@ -135,7 +161,7 @@ void TestTextFiles::bigFileArrivesInBatches()
         bytes += "lap " + QByteArray::number(i) + (i % 3 ? "\r\n" : "\r");
     QVERIFY(writeBytes(file("big.txt"), bytes));
     CountingView v;
-    QVERIFY(loadTextFromFile(file("big.txt"), v).ok);
+    QVERIFY(loadTextFromFile(file("big.txt"), v).ok());
     QCOMPARE(v.text().toLatin1(), LineSplitter::split(bytes));
     QVERIFY2(v.appends <= bytes.size() / kTextLoadChunkBytes + 2,
              qPrintable(QString::number(v.appends)));
@@ -315,6 +341,31 @@ void TestTextFiles::saveThenLoadAddsOneLineEnd()
     loadTextFile(state_, v, warn_);
     QCOMPARE(v.text(), QStringLiteral("A\r\nB\r\n\r\n\r\n"));
     QVERIFY(warnings_.isEmpty());
+}
+
+// A folder where no new file can be made: an existing, writable file is written in place; a new
+// one still cannot be made, and nothing is left behind.
+void TestTextFiles::saveInFolderWithoutCreateRightWritesInPlace()
+{
+#ifdef Q_OS_UNIX
+    const QString folder = file("locked");
+    QVERIFY(QDir().mkdir(folder));
+    const QString existing = folder + QStringLiteral("/old.txt");
+    QVERIFY(writeBytes(existing, "a much longer old table\r\n"));
+    QVERIFY(chmod(QFile::encodeName(dir_->path()).constData(), 0755) == 0);
+    QVERIFY(chmod(QFile::encodeName(existing).constData(), 0666) == 0);
+    QVERIFY(chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+    MemoryTextView v;
+    v.append(QStringLiteral("new"));
+    QVERIFY(withPermissions([&] { return saveTextToFile(existing, v).ok(); }));
+    QVERIFY(!withPermissions([&] { return saveTextToFile(folder + "/new.txt", v).ok(); }));
+    QVERIFY(chmod(QFile::encodeName(folder).constData(), 0755) == 0);
+    QCOMPARE(readBytes(existing), QByteArray("new\r\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{"old.txt"});
+#else
+    QSKIP("needs POSIX permissions");
+#endif
 }
 
 MIREN_REGISTER_TEST(TestTextFiles)
