@@ -2,6 +2,7 @@
 #include "TestMain.h"
 #include "analysis_window/AnalysisWindow.h"
 #include "analysis_window/LapChart.h"
+#include "analysis_window/LapDocument.h"
 #include "analysis_window/LapListModel.h"
 #include "file_chooser/ToolWindow.h"
 #include "lap_analysis/LapCsv.h"
@@ -25,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <memory>
 
 namespace {
@@ -294,6 +296,46 @@ private slots:
         answer.clear();
         w.findChild<QPushButton*>("exportCsv")->click();
         QCOMPARE(f.warnings.size(), 1);
+    }
+
+    // Read block by block, a line of the view is a line of the table: numbering holds, and a
+    // lap line with a character the table never writes is skipped, not read around.
+    void documentLinesAreTableLines()
+    {
+        Fixture f;
+        f.bilLoad();
+        const QString table = f.window->text();
+        QTextDocument document;
+        QTextCursor cursor(&document);
+        cursor.insertText(QStringLiteral("note above\n") + table.section(QStringLiteral("\r\n"), 0, 2) +
+                          QStringLiteral("é\n") + table.section(QStringLiteral("\r\n"), 3, 3));
+        const DocumentTable read = readLapDocument(document);
+        QVERIFY(read.headerFound);
+        QCOMPARE(read.laps.size(), std::size_t(2));
+        QCOMPARE(read.laps[1].line, std::int64_t(5));
+        QCOMPARE(read.skippedLines, std::vector<std::int64_t>{4});
+    }
+
+    // Thousands of laps are drawn thinned, but the fastest and the slowest stay on the chart.
+    void chartKeepsExtremesOfLongSessions()
+    {
+        std::vector<LapData> laps(10000);
+        for (std::size_t i = 0; i < laps.size(); ++i) {
+            laps[i].lapNumber = std::int64_t(i + 1);
+            laps[i].blockCount = 1;
+            laps[i].blocks[0].time = 6000 + std::int32_t(i * 7919 % 500);
+        }
+        laps[4321].blocks[0].time = 5900;
+        laps[8765].blocks[0].time = 6540;
+        const SessionStats stats = analyseSession(laps, {});
+        LapChart chart;
+        chart.setSession(laps, stats);
+        const QList<QPointF> points = chart.countedSeries()->points();
+        QVERIFY(points.size() <= 2000);
+        QVERIFY(points.contains(QPointF(4322, 5900)));
+        QVERIFY(points.contains(QPointF(8766, 6540)));
+        QVERIFY(std::is_sorted(points.begin(), points.end(),
+                               [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
     }
 
     void csvDialectFollowsLocale_data()
