@@ -112,8 +112,8 @@ int main(int argc, char** argv)
                 "sort ms", "csv ms");
     for (const int laps : {10000, 100000}) {
         const Figures f = measure(laps, dir);
-        std::printf("%-8d %10.1f %10.1f %10.1f %10.1f %10.1f\n", laps, f.open, f.update,
-                    f.toggle, f.sort, f.csv);
+        std::printf("%-8d %10.1f %10.1f %10.1f %10.1f %10.1f\n", laps, f.open, f.update, f.toggle,
+                    f.sort, f.csv);
     }
     std::printf("targets: 10,000 laps open < 300, update < 200, toggle < 50; "
                 "100,000 laps every step < 2000\n");

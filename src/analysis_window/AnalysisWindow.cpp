@@ -95,11 +95,12 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     header->setSectionResizeMode(QHeaderView::Interactive);
     const QFontMetrics metrics = lapList_->fontMetrics();
     for (int column = 0; column < LapListModel::ColumnCount; ++column) {
-        const QString sample = column == LapListModel::LapColumn ? QStringLiteral("000000")
+        const QString sample = column == LapListModel::LapColumn     ? QStringLiteral("000000")
                                : column < LapListModel::RpmMaxColumn ? QStringLiteral("0:00.00")
                                                                      : QString();
-        const int width = std::max(metrics.horizontalAdvance(sample) + 16,
-                                   metrics.horizontalAdvance(model_->headerData(column, Qt::Horizontal).toString()) + 24);
+        const int width = std::max(
+            metrics.horizontalAdvance(sample) + 16,
+            metrics.horizontalAdvance(model_->headerData(column, Qt::Horizontal).toString()) + 24);
         header->resizeSection(column, column == LapListModel::LapColumn ? width + 24 : width);
     }
     // The table's own order until a column is clicked; a third click returns to it.
@@ -219,11 +220,10 @@ void AnalysisWindow::refresh()
 AnalysisWindow::LapKey AnalysisWindow::keyOf(std::size_t lap) const
 {
     const LapData& target = laps_[lap];
-    const auto before = std::count_if(laps_.begin(), laps_.begin() + std::ptrdiff_t(lap),
-                                      [&](const LapData& other) {
-                                          return other.lapNumber == target.lapNumber &&
-                                                 other.lapTime() == target.lapTime();
-                                      });
+    const auto before = std::count_if(
+        laps_.begin(), laps_.begin() + std::ptrdiff_t(lap), [&](const LapData& other) {
+            return other.lapNumber == target.lapNumber && other.lapTime() == target.lapTime();
+        });
     return {target.lapNumber, target.lapTime(), int(before)};
 }
 

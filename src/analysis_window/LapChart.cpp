@@ -44,9 +44,9 @@ void thin(QList<QPointF>& points)
 // A tick step in hundredths that gives at most eight ticks over the span.
 std::int32_t tickStep(std::int32_t span)
 {
-    static constexpr std::int32_t kSteps[] = {1,    2,    5,     10,    20,    50,    100,
-                                              200,  500,  1000,  2000,  5000,  10000, 30000,
-                                              60000, 120000, 300000, 600000};
+    static constexpr std::int32_t kSteps[] = {1,     2,     5,     10,     20,     50,
+                                              100,   200,   500,   1000,   2000,   5000,
+                                              10000, 30000, 60000, 120000, 300000, 600000};
     for (const std::int32_t step : kSteps) {
         if (span / step <= 8)
             return step;
@@ -120,9 +120,10 @@ void LapChart::setSession(std::span<const LapData> laps, const SessionStats& sta
 {
     laps_ = laps;
     status_ = stats.status;
-    xIsLapNumber_ = std::adjacent_find(laps.begin(), laps.end(), [](const LapData& a, const LapData& b) {
-                        return b.lapNumber <= a.lapNumber;
-                    }) == laps.end();
+    xIsLapNumber_ =
+        std::adjacent_find(laps.begin(), laps.end(), [](const LapData& a, const LapData& b) {
+            return b.lapNumber <= a.lapNumber;
+        }) == laps.end();
     const auto xOf = [this](std::size_t pos) {
         return xIsLapNumber_ ? double(laps_[pos].lapNumber) : double(pos + 1);
     };
@@ -169,8 +170,8 @@ void LapChart::setSession(std::span<const LapData> laps, const SessionStats& sta
     const double first = (laps.empty() ? 1 : xOf(0)) - 0.5;
     const double last = (laps.empty() ? 2 : std::max(xOf(laps.size() - 1), first + 1.5)) + 0.5;
     const QString lapTitle = xIsLapNumber_ ? tr("Lap") : tr("Lap, in table order");
-    const QString bestName = stats.bestLap ? tr("Best lap %1").arg(timeText(stats.bestLap->value))
-                                           : tr("Best lap");
+    const QString bestName =
+        stats.bestLap ? tr("Best lap %1").arg(timeText(stats.bestLap->value)) : tr("Best lap");
     const auto median = std::int64_t(std::llround(stats.consistency.median));
     const QString medianName =
         stats.consistency.count > 0 ? tr("Median %1").arg(timeText(median)) : tr("Median");
@@ -229,8 +230,9 @@ std::size_t LapChart::lapOfX(double x) const
         return pos >= 0 && std::size_t(pos) < laps_.size() ? std::size_t(pos) : laps_.size();
     }
     const auto number = std::int64_t(std::llround(x));
-    const auto it = std::lower_bound(laps_.begin(), laps_.end(), number,
-                                     [](const LapData& lap, std::int64_t n) { return lap.lapNumber < n; });
+    const auto it =
+        std::lower_bound(laps_.begin(), laps_.end(), number,
+                         [](const LapData& lap, std::int64_t n) { return lap.lapNumber < n; });
     return it != laps_.end() && it->lapNumber == number ? std::size_t(it - laps_.begin())
                                                         : laps_.size();
 }

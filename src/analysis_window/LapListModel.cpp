@@ -108,8 +108,7 @@ QVariant LapListModel::display(const LapData& lap, std::size_t pos, int column) 
     const BlockValues& whole = lap.blocks[0];
     if (column >= FirstSectorColumn && column < FirstSectorColumn + kMaxSectors) {
         const int sector = column - FirstSectorColumn + 1;
-        return sector <= lap.sectorCount() ? timeText(lap.blocks[sector].time)
-                                           : QString();
+        return sector <= lap.sectorCount() ? timeText(lap.blocks[sector].time) : QString();
     }
     switch (column) {
     case LapColumn:

@@ -95,16 +95,17 @@ void SummaryPanel::showSession(std::span<const LapData> laps, SpeedUnit unit,
     const auto lap = [&](std::size_t pos) { return lapNumberText(laps[pos]); };
     const QString none = tr("–");
 
-    set("bestLap", stats.bestLap ? tr("%1   lap %2").arg(timeText(stats.bestLap->value),
-                                                       lap(stats.bestLap->lap))
-                                 : tr("no counted lap"));
+    set("bestLap",
+        stats.bestLap
+            ? tr("%1   lap %2").arg(timeText(stats.bestLap->value), lap(stats.bestLap->lap))
+            : tr("no counted lap"));
     if (stats.theoreticalBest) {
         QStringList from;
         for (const std::size_t pos : stats.theoreticalBest->sectorLaps)
             from << lap(pos);
-        set("theoreticalBest", tr("%1   sectors from laps %2")
-                                   .arg(timeText(stats.theoreticalBest->time),
-                                        from.join(QStringLiteral(", "))));
+        set("theoreticalBest",
+            tr("%1   sectors from laps %2")
+                .arg(timeText(stats.theoreticalBest->time), from.join(QStringLiteral(", "))));
     } else {
         set("theoreticalBest", stats.bestLap ? tr("– (the counted laps differ in sectors)") : none);
     }
@@ -137,10 +138,13 @@ void SummaryPanel::showSession(std::span<const LapData> laps, SpeedUnit unit,
     };
     const QString speedUnit = unit == SpeedUnit::Mph ? tr("m/h") : tr("km/h");
     set("rpmMax", peak(stats.rpmMax, stats.rpmMax ? numberText(stats.rpmMax->value) : QString()));
-    set("speedMax", peak(stats.speedMax, stats.speedMax ? numberText(stats.speedMax->value) + u' ' + speedUnit
-                                                        : QString()));
-    set("gxMax", peak(stats.gxMax, stats.gxMax ? tenthsText(stats.gxMax->value) + tr(" G") : QString()));
-    set("gyMax", peak(stats.gyMax, stats.gyMax ? tenthsText(stats.gyMax->value) + tr(" G") : QString()));
+    set("speedMax",
+        peak(stats.speedMax,
+             stats.speedMax ? numberText(stats.speedMax->value) + u' ' + speedUnit : QString()));
+    set("gxMax",
+        peak(stats.gxMax, stats.gxMax ? tenthsText(stats.gxMax->value) + tr(" G") : QString()));
+    set("gyMax",
+        peak(stats.gyMax, stats.gyMax ? tenthsText(stats.gyMax->value) + tr(" G") : QString()));
     const auto range = [&](const std::optional<LapAt>& low, const std::optional<LapAt>& high) {
         if (!low || !high)
             return none;
@@ -161,8 +165,7 @@ void SummaryPanel::showSession(std::span<const LapData> laps, SpeedUnit unit,
     if (untimed > 0)
         counts += tr(", %1 without a lap time").arg(untimed);
     counts += tr(". ");
-    counts += skippedLines.empty()
-                  ? tr("Every line after the header is a lap line.")
+    counts += skippedLines.empty() ? tr("Every line after the header is a lap line.")
               : skippedLines.size() == 1
                   ? tr("Line %1 of the view is not a lap line.").arg(skippedLines.front())
                   : tr("%1 lines of the view are not lap lines: %2.")

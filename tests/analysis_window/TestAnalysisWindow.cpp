@@ -118,8 +118,9 @@ private:
         QVERIFY(expected.theoreticalBest && w.stats().theoreticalBest);
         QCOMPARE(w.stats().theoreticalBest->time, expected.theoreticalBest->time);
         QCOMPARE(w.stats().theoreticalBest->sectorLaps, expected.theoreticalBest->sectorLaps);
-        for (const auto peak : {&SessionStats::rpmMax, &SessionStats::speedMax, &SessionStats::gxMax,
-                                &SessionStats::gyMax, &SessionStats::tmp1Min, &SessionStats::tmp2Max}) {
+        for (const auto peak :
+             {&SessionStats::rpmMax, &SessionStats::speedMax, &SessionStats::gxMax,
+              &SessionStats::gyMax, &SessionStats::tmp1Min, &SessionStats::tmp2Max}) {
             QCOMPARE((w.stats().*peak)->value, (expected.*peak)->value);
             QCOMPARE((w.stats().*peak)->lap, (expected.*peak)->lap);
         }
@@ -224,10 +225,11 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("says");
         QTest::newRow("empty") << QString() << "no lap table";
-        QTest::newRow("prose") << "LAP 1  1:05.23\r\nnot a table" << "no lap table";
+        QTest::newRow("prose") << "LAP 1  1:05.23\r\nnot a table"
+                               << "no lap table";
         QTest::newRow("binary") << QString::fromLatin1("\x01\xff\x80 LAP\x00", 8) << "no lap table";
-        QTest::newRow("header only")
-            << text(std::string(headerLine(0))) + "\r\n   1  garbage\r\n" << "holds no laps";
+        QTest::newRow("header only") << text(std::string(headerLine(0))) + "\r\n   1  garbage\r\n"
+                                     << "holds no laps";
     }
     void noLapTable()
     {
@@ -307,8 +309,9 @@ private slots:
         const QString table = f.window->text();
         QTextDocument document;
         QTextCursor cursor(&document);
-        cursor.insertText(QStringLiteral("note above\n") + table.section(QStringLiteral("\r\n"), 0, 2) +
-                          QStringLiteral("é\n") + table.section(QStringLiteral("\r\n"), 3, 3));
+        cursor.insertText(QStringLiteral("note above\n") +
+                          table.section(QStringLiteral("\r\n"), 0, 2) + QStringLiteral("é\n") +
+                          table.section(QStringLiteral("\r\n"), 3, 3));
         const DocumentTable read = readLapDocument(document);
         QVERIFY(read.headerFound);
         QCOMPARE(read.laps.size(), std::size_t(2));
