@@ -1,7 +1,7 @@
 // The analysis window over a "bil load" of 10,000 and of 100,000 laps: opening it until it is
 // drawn, bringing it up to date after a line of the view was deleted, toggling one lap's check
 // box, sorting the list by lap time and exporting the CSV. Runs on the offscreen platform unless
-// another one is set.
+// another one is set. Usage: bench_analysis_window [LAPS...]
 
 #include "BilBuilder.h"
 #include "TestFiles.h"
@@ -110,7 +110,14 @@ int main(int argc, char** argv)
 
     std::printf("%-8s %10s %10s %10s %10s %10s\n", "laps", "open ms", "update ms", "toggle ms",
                 "sort ms", "csv ms");
-    for (const int laps : {10000, 100000}) {
+    // Lap counts may be given as arguments, e.g. 880000 for a table of about 400 MB.
+    QList<int> sizes{10000, 100000};
+    if (argc > 1) {
+        sizes.clear();
+        for (int i = 1; i < argc; ++i)
+            sizes << QByteArray(argv[i]).toInt();
+    }
+    for (const int laps : sizes) {
         const Figures f = measure(laps, dir);
         std::printf("%-8d %10.1f %10.1f %10.1f %10.1f %10.1f\n", laps, f.open, f.update, f.toggle,
                     f.sort, f.csv);
