@@ -168,9 +168,14 @@ private slots:
         compareWithCore(w, laps);
         QVERIFY(w.skippedLines().empty());
 
+        // Closed, the window only notes the change and catches up as it opens again.
+        w.close();
         QTextCursor cursor(f.view()->document()->findBlockByNumber(3));
         cursor.insertText(QStringLiteral("x"));
-        QTRY_COMPARE(w.skippedLines(), std::vector<std::int64_t>{4});
+        QTest::qWait(400);
+        QVERIFY(w.skippedLines().empty());
+        f.open();
+        QCOMPARE(w.skippedLines(), std::vector<std::int64_t>{4});
         QVERIFY(w.findChild<QLabel*>("counts")->text().contains("Line 4 of the view"));
     }
 
