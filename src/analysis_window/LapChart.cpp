@@ -106,8 +106,11 @@ LapChart::LapChart(QWidget* parent) : QChartView(parent)
     timeAxis_->setTitleText(tr("Lap time"));
     chart->addAxis(lapAxis_, Qt::AlignBottom);
     chart->addAxis(timeAxis_, Qt::AlignLeft);
-    for (QXYSeries* series : {static_cast<QXYSeries*>(counted_), static_cast<QXYSeries*>(excluded_),
-                              static_cast<QXYSeries*>(best_), static_cast<QXYSeries*>(median_)}) {
+    // The laps go on top of the level lines, so the best lap's point answers the pointer rather
+    // than the best-lap line through it.
+    for (QXYSeries* series :
+         {static_cast<QXYSeries*>(best_), static_cast<QXYSeries*>(median_),
+          static_cast<QXYSeries*>(counted_), static_cast<QXYSeries*>(excluded_)}) {
         chart->addSeries(series);
         series->attachAxis(lapAxis_);
         series->attachAxis(timeAxis_);

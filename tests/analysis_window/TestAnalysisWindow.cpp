@@ -27,6 +27,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QToolTip>
 #include <memory>
 
 namespace {
@@ -344,6 +345,26 @@ private slots:
         QVERIFY(points.contains(QPointF(8766, 6540)));
         QVERIFY(std::is_sorted(points.begin(), points.end(),
                                [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
+    }
+
+    // Hovering a lap's point shows its lap and time, also where the best-lap line runs through.
+    void hoverShowsLap()
+    {
+        Fixture f;
+        f.bilLoad();
+        AnalysisWindow& w = f.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        LapChart* chart = w.chart();
+        const LapData& best = w.laps()[w.stats().bestLap->lap];
+        const QPoint at = chart->mapFromScene(chart->chart()->mapToPosition(
+            QPointF(double(best.lapNumber), best.lapTime()), chart->countedSeries()));
+        QTest::mouseMove(chart->viewport(), at + QPoint(-6, 0));
+        QTest::mouseMove(chart->viewport(), at);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), QStringLiteral("Lap %1: %2")
+                                       .arg(best.lapNumber)
+                                       .arg(text(formatLapTime(best.lapTime()))));
+        QToolTip::hideText();
     }
 
     void csvDialectFollowsLocale_data()
