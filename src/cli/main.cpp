@@ -49,9 +49,10 @@ QString systemError()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
+// A file name as messages show it; an empty name is shown as "" so the message still reads.
 QString native(const QString& path)
 {
-    return QDir::toNativeSeparators(path);
+    return path.isEmpty() ? QStringLiteral("\"\"") : QDir::toNativeSeparators(path);
 }
 
 // Thrown by an output sink when the output cannot take more text; the run stops.
