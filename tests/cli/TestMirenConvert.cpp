@@ -1,9 +1,9 @@
 #include "BilBuilder.h"
-#include "lap_conversion/ConvertCommand.h"
 #include "FileSizeLimit.h"
-#include "lap_conversion/LapTable.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "lap_conversion/ConvertCommand.h"
+#include "lap_conversion/LapTable.h"
 
 #include <QDir>
 #include <QFile>
