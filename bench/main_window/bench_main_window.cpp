@@ -2,9 +2,9 @@
 // scrolls and paints. Runs on the offscreen platform unless another one is set.
 
 #include "BilBuilder.h"
-#include "main_window/KorvelLoader.h"
-#include "file_chooser/ToolWindow.h"
 #include "TestFiles.h"
+#include "file_chooser/ToolWindow.h"
+#include "main_window/KorvelLoader.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -38,8 +38,7 @@ public:
                   std::this_thread::sleep_for(std::chrono::milliseconds(5));
               }
           })
-    {
-    }
+    {}
     double stop()
     {
         stop_ = true;

@@ -6,12 +6,12 @@
 #include "lap_analysis/SessionSummary.h"
 #include "lap_conversion/DecimalPoint.h"
 #include "lap_conversion/LapFile.h"
+#include "shared_state/SafeFile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -49,9 +49,10 @@ QString systemError()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
+// A file name as messages show it; an empty name is shown as "" so the message still reads.
 QString native(const QString& path)
 {
-    return QDir::toNativeSeparators(path);
+    return path.isEmpty() ? QStringLiteral("\"\"") : QDir::toNativeSeparators(path);
 }
 
 // Thrown by an output sink when the output cannot take more text; the run stops.
@@ -59,35 +60,34 @@ struct OutputFailed {
     QString reason;
 };
 
-// The table text goes either straight to stdout as it is produced, or into a QSaveFile that is
-// committed only when the whole run has been written.
+// The text goes either straight to stdout as it is produced, or into a file that replaces the
+// old one only when the whole run has been written (never in place: -o promises no half-written
+// file, whatever the folder).
 class Output {
 public:
     explicit Output(const QString& path) : path_(path)
     {
         if (!path_.isEmpty())
-            file_.emplace(path_);
+            file_.emplace(path_, SafeFileWriter::InPlace::Never);
     }
 
-    bool open()
+    FileResult<> open()
     {
-        if (!file_) {
+        if (file_)
+            return file_->open();
 #ifdef Q_OS_WIN
-            _setmode(_fileno(stdout), _O_BINARY);
+        _setmode(_fileno(stdout), _O_BINARY);
 #endif
-            return true;
-        }
-        // Unbuffered, so that a short write (a full disk) shows in write() itself; a failure in
-        // QSaveFile's own final flush would otherwise be lost and a truncated file committed.
-        return file_->open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        return {};
     }
 
     void write(std::string_view text)
     {
         if (file_) {
-            if (file_->write(text.data(), static_cast<qint64>(text.size())) !=
-                static_cast<qint64>(text.size()))
-                throw OutputFailed{file_->errorString()};
+            if (const auto written =
+                    file_->write(QByteArrayView(text.data(), qsizetype(text.size())));
+                !written)
+                throw OutputFailed{written.reason()};
         } else if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) {
             throw OutputFailed{systemError()};
         }
@@ -97,8 +97,8 @@ public:
     void finish()
     {
         if (file_) {
-            if (!file_->commit())
-                throw OutputFailed{file_->errorString()};
+            if (const auto committed = file_->commit(); !committed)
+                throw OutputFailed{committed.reason()};
         } else if (std::fflush(stdout) != 0) {
             throw OutputFailed{systemError()};
         }
@@ -108,16 +108,12 @@ public:
     void discard()
     {
         if (file_)
-            file_->cancelWriting();
+            file_->cancel();
     }
 
     QString name() const
     {
         return path_.isEmpty() ? QStringLiteral("standard output") : native(path_);
-    }
-    QString errorString() const
-    {
-        return file_ ? file_->errorString() : QString();
     }
     bool toFile() const
     {
@@ -126,7 +122,7 @@ public:
 
 private:
     QString path_;
-    std::optional<QSaveFile> file_;
+    std::optional<SafeFileWriter> file_;
 };
 
 enum class Format { Table, Csv, Summary };
@@ -416,24 +412,25 @@ int runCsv(const Options& options, LapFileReader reader, Output& output)
     std::string buffer(kBatch + kMaxCsvRowLength, '\0');
     std::size_t used = 0;
     bool headerWritten = false;
-    const LapReceiver write{
-        [&](SpeedUnit unit) {
-            if (headerWritten)
-                return;
-            std::string header;
-            appendCsvHeader(unit, options.csv, header);
-            output.write(header);
-            headerWritten = true;
-        },
-        [&](const LapData& lap) {
-            const bool counted = lap.timed() && (!limit || lap.lapTime() <= *limit);
-            char* end = writeCsvRow(lap, counted, options.csv, buffer.data() + used);
-            used = static_cast<std::size_t>(end - buffer.data());
-            if (used >= kBatch) {
-                output.write(std::string_view(buffer.data(), used));
-                used = 0;
-            }
-        }};
+    const LapReceiver write{[&](SpeedUnit unit) {
+                                if (headerWritten)
+                                    return;
+                                std::string header;
+                                appendCsvHeader(unit, options.csv, header);
+                                output.write(header);
+                                headerWritten = true;
+                            },
+                            [&](const LapData& lap) {
+                                const bool counted =
+                                    lap.timed() && (!limit || lap.lapTime() <= *limit);
+                                char* end =
+                                    writeCsvRow(lap, counted, options.csv, buffer.data() + used);
+                                used = static_cast<std::size_t>(end - buffer.data());
+                                if (used >= kBatch) {
+                                    output.write(std::string_view(buffer.data(), used));
+                                    used = 0;
+                                }
+                            }};
     const int status = readFiles(options, reader, write, true);
     if (!headerWritten) {
         reportNothingWritten(output);
@@ -483,8 +480,8 @@ int run(const Options& options)
     }
 
     Output output(options.output);
-    if (!output.open()) {
-        printErr(QStringLiteral("%1: cannot write: %2").arg(output.name(), output.errorString()));
+    if (const FileResult<> opened = output.open(); !opened) {
+        printErr(QStringLiteral("%1: cannot write: %2").arg(output.name(), opened.reason()));
         return kExitFailure;
     }
     try {

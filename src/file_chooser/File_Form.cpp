@@ -205,7 +205,8 @@ bool File_Form::setDrive(const QString& drive)
 void File_Form::driveChange()
 {
     const FileResult<QString> folder = drives_.currentFolder(drive_);
-    const FileResult<> listed = folder ? Dir1->setPath(folder.value()) : FileResult<>::failure(folder);
+    const FileResult<> listed =
+        folder ? Dir1->setPath(folder.value()) : FileResult<>::failure(folder);
     if (listed)
         return;
     showWarningBox(this, listed.reason());

@@ -98,8 +98,7 @@ inline bool readNumber(const char* f, bool cuttable, std::int32_t& value, bool& 
     const std::uint64_t spaces = ~nonZeroBytes(x ^ 0x2020202020202020) & kField;
     // Spaces, then digits to the end: the digits are every field byte from the first digit on.
     const std::uint64_t firstDigit = digits & (~digits + 1);
-    bool ok = (digits | spaces) == kField && digits != 0 &&
-              digits == (kField & ~(firstDigit - 1));
+    bool ok = (digits | spaces) == kField && digits != 0 && digits == (kField & ~(firstDigit - 1));
 
     const int first = std::countr_zero(digits) / 8; // column of the first digit (8 when none)
     const bool leadingZero = ok && f[first] == '0' && first != Width - 1;

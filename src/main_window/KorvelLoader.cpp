@@ -1,10 +1,10 @@
 #include "main_window/KorvelLoader.h"
 
 #include "analysis_window/AnalysisWindow.h"
-#include "lap_conversion/ConvertCommand.h"
-#include "lap_conversion/DecimalPoint.h"
 #include "file_chooser/File_Form.h"
 #include "file_chooser/ToolWindow.h"
+#include "lap_conversion/ConvertCommand.h"
+#include "lap_conversion/DecimalPoint.h"
 #include "text_files/TextCommands.h"
 
 #include <QCloseEvent>

@@ -22,7 +22,7 @@ void PASS_READ(SharedState& state, const QString& path = QString::fromLatin1(kSe
 // Writes PASS_NAME1 and PASS_NAME2 as two quoted lines. When the file cannot be written, an
 // existing file is left as it was.
 FileResult<> PASS_WRITE(const SharedState& state,
-                const QString& path = QString::fromLatin1(kSettingsFileName));
+                        const QString& path = QString::fromLatin1(kSettingsFileName));
 
 // The two folders (text folder, lap record folder) from the bytes of a settings file, or nothing
 // when it holds fewer than two values. The reading rules are those of readDelimitedValues().

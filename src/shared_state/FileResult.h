@@ -10,21 +10,12 @@
 //
 //   FileResult<> saved = saveWholeFile(path, bytes);     // success or a reason
 //   FileResult<QString> folder = drives.currentFolder(d); // a folder or a reason
-template <typename T = std::monostate>
-class [[nodiscard]] FileResult {
+template <typename T = std::monostate> class [[nodiscard]] FileResult {
 public:
     // Success without a value.
-    FileResult()
-        requires std::is_same_v<T, std::monostate>
-        : value_(std::in_place)
-    {
-    }
+    FileResult() requires std::is_same_v<T, std::monostate> : value_(std::in_place) {}
     // Success with a value.
-    FileResult(T value)
-        requires(!std::is_same_v<T, std::monostate>)
-        : value_(std::move(value))
-    {
-    }
+    FileResult(T value) requires(!std::is_same_v<T, std::monostate>) : value_(std::move(value)) {}
 
     static FileResult failure(QString reason)
     {
@@ -33,8 +24,7 @@ public:
         return result;
     }
     // Takes the reason of a failed result of another kind.
-    template <typename U>
-    static FileResult failure(const FileResult<U>& other)
+    template <typename U> static FileResult failure(const FileResult<U>& other)
     {
         return failure(other.reason());
     }

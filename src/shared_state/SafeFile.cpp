@@ -3,9 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-SafeFileWriter::SafeFileWriter(const QString& path) : file_(path)
+SafeFileWriter::SafeFileWriter(const QString& path, InPlace inPlace) : file_(path)
 {
-    file_.setDirectWriteFallback(true);
+    file_.setDirectWriteFallback(inPlace == InPlace::WhenFolderIsLocked);
 }
 
 FileResult<> SafeFileWriter::open()
@@ -32,6 +32,12 @@ FileResult<> SafeFileWriter::commit()
     if (!file_.commit())
         return FileResult<>::failure(file_.errorString());
     return {};
+}
+
+void SafeFileWriter::cancel()
+{
+    if (file_.isOpen())
+        file_.cancelWriting();
 }
 
 FileResult<> saveWholeFile(const QString& path, QByteArrayView bytes)

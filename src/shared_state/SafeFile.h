@@ -16,8 +16,11 @@
 // leaves it half-written; without this, such a file could not be saved at all.
 class SafeFileWriter {
 public:
-    // A writer that is never committed leaves the target as it was.
-    explicit SafeFileWriter(const QString& path);
+    enum class InPlace { WhenFolderIsLocked, Never };
+
+    // A writer that is never committed leaves the target as it was. InPlace::Never refuses the
+    // in-place fallback, for outputs that promise never to be left half-written.
+    explicit SafeFileWriter(const QString& path, InPlace inPlace = InPlace::WhenFolderIsLocked);
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
@@ -25,6 +28,8 @@ public:
     FileResult<> write(QByteArrayView bytes);
     // Puts the written file in place.
     FileResult<> commit();
+    // Abandons the write: the target stays as it was.
+    void cancel();
 
 private:
     QSaveFile file_;

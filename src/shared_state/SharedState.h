@@ -37,4 +37,3 @@ using ShowChooserFn = std::function<void(SharedState& state)>;
 // Joins a folder and a file name with the platform's separator, as they stand: a folder that
 // already ends in a separator gives two in a row, which the file system accepts.
 QString joinFolder(const QString& folder, const QString& name);
-

@@ -1,7 +1,7 @@
 #include "text_files/TextCommands.h"
 
-#include "text_files/LineSplitter.h"
 #include "shared_state/SafeFile.h"
+#include "text_files/LineSplitter.h"
 
 #include <QFile>
 #include <QStringDecoder>

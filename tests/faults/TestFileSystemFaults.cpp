@@ -8,14 +8,14 @@
 // replaced by a folder, a path through a regular file, and a file-size limit for a full disk.
 #include "BilBuilder.h"
 #include "FakeDrives.h"
-#include "file_chooser/FileList.h"
 #include "FileSizeLimit.h"
-#include "file_chooser/File_Form.h"
-#include "file_chooser/ToolWindow.h"
-#include "main_window/KorvelLoader.h"
-#include "lap_conversion/LapTable.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "file_chooser/FileList.h"
+#include "file_chooser/File_Form.h"
+#include "file_chooser/ToolWindow.h"
+#include "lap_conversion/LapTable.h"
+#include "main_window/KorvelLoader.h"
 
 #include <QApplication>
 #include <QDir>

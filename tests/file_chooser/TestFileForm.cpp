@@ -1,9 +1,9 @@
 #include "FakeDrives.h"
+#include "TestMain.h"
 #include "file_chooser/FileList.h"
 #include "file_chooser/File_Form.h"
-#include "file_chooser/ToolWindow.h"
 #include "file_chooser/FolderList.h"
-#include "TestMain.h"
+#include "file_chooser/ToolWindow.h"
 
 #include <QApplication>
 #include <QComboBox>

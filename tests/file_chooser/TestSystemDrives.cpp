@@ -1,5 +1,5 @@
-#include "file_chooser/DriveSystem.h"
 #include "TestMain.h"
+#include "file_chooser/DriveSystem.h"
 
 #include <QDir>
 #include <QStorageInfo>

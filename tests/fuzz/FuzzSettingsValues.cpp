@@ -7,9 +7,9 @@
 // - the two folders exist exactly when the file holds two values, each no longer than its bytes;
 // - writing the two folders and reading the file back gives them again, unless a folder holds a
 //   double quote followed (after blanks) by a comma, which the file format cannot carry.
+#include "FuzzCheck.h"
 #include "settings/DelimitedValues.h"
 #include "settings/FolderSettings.h"
-#include "FuzzCheck.h"
 
 namespace {
 

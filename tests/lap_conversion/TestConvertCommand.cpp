@@ -1,8 +1,8 @@
 #include "BilBuilder.h"
-#include "lap_conversion/ConvertCommand.h"
-#include "lap_conversion/LapTable.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "lap_conversion/ConvertCommand.h"
+#include "lap_conversion/LapTable.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "BilBuilder.h"
+#include "TestMain.h"
 #include "lap_conversion/LapFile.h"
 #include "lap_conversion/LapTable.h"
-#include "TestMain.h"
 
 #include <QDir>
 #include <QFile>

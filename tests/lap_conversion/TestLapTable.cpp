@@ -1,5 +1,5 @@
-#include "lap_conversion/LapTable.h"
 #include "TestMain.h"
+#include "lap_conversion/LapTable.h"
 
 #include <QTest>
 #include <string>

@@ -1,10 +1,10 @@
 #include "BilBuilder.h"
+#include "TestFiles.h"
+#include "TestMain.h"
+#include "file_chooser/ToolWindow.h"
 #include "lap_conversion/ConvertCommand.h"
 #include "lap_conversion/DecimalPoint.h"
 #include "main_window/KorvelLoader.h"
-#include "file_chooser/ToolWindow.h"
-#include "TestFiles.h"
-#include "TestMain.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -165,7 +165,8 @@ private slots:
             QTest::keyClick(f.child<QPushButton>(name), Qt::Key_Return);
         }
         QTest::keyClick(f.child<QPushButton>("BIL_load"), Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(f.chooserModes, QStringList({kModeBilLoad, kModeTextLoad, kModeTextSave, kModeBilLoad}));
+        QCOMPARE(f.chooserModes,
+                 QStringList({kModeBilLoad, kModeTextLoad, kModeTextSave, kModeBilLoad}));
         // In the view Enter still breaks the line.
         f.view()->setFocus();
         QTest::keyClick(f.view(), Qt::Key_Return);
@@ -179,8 +180,9 @@ private slots:
         Fixture f;
         QString text;
         for (int i = 0; i < 4000; ++i) {
-            text += QStringLiteral("%1 lap line with some width to it, about eighty characters long")
-                        .arg(i, 6);
+            text +=
+                QStringLiteral("%1 lap line with some width to it, about eighty characters long")
+                    .arg(i, 6);
             text += i % 97 == 0 ? QStringLiteral("\r\uFDD0\n\u00e9\U0001F3C1") : QString();
             text += QStringLiteral("\r\n");
         }

@@ -1,8 +1,8 @@
-#include "settings/DelimitedValues.h"
 #include "FileSizeLimit.h"
-#include "settings/FolderSettings.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "settings/DelimitedValues.h"
+#include "settings/FolderSettings.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "shared_state/SharedState.h"
 #include "TestMain.h"
+#include "shared_state/SharedState.h"
 #include "shared_state/TextView.h"
 
 #include <QDir>

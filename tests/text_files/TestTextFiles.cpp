@@ -1,7 +1,7 @@
 #include "FileSizeLimit.h"
-#include "text_files/LineSplitter.h"
 #include "TestFiles.h"
 #include "TestMain.h"
+#include "text_files/LineSplitter.h"
 #include "text_files/TextCommands.h"
 
 #include <QDir>
