@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
@@ -107,6 +108,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     header->setSortIndicatorClearable(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
     lapList_->setSortingEnabled(true);
+    lapList_->installEventFilter(this);
 
     chart_ = new LapChart;
     chart_->setObjectName(QStringLiteral("chart"));
@@ -167,6 +169,24 @@ void AnalysisWindow::showEvent(QShowEvent* event)
     if (stale_)
         refresh();
     QWidget::showEvent(event);
+}
+
+bool AnalysisWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Space ticks or clears the box of the current lap from whichever column the cursor is in.
+    if (watched == lapList_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        const QModelIndex current = lapList_->currentIndex();
+        if (current.isValid()) {
+            const QModelIndex box = model_->index(current.row(), LapListModel::LapColumn);
+            const bool counted =
+                box.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
+            model_->setData(box, counted ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+        }
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void AnalysisWindow::viewChanged()

@@ -263,6 +263,9 @@ private slots:
         list->setCurrentIndex(model.index(0, LapListModel::TimeColumn));
         QCOMPARE(f.view()->textCursor().blockNumber(), int(w.laps()[model.lapAt(0)].line - 1));
         QVERIFY(f.view()->textCursor().atBlockStart());
+        // Space clears the box of the selected lap, whatever column the cursor is in.
+        QTest::keyClick(list, Qt::Key_Space);
+        QCOMPARE(w.stats().status[model.lapAt(0)], LapStatus::ExcludedByUser);
         model.sort(-1);
         QCOMPARE(model.lapAt(0), std::size_t(0));
     }
