@@ -224,6 +224,12 @@ private slots:
         QVERIFY(w.stats().countedCount < w.stats().timedCount);
         w.findChild<QSpinBox*>("excludeLimit")->setValue(0);
         QCOMPARE(w.stats().countedCount, w.stats().timedCount);
+        // A limit below every lap leaves nothing counted: no best lap, and nothing breaks.
+        w.findChild<QSpinBox*>("excludeLimit")->setValue(1);
+        QCOMPARE(w.stats().countedCount, 0);
+        QCOMPARE(w.findChild<QLabel*>("bestLap")->text(), QStringLiteral("no counted lap"));
+        QVERIFY(w.chart()->countedSeries()->points().isEmpty());
+        QCOMPARE(w.chart()->excludedSeries()->points().size(), int(w.laps().size()));
     }
 
     void noLapTable_data()
