@@ -16,9 +16,8 @@ class QPushButton;
 class QResizeEvent;
 
 // The main window: the lap table view, the three command buttons, the button of the analysis
-// window and the shared state. It reads
-// the remembered folders when it is created and writes them back when it is closed, if the
-// chooser was confirmed during the run.
+// window and the shared state. It reads the remembered folders when it is created and writes
+// them back when it is closed, if the chooser was confirmed during the run.
 //
 // The view is a QPlainTextEdit, which holds blocks rather than line ends. The mapping:
 // - CR LF is a block break and reads back as CR LF; so does a paragraph separator (U+2029),
