@@ -1,4 +1,5 @@
 #include "BilBuilder.h"
+#include "ConvertRun.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 
@@ -9,22 +10,6 @@
 #include <QTest>
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run convert(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(MIREN_CONVERT_PATH), args);
-    if (!p.waitForFinished(60000))
-        return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
 
 QString sample(const QString& name)
 {

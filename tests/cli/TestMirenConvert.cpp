@@ -1,4 +1,5 @@
 #include "BilBuilder.h"
+#include "ConvertRun.h"
 #include "FileSizeLimit.h"
 #include "TestFiles.h"
 #include "TestMain.h"
@@ -12,22 +13,6 @@
 #include <QTest>
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run convert(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(MIREN_CONVERT_PATH), args);
-    if (!p.waitForFinished(60000))
-        return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
 
 const QByteArray kExampleLine =
     "   3  1:05.23    3500~ 9800   45~162  1.2  0.9   80~ 95   70~ 88  2450    0:20.12    4100~ "
