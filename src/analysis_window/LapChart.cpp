@@ -119,6 +119,13 @@ LapChart::LapChart(QWidget* parent) : QChartView(parent)
     connect(excluded_, &QXYSeries::hovered, this, &LapChart::showPoint);
 }
 
+// The view owns its chart but does not delete it: without this, every closed window would
+// leave its chart and the chart's items behind.
+LapChart::~LapChart()
+{
+    delete chart();
+}
+
 void LapChart::setSession(std::span<const LapData> laps, const SessionStats& stats)
 {
     laps_ = laps;

@@ -20,6 +20,7 @@ class LapChart : public QChartView {
 
 public:
     explicit LapChart(QWidget* parent = nullptr);
+    ~LapChart() override;
 
     // Draws the laps anew; laps must stay valid until the next call (hovering reads them).
     void setSession(std::span<const LapData> laps, const SessionStats& stats);
