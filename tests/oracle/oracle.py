@@ -9,6 +9,7 @@ success or failure of the run.
     oracle.py --self-test                      checks the converter against known texts
     oracle.py --binary PATH [--cases N] [--seed S] [--first I] [--keep-dir DIR]
     oracle.py --binary PATH --seed S --case I  replays one generated case
+    oracle.py --emulator WRAPPER --binary X.exe ...  runs the binary through WRAPPER (Wine)
     oracle.py --convert [--decimal-point C] FILE...  converts like the tool, to stdout
 
 Standard library only.
@@ -372,8 +373,12 @@ def write_case_files(case, folder):
             os.symlink(name, path)
 
 
+# Command that runs the binary, e.g. Wine for a Windows build tested on Linux (--emulator).
+EMULATOR = []
+
+
 def command_line(binary, case, folder):
-    args = [binary]
+    args = EMULATOR + [binary]
     if case.point is not None:
         args += ["--decimal-point", case.point]
     if case.to_file:
@@ -646,12 +651,12 @@ def usage_cases(binary, work):
     with open(os.path.join(folder, "A.BIL"), "wb") as f:
         f.write(EXAMPLE_RECORD)
     for args in [[], ["--decimal-point"], ["-o"], ["--no-such-option", "A.BIL"], ["-o", "out.txt"]]:
-        proc = subprocess.run([binary] + args, cwd=folder, capture_output=True, timeout=60)
+        proc = subprocess.run(EMULATOR + [binary] + args, cwd=folder, capture_output=True, timeout=60)
         if proc.returncode != 2 or proc.stdout:
             failures.append(f"USAGE {args}: exit status {proc.returncode}, "
                             f"{len(proc.stdout)} bytes on stdout, expected status 2 and no output")
     # A failed write is a failure, never a success.
-    proc = subprocess.run([binary, "-o", os.path.join(folder, "no-such-folder", "out.txt"), "A.BIL"],
+    proc = subprocess.run(EMULATOR + [binary, "-o", os.path.join(folder, "no-such-folder", "out.txt"), "A.BIL"],
                           cwd=folder, capture_output=True, timeout=60)
     if proc.returncode == 0 or not proc.stderr.strip():
         failures.append(f"WRITE FAILURE: -o into a missing folder gave exit status {proc.returncode}"
@@ -703,7 +708,8 @@ def run_differential(args):
             stats["empty"] += not expected
             problem = check_case(binary, case, work, keep_dir, f"seed {args.seed} case {i}")
             if problem:
-                failures.append(problem + f"\n replay: {sys.argv[0]} --binary {args.binary} "
+                emulator = f"--emulator {args.emulator} " if args.emulator else ""
+                failures.append(problem + f"\n replay: {sys.argv[0]} {emulator}--binary {args.binary} "
                                           f"--seed {args.seed} --case {i}")
                 if len(failures) >= args.max_failures:
                     break
@@ -735,7 +741,10 @@ def main():
                         help="folder of sample .BIL files that are also compared")
     parser.add_argument("--convert", nargs="+", metavar="FILE")
     parser.add_argument("--decimal-point", default=".")
+    parser.add_argument("--emulator", help="program that runs the binary (e.g. a Wine wrapper)")
     args = parser.parse_args()
+    if args.emulator:
+        EMULATOR.append(args.emulator)
     if args.self_test:
         return self_test()
     if args.convert:
