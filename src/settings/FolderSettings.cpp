@@ -8,18 +8,23 @@
 #include <QStringEncoder>
 
 #ifdef Q_OS_WIN
-#include <direct.h>
-#include <stdlib.h>
+#include <string>
+#include <windows.h>
 #endif
 
 QString defaultFolder()
 {
 #ifdef Q_OS_WIN
-    // The current folder of drive C (drive number 3), which may differ from the process's.
-    if (wchar_t* cwd = _wgetdcwd(3, nullptr, 0)) {
-        const QString folder = QString::fromWCharArray(cwd);
-        free(cwd);
-        return folder;
+    // The current folder of drive C, which may differ from the process's: "C:." names it, and
+    // the system resolves it from the folder it keeps for each drive (the "=C:" variable), or
+    // to the root when none is kept. (_wgetdcwd ignores that variable under Wine.)
+    const wchar_t* const driveC = L"C:.";
+    const DWORD needed = GetFullPathNameW(driveC, 0, nullptr, nullptr);
+    if (needed > 0) {
+        std::wstring buffer(needed, L'\0');
+        const DWORD size = GetFullPathNameW(driveC, needed, buffer.data(), nullptr);
+        if (size > 0 && size < needed)
+            return QString::fromWCharArray(buffer.data(), int(size));
     }
     return QStringLiteral("C:\\");
 #else
