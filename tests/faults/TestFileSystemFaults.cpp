@@ -300,6 +300,10 @@ void TestFileSystemFaults::settingsUnwritableAtStart_data()
 void TestFileSystemFaults::settingsUnwritableAtStart()
 {
     QFETCH(QString, kind);
+#ifndef Q_OS_UNIX
+    if (kind == "full")
+        QSKIP("needs a file-size limit");
+#endif
     QVERIFY(QFile::remove(settings_));
     if (kind == "folder") {
         QVERIFY(QDir().mkdir(settings_));
