@@ -56,8 +56,11 @@ QT_MINGW ?= $(MIREN_CACHE)/qt-mingw
 WIN_BUILD ?= build-windows
 export MIREN_CACHE QT_MINGW
 
+# Qt Charts is built too once the project asks for it.
+WINDOWS_QT_PARTS := $(if $(shell grep -rlsw --include=CMakeLists.txt Charts CMakeLists.txt src),all,qtbase)
+
 windows-qt:
-	@scripts/windows-qt
+	@scripts/windows-qt $(WINDOWS_QT_PARTS)
 
 windows: windows-qt
 	@scripts/install-deps --windows
