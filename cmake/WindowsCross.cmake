@@ -42,6 +42,13 @@ foreach(dir IN LISTS wine_dirs)
   list(APPEND MIREN_WINE_PATH "${dir}")
 endforeach()
 list(REMOVE_DUPLICATES MIREN_WINE_PATH)
+# Sets on the Windows side the QT_* variables that Wine does not pass on (see wine-run.in).
+add_executable(miren_wine_env ${CMAKE_CURRENT_LIST_DIR}/wine-env.cpp)
+target_link_libraries(miren_wine_env PRIVATE shell32)
+set_target_properties(miren_wine_env PROPERTIES OUTPUT_NAME wine-env
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+set(MIREN_WINE_ENV "${CMAKE_BINARY_DIR}/wine-env.exe")
+
 set(MIREN_WINE_PREFIX "${CMAKE_BINARY_DIR}/wineprefix")
 set(MIREN_WINE_RUN "${CMAKE_BINARY_DIR}/wine-run")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.in ${MIREN_WINE_RUN} @ONLY
