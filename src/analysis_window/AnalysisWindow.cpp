@@ -1,6 +1,8 @@
 #include "analysis_window/AnalysisWindow.h"
 
+#ifdef MIREN_LAP_CHART
 #include "analysis_window/LapChart.h"
+#endif
 #include "analysis_window/LapDocument.h"
 #include "analysis_window/LapListModel.h"
 #include "analysis_window/SummaryPanel.h"
@@ -110,14 +112,20 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     lapList_->setSortingEnabled(true);
     lapList_->installEventFilter(this);
 
+#ifdef MIREN_LAP_CHART
     chart_ = new LapChart;
     chart_->setObjectName(QStringLiteral("chart"));
     chart_->setMinimumHeight(160);
+    QWidget* chartPane = chart_;
+#else
+    auto* chartPane = new QLabel(tr("This build of the tool has no lap-time chart."));
+    chartPane->setAlignment(Qt::AlignCenter);
+#endif
 
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(summaryPane);
     splitter->addWidget(lapList_);
-    splitter->addWidget(chart_);
+    splitter->addWidget(chartPane);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setStretchFactor(2, 1);
@@ -259,7 +267,9 @@ void AnalysisWindow::showAnalysis()
         return;
     summary_->showSession(laps_, unit_, stats_, skippedLines_);
     model_->statsChanged();
+#ifdef MIREN_LAP_CHART
     chart_->setSession(laps_, stats_);
+#endif
 }
 
 void AnalysisWindow::toggleLap(std::size_t lap, bool counted)

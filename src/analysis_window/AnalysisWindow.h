@@ -49,7 +49,9 @@ public:
     const SessionStats& stats() const { return stats_; }
     const std::vector<std::int64_t>& skippedLines() const { return skippedLines_; }
     bool holdsTable() const;
+#ifdef MIREN_LAP_CHART
     LapChart* chart() const { return chart_; }
+#endif
     LapListModel* lapModel() const { return model_; }
 
     // The CSV file name proposed for this session, in the text folder.
