@@ -50,10 +50,10 @@ int main(int argc, char** argv)
             const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
                                                    std::istreambuf_iterator<char>());
             if (!in.eof() && in.fail()) {
-                std::fprintf(stderr, "cannot read %s\n", file.c_str());
+                std::fprintf(stderr, "cannot read %s\n", file.string().c_str());
                 return 1;
             }
-            std::fprintf(stderr, "%s\n", file.c_str());
+            std::fprintf(stderr, "%s\n", file.string().c_str());
             LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
             ++total;
         }
