@@ -5,12 +5,9 @@
 
 #include <QFile>
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
-// Records read per chunk: about 114 KiB.
-constexpr std::size_t kChunkRecords = 512;
 // Bytes of text read per chunk.
 constexpr std::size_t kTextChunk = 256 * 1024;
 // A line longer than this is neither a header nor a lap line; only its start is kept.
@@ -84,47 +81,62 @@ LapInputKind lapInputKind(const QString& path)
 
 LapInputResult readLapRecordFile(const QString& path, const LapReceiver& receiver)
 {
-    LapInputResult result;
-    QFile file(path);
-    if (!openFile(file, result))
-        return result;
-
-    std::vector<std::uint8_t> chunk(kChunkRecords * kRecordSize);
-    std::uint64_t records = 0;
-    bool unitGiven = false;
-    LapRecord record;
-    std::size_t filled = 0;
-    for (;;) {
-        const qint64 n = file.read(reinterpret_cast<char*>(chunk.data() + filled),
-                                   static_cast<qint64>(chunk.size() - filled));
-        if (readFailed(file, n, result) || n == 0)
-            return result; // at the end, a shorter final piece gives nothing
-        filled += static_cast<std::size_t>(n);
-
-        std::size_t used = 0;
-        for (; filled - used >= kRecordSize; used += kRecordSize) {
-            RecordFault fault;
-            const RecordStatus status =
-                decodeLapRecord(std::span(chunk.data() + used, kRecordSize), record, fault);
-            ++records;
-            if (status == RecordStatus::EndOfData)
-                return result;
-            if (!unitGiven && record.recordWord != 0) {
-                receiver.unit(unitFromRecordWord(record.recordWord));
-                unitGiven = true;
+    // Decodes each record into a lap for the receiver, locating a fault as the converter does.
+    class LapDataFeeder : public LapRecordFeeder {
+    public:
+        explicit LapDataFeeder(const LapReceiver& receiver) : receiver_(receiver) {}
+        LapConverter::FeedResult feed(std::span<const std::uint8_t> bytes) override
+        {
+            std::size_t used = 0;
+            for (; bytes.size() - used >= kRecordSize; used += kRecordSize) {
+                RecordFault fault;
+                const RecordStatus status =
+                    decodeLapRecord(bytes.subspan(used, kRecordSize), record_, fault);
+                ++records_;
+                if (status == RecordStatus::EndOfData)
+                    return {LapConverter::Status::EndOfData, used + kRecordSize};
+                if (!unitGiven_ && record_.recordWord != 0) {
+                    receiver_.unit(unitFromRecordWord(record_.recordWord));
+                    unitGiven_ = true;
+                }
+                if (status == RecordStatus::Fault) {
+                    fault_ = LapFault{fault.kind, records_,
+                                      (records_ - 1) * kRecordSize + fault.offset, fault.value};
+                    return {LapConverter::Status::Fault, used};
+                }
+                receiver_.lap(lapFromRecord(record_));
             }
-            if (status == RecordStatus::Fault) {
-                result.error = LapInputResult::Error::Record;
-                result.fault = LapFault{fault.kind, records,
-                                        (records - 1) * kRecordSize + fault.offset, fault.value};
-                return result;
-            }
-            receiver.lap(lapFromRecord(record));
+            return {LapConverter::Status::NeedMore, used};
         }
-        filled -= used;
-        if (filled != 0)
-            std::memmove(chunk.data(), chunk.data() + used, filled);
+        LapFault fault() const override { return fault_; }
+
+    private:
+        const LapReceiver& receiver_;
+        LapRecord record_;
+        std::uint64_t records_ = 0;
+        bool unitGiven_ = false;
+        LapFault fault_;
+    };
+
+    LapDataFeeder feeder(receiver);
+    const LapFileResult read = readLapFile(path, feeder);
+    LapInputResult result;
+    result.file = read.file;
+    result.fault = read.fault;
+    switch (read.error) {
+    case LapFileResult::Error::None:
+        break;
+    case LapFileResult::Error::Open:
+        result.error = LapInputResult::Error::Open;
+        break;
+    case LapFileResult::Error::Read:
+        result.error = LapInputResult::Error::Read;
+        break;
+    case LapFileResult::Error::Record:
+        result.error = LapInputResult::Error::Record;
+        break;
     }
+    return result;
 }
 
 LapInputResult readLapTableFile(const QString& path, const LapReceiver& receiver)

@@ -41,11 +41,9 @@ QString LapFileResult::describe() const
     return where + QStringLiteral("fault");
 }
 
-LapFileResult convertLapFile(const QString& path, LapConverter& converter)
+LapFileResult readLapFile(const QString& path, LapRecordFeeder& feeder)
 {
     LapFileResult result;
-    converter.startFile();
-
     // QFile would also complain about an empty name on the process's own error output.
     if (path.isEmpty()) {
         result.error = LapFileResult::Error::Open;
@@ -73,16 +71,35 @@ LapFileResult convertLapFile(const QString& path, LapConverter& converter)
             return result; // end of file; a shorter final piece gives nothing
         filled += static_cast<std::size_t>(n);
 
-        const auto fed = converter.feed(std::span(chunk.data(), filled));
+        const auto fed = feeder.feed(std::span(chunk.data(), filled));
         if (fed.status == LapConverter::Status::EndOfData)
             return result;
         if (fed.status == LapConverter::Status::Fault) {
             result.error = LapFileResult::Error::Record;
-            result.fault = converter.fault();
+            result.fault = feeder.fault();
             return result;
         }
         filled -= fed.consumed;
         if (filled != 0)
             std::memmove(chunk.data(), chunk.data() + fed.consumed, filled);
     }
+}
+
+LapFileResult convertLapFile(const QString& path, LapConverter& converter)
+{
+    class ConverterFeeder : public LapRecordFeeder {
+    public:
+        explicit ConverterFeeder(LapConverter& converter) : converter_(converter) {}
+        LapConverter::FeedResult feed(std::span<const std::uint8_t> bytes) override
+        {
+            return converter_.feed(bytes);
+        }
+        LapFault fault() const override { return converter_.fault(); }
+
+    private:
+        LapConverter& converter_;
+    };
+    converter.startFile();
+    ConverterFeeder feeder(converter);
+    return readLapFile(path, feeder);
 }

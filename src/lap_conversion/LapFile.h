@@ -18,8 +18,22 @@ struct [[nodiscard]] LapFileResult {
     QString describe() const;
 };
 
-// Streams the file at path through converter in chunks of whole records, so memory stays the
-// same whatever the file's size. Reading stops at a record word of 0; a final piece shorter than
-// a record is ignored. A folder, a missing or unreadable file fails with Error::Open or
-// Error::Read. The converter's buffered text is not flushed.
+// Takes the complete records at the front of each chunk of a lap record file, as
+// LapConverter::feed() does.
+class LapRecordFeeder {
+public:
+    virtual ~LapRecordFeeder() = default;
+    virtual LapConverter::FeedResult feed(std::span<const std::uint8_t> bytes) = 0;
+    // Where the record fault lies, once feed() has answered Status::Fault.
+    virtual LapFault fault() const = 0;
+};
+
+// Streams the file at path through feeder in chunks of whole records, so memory stays the same
+// whatever the file's size. Reading stops when the feeder meets a record word of 0 or a fault; a
+// final piece shorter than a record is ignored. A folder, a missing or unreadable file fails with
+// Error::Open or Error::Read.
+LapFileResult readLapFile(const QString& path, LapRecordFeeder& feeder);
+
+// readLapFile() through converter, as the first file of its own. The converter's buffered text is
+// not flushed.
 LapFileResult convertLapFile(const QString& path, LapConverter& converter);
