@@ -1,4 +1,5 @@
 #include "main_window/KorvelLoader.h"
+#include "ui_language/UiLanguage.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -36,6 +37,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Lets desktops match the window to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("miren-loader"));
+    // The tool's added texts and Qt's dialogs in the user's language; the window's own captions
+    // and button names are fixed and never translated.
+    installTranslators(app, currentLanguage());
     KorvelLoader window;
     window.show();
     return app.exec();

@@ -1,0 +1,432 @@
+#include "session_report/SessionReport.h"
+
+#include "shared_state/SafeFile.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Colours that stay apart in grey print: the purple prints dark, the pale ground light.
+const QColor kBestText(0x6a, 0x1b, 0x9a);
+const QColor kBestLapGround(0xff, 0xf0, 0xb8);
+const QColor kExcludedText(0x8a, 0x8a, 0x8a);
+const QColor kHeaderGround(0xe4, 0xe4, 0xe4);
+const QColor kRuleColour(0xc8, 0xc8, 0xc8);
+const QColor kLabelText(0x50, 0x50, 0x50);
+
+// Measures of the page, in points and millimetres, on the device's pixels.
+constexpr double kTitleSize = 14;
+constexpr double kDateSize = 10;
+constexpr double kFigureSize = 9;
+constexpr double kNoteSize = 7;
+constexpr double kFontStep = 0.25;
+constexpr double kChartHeightMm = 65;
+// Rows are this much taller than the font's line, so that the list reads like a timing sheet.
+constexpr double kRowSpacing = 1.35;
+constexpr double kCellPaddingPt = 2.5;
+// A column may grow to this many times its text's width to fill the page's width.
+constexpr double kMaxColumnStretch = 1.6;
+// Summaries longer than this go into two columns.
+constexpr std::size_t kFiguresInOneColumn = 5;
+
+QFont reportFont(double points, bool bold = false)
+{
+    QFont font;
+    // Latin text in a metric-compatible Arial; Japanese from the proportional gothic fonts that
+    // Debian installs, or Windows' own.
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("VL PGothic"), QStringLiteral("IPAPGothic"),
+                      QStringLiteral("Yu Gothic UI"), QStringLiteral("Meiryo UI")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+class Geometry {
+public:
+    explicit Geometry(QPaintDevice& device) : device_(device), dpi_(device.logicalDpiY()) {}
+
+    double mm(double millimetres) const { return millimetres / 25.4 * dpi_; }
+    double pt(double points) const { return points / 72.0 * dpi_; }
+    QRectF page() const { return QRectF(0, 0, device_.width(), device_.height()); }
+    QFontMetricsF metrics(const QFont& font) const { return QFontMetricsF(font, &device_); }
+    double lineHeight(double points, bool bold = false) const
+    {
+        return metrics(reportFont(points, bold)).height();
+    }
+    double rowHeight(double listSize) const { return lineHeight(listSize, true) * kRowSpacing; }
+
+private:
+    QPaintDevice& device_;
+    double dpi_;
+};
+
+// Where the parts of a printed page go.
+struct Sections {
+    QRectF title;
+    QRectF figures;
+    QRectF chart;
+    QRectF list;
+    QRectF footer;
+};
+
+std::size_t figureColumns(const ReportPage& page)
+{
+    return page.figures.size() > kFiguresInOneColumn ? 2 : 1;
+}
+
+Sections sectionsOf(const ReportPage& page, bool continued, const Geometry& g)
+{
+    const QRectF area = g.page();
+    Sections s;
+    double y = area.top();
+    s.title = QRectF(area.left(), y, area.width(), g.lineHeight(kTitleSize, true) + g.mm(2));
+    y = s.title.bottom() + g.mm(3);
+    if (!continued && !page.figures.empty()) {
+        const std::size_t columns = figureColumns(page);
+        const std::size_t lines = (page.figures.size() + columns - 1) / columns;
+        s.figures = QRectF(area.left(), y, area.width(), lines * g.lineHeight(kFigureSize) * 1.25);
+        y = s.figures.bottom() + g.mm(4);
+    }
+    if (!continued && page.chart) {
+        const double height = std::min(g.mm(kChartHeightMm), area.height() * 0.28);
+        s.chart = QRectF(area.left(), y, area.width(), height);
+        y = s.chart.bottom() + g.mm(4);
+    }
+    const double footerHeight = g.lineHeight(kNoteSize) + g.mm(2);
+    s.footer = QRectF(area.left(), area.bottom() - footerHeight, area.width(), footerHeight);
+    // Below the list: the legend and the continuation note, one small line each.
+    const double notes = 2 * g.lineHeight(kNoteSize) * 1.3;
+    s.list = QRectF(area.left(), y, area.width(), std::max(0.0, s.footer.top() - notes - y));
+    return s;
+}
+
+// Rows that fit under the list's header at the given font size; at least one, so that a list
+// always moves on, even on a page too small for it.
+std::size_t rowCapacity(const QRectF& list, double listSize, const Geometry& g)
+{
+    const double rowHeight = g.rowHeight(listSize);
+    const double rows = std::floor((list.height() - rowHeight) / rowHeight);
+    return rows < 1 ? 1 : static_cast<std::size_t>(rows);
+}
+
+// The width each column's texts need at kListFontSize, padding included, in device pixels.
+std::vector<double> naturalWidths(const ReportPage& page, const Geometry& g)
+{
+    const QFontMetricsF bold = g.metrics(reportFont(kListFontSize, true));
+    std::vector<double> widths;
+    for (const ReportColumn& column : page.columns)
+        widths.push_back(bold.horizontalAdvance(column.title));
+    for (const ReportRow& row : page.rows) {
+        for (std::size_t c = 0; c < std::min(row.cells.size(), widths.size()); ++c)
+            widths[c] = std::max(widths[c], bold.horizontalAdvance(row.cells[c].text));
+    }
+    for (double& width : widths)
+        width += 2 * g.pt(kCellPaddingPt);
+    return widths;
+}
+
+// The largest list font that lets every column show in the page's width, not below the minimum.
+double sizeForWidth(const std::vector<double>& natural, double width)
+{
+    double total = 0;
+    for (double w : natural)
+        total += w;
+    if (total <= width)
+        return kListFontSize;
+    const double fitting = std::floor(kListFontSize * width / total / kFontStep) * kFontStep;
+    return std::max(kMinListFontSize, fitting);
+}
+
+void planPage(const ReportPage& page, const Geometry& g, std::vector<PrintedPage>& out)
+{
+    const Sections first = sectionsOf(page, false, g);
+    const double widest = sizeForWidth(naturalWidths(page, g), first.list.width());
+    const std::size_t rows = page.rows.size();
+    for (double size = widest; size >= kMinListFontSize - 1e-9; size -= kFontStep) {
+        if (rows <= rowCapacity(first.list, size, g)) {
+            out.push_back({&page, 0, rows, false, size});
+            return;
+        }
+    }
+    // Too long for one page: readable type over as many pages as it takes.
+    const Sections next = sectionsOf(page, true, g);
+    std::size_t done = std::min(rows, rowCapacity(first.list, widest, g));
+    out.push_back({&page, 0, done, false, widest});
+    while (done < rows) {
+        const std::size_t count = std::min(rows - done, rowCapacity(next.list, widest, g));
+        out.push_back({&page, done, count, true, widest});
+        done += count;
+    }
+}
+
+std::vector<const ReportPage*> pagesOf(const SessionReport& report)
+{
+    std::vector<const ReportPage*> pages;
+    if (report.sessions.size() >= 2)
+        pages.push_back(&report.day);
+    for (const ReportPage& session : report.sessions)
+        pages.push_back(&session);
+    return pages;
+}
+
+bool hasMarks(const ReportPage& page)
+{
+    return std::any_of(page.rows.begin(), page.rows.end(), [](const ReportRow& row) {
+        return row.bestLap || row.excluded ||
+               std::any_of(row.cells.begin(), row.cells.end(),
+                           [](const ReportCell& cell) { return cell.best; });
+    });
+}
+
+void drawTitle(QPainter& p, const PrintedPage& printed, const Sections& s, const Geometry& g)
+{
+    const ReportPage& page = *printed.page;
+    p.setFont(reportFont(kDateSize));
+    p.setPen(Qt::black);
+    const double dateWidth = g.metrics(reportFont(kDateSize)).horizontalAdvance(page.dateText);
+    const QRectF text = s.title.adjusted(0, 0, 0, -g.mm(2));
+    p.drawText(text, Qt::AlignRight | Qt::AlignBottom, page.dateText);
+
+    const QFont titleFont = reportFont(kTitleSize, true);
+    p.setFont(titleFont);
+    const QString title =
+        printed.continued
+            ? QCoreApplication::translate("SessionReport", "%1 (continued)").arg(page.title)
+            : page.title;
+    const double room = std::max(0.0, text.width() - dateWidth - g.mm(6));
+    p.drawText(text, Qt::AlignLeft | Qt::AlignBottom,
+               g.metrics(titleFont).elidedText(title, Qt::ElideMiddle, room));
+    p.setPen(QPen(Qt::black, g.pt(0.75)));
+    p.drawLine(s.title.bottomLeft(), s.title.bottomRight());
+}
+
+void drawFigures(QPainter& p, const ReportPage& page, const QRectF& area, const Geometry& g)
+{
+    const std::size_t columns = figureColumns(page);
+    const std::size_t lines = (page.figures.size() + columns - 1) / columns;
+    const QFont font = reportFont(kFigureSize);
+    const QFontMetricsF metrics = g.metrics(font);
+    const double columnWidth = area.width() / columns;
+    const double lineHeight = metrics.height() * 1.25;
+    double labelWidth = 0;
+    for (const ReportFigure& figure : page.figures)
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(figure.label));
+    labelWidth = std::min(labelWidth + g.mm(3), columnWidth * 0.45);
+    p.setFont(font);
+    for (std::size_t i = 0; i < page.figures.size(); ++i) {
+        const ReportFigure& figure = page.figures[i];
+        const double x = area.left() + (i / lines) * columnWidth;
+        const double y = area.top() + (i % lines) * lineHeight;
+        const QRectF label(x, y, labelWidth - g.mm(1), lineHeight);
+        const QRectF value(x + labelWidth, y, columnWidth - labelWidth - g.mm(3), lineHeight);
+        p.setPen(kLabelText);
+        p.drawText(label, Qt::AlignLeft | Qt::AlignVCenter,
+                   metrics.elidedText(figure.label, Qt::ElideRight, label.width()));
+        p.setPen(Qt::black);
+        p.drawText(value, Qt::AlignLeft | Qt::AlignVCenter,
+                   metrics.elidedText(figure.value, Qt::ElideRight, value.width()));
+    }
+}
+
+// Column widths at the printed page's list size, filling the page's width within limits.
+std::vector<double> columnWidths(const ReportPage& page, double listSize, double width,
+                                 const Geometry& g)
+{
+    std::vector<double> widths = naturalWidths(page, g);
+    double total = 0;
+    for (double& w : widths) {
+        w *= listSize / kListFontSize;
+        total += w;
+    }
+    if (total > 0) {
+        const double stretch = std::min(width / total, kMaxColumnStretch);
+        for (double& w : widths)
+            w *= stretch;
+    }
+    return widths;
+}
+
+// Draws the list's rows of a printed page; returns the bottom of the list.
+double drawList(QPainter& p, const PrintedPage& printed, const QRectF& area, const Geometry& g)
+{
+    const ReportPage& page = *printed.page;
+    const std::vector<double> widths = columnWidths(page, printed.listFontSize, area.width(), g);
+    const double rowHeight = g.rowHeight(printed.listFontSize);
+    const double padding = g.pt(kCellPaddingPt) * printed.listFontSize / kListFontSize;
+    double tableWidth = 0;
+    for (double w : widths)
+        tableWidth += w;
+    const QFont plain = reportFont(printed.listFontSize);
+    const QFont bold = reportFont(printed.listFontSize, true);
+
+    auto drawCells = [&](double y, const auto& textOf, const auto& styleOf) {
+        double x = area.left();
+        for (std::size_t c = 0; c < widths.size(); ++c) {
+            const QRectF cell(x + padding, y, widths[c] - 2 * padding, rowHeight);
+            const auto [font, colour] = styleOf(c);
+            p.setFont(font);
+            p.setPen(colour);
+            const Qt::Alignment align = page.columns[c].alignLeft ? Qt::AlignLeft : Qt::AlignRight;
+            p.drawText(cell, align | Qt::AlignVCenter,
+                       g.metrics(font).elidedText(textOf(c), Qt::ElideRight, cell.width()));
+            x += widths[c];
+        }
+    };
+
+    double y = area.top();
+    p.fillRect(QRectF(area.left(), y, tableWidth, rowHeight), kHeaderGround);
+    drawCells(
+        y, [&](std::size_t c) { return page.columns[c].title; },
+        [&](std::size_t) { return std::pair<QFont, QColor>(bold, Qt::black); });
+    y += rowHeight;
+    p.setPen(QPen(Qt::black, g.pt(0.5)));
+    p.drawLine(QPointF(area.left(), y), QPointF(area.left() + tableWidth, y));
+
+    for (std::size_t r = printed.firstRow; r < printed.firstRow + printed.rowCount; ++r) {
+        const ReportRow& row = page.rows[r];
+        if (row.bestLap)
+            p.fillRect(QRectF(area.left(), y, tableWidth, rowHeight), kBestLapGround);
+        drawCells(
+            y, [&](std::size_t c) { return c < row.cells.size() ? row.cells[c].text : QString(); },
+            [&](std::size_t c) {
+                const bool best = c < row.cells.size() && row.cells[c].best;
+                const QColor colour = row.excluded ? kExcludedText : best ? kBestText : Qt::black;
+                return std::pair<QFont, QColor>(best || row.bestLap ? bold : plain, colour);
+            });
+        y += rowHeight;
+        p.setPen(QPen(kRuleColour, g.pt(0.25)));
+        p.drawLine(QPointF(area.left(), y), QPointF(area.left() + tableWidth, y));
+    }
+    return y;
+}
+
+void drawNotes(QPainter& p, const PrintedPage& printed, double y, const Sections& s,
+               const Geometry& g, int number, int count)
+{
+    const ReportPage& page = *printed.page;
+    const QFont font = reportFont(kNoteSize);
+    const QFontMetricsF metrics = g.metrics(font);
+    const double line = metrics.height() * 1.3;
+    p.setFont(font);
+    p.setPen(kLabelText);
+    // An int for translate()'s count (lupdate cannot read a cast inside the call).
+    const int after = static_cast<int>(page.rows.size() - printed.firstRow - printed.rowCount);
+    QString notes;
+    if (after > 0)
+        notes = QCoreApplication::translate("SessionReport", "%n more row(s) on the next page.",
+                                            nullptr, after);
+    else if (hasMarks(page))
+        notes = QCoreApplication::translate(
+            "SessionReport", "Bold purple: the best time of its column. Bold on a pale ground: the "
+                             "best lap. Grey: a lap that is not counted.");
+    if (!notes.isEmpty())
+        p.drawText(QRectF(s.list.left(), y + g.mm(1), s.list.width(), line),
+                   Qt::AlignLeft | Qt::AlignVCenter,
+                   metrics.elidedText(notes, Qt::ElideRight, s.list.width()));
+
+    p.drawText(s.footer, Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("Miren Loader"));
+    p.drawText(
+        s.footer, Qt::AlignRight | Qt::AlignBottom,
+        QCoreApplication::translate("SessionReport", "Page %1 of %2").arg(number).arg(count));
+}
+
+} // namespace
+
+QString reportDateText(const QDateTime& dateTime)
+{
+    return dateTime.isValid() ? dateTime.toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+}
+
+QString reportDateText(const QDate& date)
+{
+    return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
+}
+
+QPageSize reportPageSize(const QLocale& locale)
+{
+    return QPageSize(locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                             : QPageSize::A4);
+}
+
+std::vector<PrintedPage> planReport(const SessionReport& report, QPagedPaintDevice& device)
+{
+    const Geometry g(device);
+    std::vector<PrintedPage> printed;
+    for (const ReportPage* page : pagesOf(report))
+        planPage(*page, g, printed);
+    return printed;
+}
+
+int paintReport(const SessionReport& report, QPagedPaintDevice& device)
+{
+    const std::vector<PrintedPage> plan = planReport(report, device);
+    if (plan.empty())
+        return 0;
+    QPainter p;
+    if (!p.begin(&device))
+        return 0;
+    p.setRenderHint(QPainter::Antialiasing);
+    const Geometry g(device);
+    const int count = static_cast<int>(plan.size());
+    for (int i = 0; i < count; ++i) {
+        const PrintedPage& printed = plan[i];
+        if (i > 0)
+            device.newPage();
+        const Sections s = sectionsOf(*printed.page, printed.continued, g);
+        drawTitle(p, printed, s, g);
+        if (!printed.continued) {
+            if (!printed.page->figures.empty())
+                drawFigures(p, *printed.page, s.figures, g);
+            if (printed.page->chart) {
+                p.save();
+                p.setClipRect(s.chart);
+                printed.page->chart(p, s.chart);
+                p.restore();
+            }
+        }
+        const double bottom = drawList(p, printed, s.list, g);
+        drawNotes(p, printed, bottom, s, g, i + 1, count);
+    }
+    p.end();
+    return count;
+}
+
+QByteArray reportPdf(const SessionReport& report, const QPageSize& pageSize)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageSize(pageSize);
+        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        writer.setTitle(report.documentTitle);
+        writer.setCreator(QStringLiteral("Miren Loader"));
+        if (paintReport(report, writer) == 0)
+            return QByteArray();
+    }
+    return bytes;
+}
+
+FileResult<> writeReportPdf(const SessionReport& report, const QString& path,
+                            const QPageSize& pageSize)
+{
+    if (report.sessions.empty())
+        return FileResult<>::failure(
+            QCoreApplication::translate("SessionReport", "The report holds no session."));
+    const QByteArray pdf = reportPdf(report, pageSize);
+    if (pdf.isEmpty())
+        return FileResult<>::failure(
+            QCoreApplication::translate("SessionReport", "The report could not be drawn."));
+    return saveWholeFile(path, pdf);
+}
