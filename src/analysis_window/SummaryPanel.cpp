@@ -10,17 +10,13 @@
 
 namespace {
 
-// Non-lap lines named before the list ends in "…".
-constexpr std::size_t kLinesNamed = 10;
-
 QString linesText(const std::vector<std::int64_t>& lines)
 {
-    QStringList names;
-    for (std::size_t i = 0; i < std::min(lines.size(), kLinesNamed); ++i)
-        names << QString::number(lines[i]);
-    if (lines.size() > kLinesNamed)
-        names << QStringLiteral("…");
-    return names.join(QStringLiteral(", "));
+    const ListedLines listed = listLines(lines);
+    QString text = QString::fromStdString(listed.names);
+    if (listed.more > 0)
+        text += QStringLiteral(", …");
+    return text;
 }
 
 // "1 lap", "2 laps".

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lap_analysis/LapData.h"
+#include "lap_analysis/LapRules.h"
 
 #include <array>
 #include <cstddef>
@@ -21,8 +22,6 @@ struct AnalysisOptions {
     // the automatic rule. An untimed lap is never counted.
     std::map<std::size_t, bool> overrides;
 };
-
-enum class LapStatus { Counted, Untimed, ExcludedSlow, ExcludedByUser };
 
 // A figure and the lap position it came from.
 struct LapAt {
@@ -76,14 +75,6 @@ struct SessionStats {
 };
 
 SessionStats analyseSession(std::span<const LapData> laps, const AnalysisOptions& options = {});
-
-// Median of integer hundredths as the exclusion rule uses it: of an even count, the mean of the
-// two middle values rounded half up. Nothing for no values.
-std::optional<std::int32_t> medianHundredths(std::vector<std::int32_t> times);
-
-// The exclusion limit for a median: the largest time not slower than percent of it; nothing
-// when percent is 0 (or below).
-std::optional<std::int32_t> excludeLimitFor(std::int32_t median, double percent);
 
 // Counts known lap times in fixed memory, so a streamed run can find the median of all its laps
 // in a first pass and mark counted laps in a second. Times 0 to kMaxShownTime only.

@@ -7,9 +7,6 @@
 
 namespace {
 
-// Skipped line numbers listed per file; the rest are only counted.
-constexpr std::size_t kListedLines = 10;
-
 void add(std::string& out, const char* format, ...)
 {
     char text[512];
@@ -156,10 +153,10 @@ std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const 
             continue;
         add(out, "%s: %zu line%s skipped, not lap lines: ", skipped.file.c_str(),
             skipped.lines.size(), skipped.lines.size() == 1 ? "" : "s");
-        for (std::size_t i = 0; i < skipped.lines.size() && i < kListedLines; ++i)
-            add(out, "%s%lld", i == 0 ? "" : ", ", static_cast<long long>(skipped.lines[i]));
-        if (skipped.lines.size() > kListedLines)
-            add(out, " and %zu more", skipped.lines.size() - kListedLines);
+        const ListedLines listed = listLines(skipped.lines);
+        out += listed.names;
+        if (listed.more > 0)
+            add(out, " and %zu more", listed.more);
         out += '\n';
     }
     if (notes.excludeSlowerPercent > 0 && stats.medianTimed)
