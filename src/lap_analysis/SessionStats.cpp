@@ -190,10 +190,58 @@ void findConsistency(std::span<const LapData> laps, SessionStats& stats)
         if (stats.status[i] == LapStatus::Counted)
             times.push_back(laps[i].lapTime());
     }
-    auto& c = stats.consistency;
+    stats.consistency = consistencyOf(std::move(times));
+}
+
+} // namespace
+
+TimeHistogram::TimeHistogram() : counts_(static_cast<std::size_t>(kMaxShownTime) + 1, 0) {}
+
+void TimeHistogram::add(std::int32_t time)
+{
+    if (time < 0 || time > kMaxShownTime)
+        return;
+    ++counts_[static_cast<std::size_t>(time)];
+    ++count_;
+    lowest_ = std::min(lowest_, time);
+    highest_ = std::max(highest_, time);
+}
+
+void TimeHistogram::clear()
+{
+    if (count_ == 0)
+        return;
+    std::fill(counts_.begin() + lowest_, counts_.begin() + highest_ + 1, 0);
+    count_ = 0;
+    lowest_ = kMaxShownTime;
+    highest_ = -1;
+}
+
+std::optional<std::int32_t> TimeHistogram::median() const
+{
+    if (count_ == 0)
+        return std::nullopt;
+    // 0-based ranks of the middle values: equal for an odd count.
+    const std::int64_t lowRank = (count_ - 1) / 2;
+    const std::int64_t highRank = count_ / 2;
+    std::int64_t seen = 0;
+    std::int32_t low = -1;
+    for (auto t = static_cast<std::size_t>(lowest_); t < counts_.size(); ++t) {
+        seen += counts_[t];
+        if (low < 0 && seen > lowRank)
+            low = static_cast<std::int32_t>(t);
+        if (seen > highRank)
+            return Median{low, static_cast<std::int32_t>(t)}.hundredths();
+    }
+    return std::nullopt;
+}
+
+SessionStats::Consistency consistencyOf(std::vector<std::int32_t> times)
+{
+    SessionStats::Consistency c;
     c.count = static_cast<int>(times.size());
     if (times.empty())
-        return;
+        return c;
     c.median = medianOf(times)->exact();
     double sum = 0;
     for (std::int32_t t : times)
@@ -207,37 +255,7 @@ void findConsistency(std::span<const LapData> laps, SessionStats& stats)
     }
     if (times.size() >= 3 && c.median > 0)
         c.stddevPercent = c.stddev / c.median * 100.0;
-}
-
-} // namespace
-
-TimeHistogram::TimeHistogram() : counts_(static_cast<std::size_t>(kMaxShownTime) + 1, 0) {}
-
-void TimeHistogram::add(std::int32_t time)
-{
-    if (time < 0 || time > kMaxShownTime)
-        return;
-    ++counts_[static_cast<std::size_t>(time)];
-    ++count_;
-}
-
-std::optional<std::int32_t> TimeHistogram::median() const
-{
-    if (count_ == 0)
-        return std::nullopt;
-    // 0-based ranks of the middle values: equal for an odd count.
-    const std::int64_t lowRank = (count_ - 1) / 2;
-    const std::int64_t highRank = count_ / 2;
-    std::int64_t seen = 0;
-    std::int32_t low = -1;
-    for (std::size_t t = 0; t < counts_.size(); ++t) {
-        seen += counts_[t];
-        if (low < 0 && seen > lowRank)
-            low = static_cast<std::int32_t>(t);
-        if (seen > highRank)
-            return Median{low, static_cast<std::int32_t>(t)}.hundredths();
-    }
-    return std::nullopt;
+    return c;
 }
 
 SessionStats analyseSession(std::span<const LapData> laps, const AnalysisOptions& options)

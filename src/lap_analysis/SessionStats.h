@@ -76,6 +76,9 @@ struct SessionStats {
 
 SessionStats analyseSession(std::span<const LapData> laps, const AnalysisOptions& options = {});
 
+// The consistency figures of lap times (hundredths), which it reorders.
+SessionStats::Consistency consistencyOf(std::vector<std::int32_t> times);
+
 // Counts known lap times in fixed memory, so a streamed run can find the median of all its laps
 // in a first pass and mark counted laps in a second. Times 0 to kMaxShownTime only.
 class TimeHistogram {
@@ -85,8 +88,11 @@ public:
     std::int64_t count() const { return count_; }
     // The same median as medianHundredths over the added times.
     std::optional<std::int32_t> median() const;
+    // Empties it for the next session; costs only the range of times added.
+    void clear();
 
 private:
     std::vector<std::int64_t> counts_;
     std::int64_t count_ = 0;
+    std::int32_t lowest_ = kMaxShownTime, highest_ = -1;
 };
