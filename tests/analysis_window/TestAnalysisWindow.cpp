@@ -10,6 +10,7 @@
 #include "lap_analysis/LapCsv.h"
 #include "lap_analysis/LapFormat.h"
 #include "lap_analysis/LapTableReader.h"
+#include "lap_analysis/SessionReport.h"
 #include "lap_conversion/LapRecord.h"
 #include "lap_conversion/LapTable.h"
 #include "main_window/KorvelLoader.h"
@@ -143,7 +144,10 @@ private:
     }
 
 private slots:
-    void cleanup() { QCOMPARE(QApplication::activeModalWidget(), nullptr); }
+    void cleanup()
+    {
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
 
     // Opened on an empty view, the window says so; a "bil load" then fills it, and pressing
     // the button again raises the same window.
@@ -237,8 +241,24 @@ private slots:
         QVERIFY(w.stats().countedCount < w.stats().timedCount);
         w.findChild<QSpinBox*>("excludeLimit")->setValue(0);
         QCOMPARE(w.stats().countedCount, w.stats().timedCount);
-        // A limit below every lap leaves nothing counted: no best lap, and nothing breaks.
-        w.findChild<QSpinBox*>("excludeLimit")->setValue(1);
+        // The converter's range: off, or 100 % and up; stepping down from 100 % turns it off.
+        auto* limit = w.findChild<QSpinBox*>("excludeLimit");
+        limit->setValue(1);
+        QCOMPARE(limit->value(), 100);
+        QVERIFY(w.stats().countedCount > 0 && w.stats().countedCount < w.stats().timedCount);
+        limit->stepDown();
+        QCOMPARE(limit->value(), 0);
+        limit->stepUp();
+        QCOMPARE(limit->value(), 100);
+        limit->selectAll();
+        QTest::keyClicks(limit, QStringLiteral("50"));
+        QTest::keyClick(limit, Qt::Key_Enter);
+        QCOMPARE(limit->value(), 100);
+        // No lap counted: no best lap, and nothing breaks.
+        LapListModel& model = *w.lapModel();
+        for (int row = 0; row < model.rowCount(); ++row)
+            model.setData(model.index(row, LapListModel::LapColumn), Qt::Unchecked,
+                          Qt::CheckStateRole);
         QCOMPARE(w.stats().countedCount, 0);
         QCOMPARE(w.findChild<QLabel*>("bestLap")->text(), QStringLiteral("no counted lap"));
 #ifdef MIREN_LAP_CHART
@@ -313,8 +333,7 @@ private slots:
         });
         w.findChild<QPushButton*>("exportCsv")->click();
         QCOMPARE(proposed, QStringList{w.proposedCsvPath()});
-        const std::string csv =
-            lapCsv(w.laps(), SpeedUnit::Kmh, w.stats(), csvDialectForLocale(QLocale()));
+        const std::string csv = sessionLapCsv(w.analysis(), csvDialectForLocale(QLocale()));
         QCOMPARE(readBytes(answer), QByteArray::fromStdString(csv));
         QCOMPARE(f.warnings, QStringList());
 
