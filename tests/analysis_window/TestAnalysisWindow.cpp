@@ -459,6 +459,29 @@ private slots:
         QCOMPARE(read.skippedLines, std::vector<std::int64_t>{4});
     }
 
+    // Without the files of a "bil load", a second header starts a session in its own unit, and
+    // so does a lap number that does not rise.
+    void sessionsFromTheText()
+    {
+        Fixture f;
+        f.bilLoad();
+        const QString table = f.window->text();
+        const QString laps = table.section(QStringLiteral("\r\n"), 1, 20);
+        QString mph = text(std::string(headerLine(1)));
+        f.window->clear();
+        f.window->append(table.section(QStringLiteral("\r\n"), 0, 0) + "\r\n" + laps + "\r\n" +
+                         laps + "\r\n" + mph + "\r\n" + laps + "\r\n");
+        AnalysisWindow& w = f.open();
+        QVERIFY(!w.sessionsFromFiles());
+        const SessionAnalysis& a = w.analysis();
+        QCOMPARE(a.sessionCount(), std::size_t(3));
+        QCOMPARE(a.session(1).firstLap, std::size_t(20));
+        QCOMPARE(a.session(1).unit, SpeedUnit::Kmh);
+        QCOMPARE(a.session(2).unit, SpeedUnit::Mph);
+        QCOMPARE(w.skippedLines(), std::vector<std::int64_t>{42});
+        QCOMPARE(a.days().size(), std::size_t(2));
+    }
+
     // Thousands of laps are drawn thinned, but the fastest and the slowest stay on the chart.
     void chartKeepsExtremesOfLongSessions()
     {
