@@ -1,7 +1,8 @@
 // The analysis window over a "bil load" of 10,000 and of 100,000 laps: opening it until it is
 // drawn, bringing it up to date after a line of the view was deleted, toggling one lap's check
-// box, sorting the list by lap time and exporting the CSV. Runs on the offscreen platform unless
-// another one is set. Usage: bench_analysis_window [LAPS...]
+// box, sorting the list by lap time and exporting the CSV. Then a "bil load" of 100 files of 100
+// laps: opening the window and switching from session to session. Runs on the offscreen platform
+// unless another one is set. Usage: bench_analysis_window [LAPS...]
 
 #include "BilBuilder.h"
 #include "TestFiles.h"
@@ -11,6 +12,7 @@
 #include "main_window/KorvelLoader.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -99,6 +101,58 @@ Figures measure(int laps, const QTemporaryDir& dir)
     return f;
 }
 
+// 100 sessions of 100 laps: the window opened and drawn, and one session after another shown
+// (the mean of a switch), then all of them again.
+struct SessionFigures {
+    double open = 0, sessionSwitch = 0, all = 0;
+};
+
+SessionFigures measureSessions(int sessions, int laps, const QTemporaryDir& dir)
+{
+    QString names;
+    for (int s = 0; s < sessions; ++s) {
+        const QString name = QStringLiteral("S%1.BIL").arg(s, 3, 10, QLatin1Char('0'));
+        if (!writeBytes(dir.filePath(name), fullLaps(laps)))
+            qFatal("bench_analysis_window: cannot write the lap files");
+        names += name + u'\r';
+    }
+    KorvelLoader window(dir.filePath(QStringLiteral("FILE_PASS.DAT")));
+    window.setChooser([&](SharedState& state) {
+        state.PASS_NAME1 = dir.path();
+        state.PASS_NAME2 = dir.path();
+        state.GET_NAME = names;
+    });
+    WarningBoxHook hook([](const QString& m) { qFatal("warning: %s", qPrintable(m)); });
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        qFatal("bench_analysis_window: no window");
+    window.findChild<QPushButton*>(QStringLiteral("BIL_load"))->click();
+    QApplication::processEvents();
+
+    SessionFigures f;
+    QElapsedTimer timer;
+    timer.start();
+    window.findChild<QPushButton*>(QStringLiteral("ANALYSIS"))->click();
+    AnalysisWindow& analysis = *window.analysisWindow();
+    draw(analysis);
+    f.open = ms(timer);
+    if (analysis.analysis().sessionCount() != std::size_t(sessions))
+        qFatal("bench_analysis_window: %zu sessions found", analysis.analysis().sessionCount());
+
+    auto* selector = analysis.findChild<QComboBox*>(QStringLiteral("sessionSelector"));
+    timer.restart();
+    for (int s = 1; s <= sessions; ++s) {
+        selector->setCurrentIndex(s);
+        draw(analysis);
+    }
+    f.sessionSwitch = ms(timer) / sessions;
+    timer.restart();
+    selector->setCurrentIndex(0);
+    draw(analysis);
+    f.all = ms(timer);
+    return f;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -124,5 +178,13 @@ int main(int argc, char** argv)
     }
     std::printf("targets: 10,000 laps open < 300, update < 200, toggle < 50; "
                 "100,000 laps every step < 2000\n");
+
+    if (argc > 1)
+        return 0;
+    const SessionFigures s = measureSessions(100, 100, dir);
+    std::printf("\n100 sessions of 100 laps: open %.1f ms, session switch %.1f ms, all sessions "
+                "%.1f ms\n",
+                s.open, s.sessionSwitch, s.all);
+    std::printf("targets: open <= 300, session switch <= 100\n");
     return 0;
 }

@@ -1,8 +1,19 @@
 #pragma once
 
+#include "lap_analysis/Sessions.h"
+
 #include <QString>
+#include <vector>
 
 class QTextDocument;
+
+// The lap files of the "bil load" that filled the view, with the line where each file's lap
+// lines begin now (they follow the edits of the view), and how many chosen files after a failing
+// one were not read. No files when the view was filled otherwise.
+struct ViewLapFiles {
+    std::vector<LoadedFile> files;
+    int unreadFiles = 0;
+};
 
 // What the analysis window reads and points into: the main window's lap table view.
 class AnalysisSource {
@@ -16,4 +27,5 @@ public:
     virtual QString lapFileName() const = 0;
     // The folder of text files, where exports go.
     virtual QString textFolder() const = 0;
+    virtual ViewLapFiles lapFiles() const { return {}; }
 };

@@ -3,13 +3,17 @@
 #ifdef MIREN_LAP_CHART
 #include "analysis_window/LapChart.h"
 #endif
+#include "analysis_window/DisplayText.h"
 #include "analysis_window/LapDocument.h"
 #include "analysis_window/LapListModel.h"
+#include "analysis_window/SessionTableModel.h"
 #include "analysis_window/SummaryPanel.h"
 #include "file_chooser/ToolWindow.h"
+#include "lap_analysis/SessionReport.h"
 #include "shared_state/SafeFile.h"
 #include "shared_state/SharedState.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -21,6 +25,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -31,6 +36,41 @@ namespace {
 // Long enough to let a burst of typing end, short enough to feel immediate.
 constexpr int kPauseMs = 300;
 constexpr char kNoLapFileName[] = "LAP_TXT_DATA";
+// The exclusion limit the converter takes: off (0), or 100 to 1000 % of the median. Below 100 the
+// rule would drop laps faster than the median.
+constexpr int kLowestLimit = 100;
+constexpr int kHighestLimit = 1000;
+
+// The exclusion limit's box: "off", then 100 % and up; stepping down from 100 % turns it off,
+// and 1 to 99 cannot be entered.
+class LimitSpinBox : public QSpinBox {
+public:
+    LimitSpinBox()
+    {
+        setRange(0, kHighestLimit);
+        setSuffix(QStringLiteral(" %"));
+    }
+
+    void stepBy(int steps) override
+    {
+        if (value() == 0 && steps > 0)
+            setValue(kLowestLimit + steps - 1);
+        else if (value() + steps < kLowestLimit && steps < 0)
+            setValue(0);
+        else
+            QSpinBox::stepBy(steps);
+    }
+
+protected:
+    QValidator::State validate(QString& input, int& pos) const override
+    {
+        const QValidator::State state = QSpinBox::validate(input, pos);
+        if (state != QValidator::Acceptable || input == specialValueText())
+            return state;
+        const int v = valueFromText(input);
+        return v > 0 && v < kLowestLimit ? QValidator::Intermediate : state;
+    }
+};
 
 } // namespace
 
@@ -43,26 +83,42 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     : QWidget(parent, Qt::Window), source_(source)
 {
     setWindowTitle(tr("Lap analysis"));
-    resize(960, 720);
+    resize(960, 760);
 
     noTable_ = new QLabel;
     noTable_->setObjectName(QStringLiteral("noTable"));
     noTable_->setAlignment(Qt::AlignCenter);
     noTable_->setWordWrap(true);
 
+    selector_ = new QComboBox;
+    selector_->setObjectName(QStringLiteral("sessionSelector"));
+    selector_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    selector_->setMinimumContentsLength(32);
+    auto* selectorLabel = new QLabel(tr("&Session"));
+    selectorLabel->setBuddy(selector_);
+    sessionRow_ = new QWidget;
+    auto* sessionLayout = new QHBoxLayout(sessionRow_);
+    sessionLayout->setContentsMargins(0, 0, 0, 0);
+    sessionLayout->addWidget(selectorLabel);
+    sessionLayout->addWidget(selector_);
+    sessionLayout->addStretch();
+
     summary_ = new SummaryPanel;
     summary_->setObjectName(QStringLiteral("summary"));
 
-    excludeLimit_ = new QSpinBox;
+    excludeLimit_ = new LimitSpinBox;
     excludeLimit_->setObjectName(QStringLiteral("excludeLimit"));
-    excludeLimit_->setRange(0, 999);
-    excludeLimit_->setSuffix(QStringLiteral(" %"));
     excludeLimit_->setSpecialValueText(tr("off"));
-    excludeLimit_->setValue(int(options_.excludeSlowerPercent));
-    excludeLimit_->setToolTip(tr("Laps slower than this share of the median lap time are not "
-                                 "counted; \"off\" counts every timed lap"));
+    excludeLimit_->setValue(int(analysis_.excludeSlowerPercent()));
+    excludeLimit_->setToolTip(tr("Laps slower than this share of their session's median of timed "
+                                 "laps are not counted (100 to 1000 %); \"off\" counts every "
+                                 "timed lap"));
     auto* limitLabel = new QLabel(tr("&Exclude laps slower than"));
     limitLabel->setBuddy(excludeLimit_);
+    resetButton_ = new QPushButton(tr("&Reset choices"));
+    resetButton_->setObjectName(QStringLiteral("resetChoices"));
+    resetButton_->setAutoDefault(false);
+    resetButton_->setToolTip(tr("Forget the laps you counted or excluded by hand"));
     exportButton_ = new QPushButton(tr("Export &CSV…"));
     exportButton_->setObjectName(QStringLiteral("exportCsv"));
     exportButton_->setAutoDefault(false);
@@ -73,6 +129,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     limitRow->addWidget(excludeLimit_);
     limitRow->addWidget(new QLabel(tr("of the median")));
     controls->addLayout(limitRow);
+    controls->addWidget(resetButton_);
     controls->addSpacing(12);
     controls->addWidget(exportButton_);
     controls->addStretch();
@@ -98,7 +155,9 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     header->setSectionResizeMode(QHeaderView::Interactive);
     const QFontMetrics metrics = lapList_->fontMetrics();
     for (int column = 0; column < LapListModel::ColumnCount; ++column) {
-        const QString sample = column == LapListModel::LapColumn     ? QStringLiteral("000000")
+        const QString sample = column == LapListModel::SessionColumn
+                                   ? QStringLiteral("SESSION_00.BIL")
+                               : column == LapListModel::LapColumn   ? QStringLiteral("000000")
                                : column < LapListModel::RpmMaxColumn ? QStringLiteral("0:00.00")
                                                                      : QString();
         const int width = std::max(
@@ -112,6 +171,27 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     lapList_->setSortingEnabled(true);
     lapList_->installEventFilter(this);
 
+    comparisonModel_ = new SessionTableModel(this);
+    comparison_ = new QTableView;
+    comparison_->setObjectName(QStringLiteral("comparison"));
+    comparison_->setModel(comparisonModel_);
+    comparison_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    comparison_->setSelectionMode(QAbstractItemView::SingleSelection);
+    comparison_->setWordWrap(false);
+    comparison_->verticalHeader()->hide();
+    comparison_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    comparison_->verticalHeader()->setDefaultSectionSize(comparison_->fontMetrics().height() + 6);
+    comparison_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    comparison_->horizontalHeader()->resizeSection(
+        SessionTableModel::SessionColumn,
+        metrics.horizontalAdvance(QStringLiteral("S00 SESSION_000.BIL")) + 16);
+    comparison_->setToolTip(tr("Double-click a session to show it"));
+
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName(QStringLiteral("tabs"));
+    tabs_->addTab(lapList_, tr("&Laps"));
+    tabs_->addTab(comparison_, tr("Sessions side by &side"));
+
 #ifdef MIREN_LAP_CHART
     chart_ = new LapChart;
     chart_->setObjectName(QStringLiteral("chart"));
@@ -124,23 +204,31 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
 
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(summaryPane);
-    splitter->addWidget(lapList_);
+    splitter->addWidget(tabs_);
     splitter->addWidget(chartPane);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setStretchFactor(2, 1);
-    splitter->setSizes({170, 270, 280});
+    splitter->setSizes({190, 270, 280});
+
+    auto* analysisPage = new QWidget;
+    auto* analysisLayout = new QVBoxLayout(analysisPage);
+    analysisLayout->setContentsMargins(0, 0, 0, 0);
+    analysisLayout->addWidget(sessionRow_);
+    analysisLayout->addWidget(splitter, 1);
 
     pages_ = new QStackedWidget;
     pages_->addWidget(noTable_);
-    pages_->addWidget(splitter);
+    pages_->addWidget(analysisPage);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_);
 
     // The list takes the keys first: arrows walk the laps and the view's caret follows.
     lapList_->setFocus();
+    setTabOrder(selector_, lapList_);
     setTabOrder(lapList_, excludeLimit_);
-    setTabOrder(excludeLimit_, exportButton_);
+    setTabOrder(excludeLimit_, resetButton_);
+    setTabOrder(resetButton_, exportButton_);
 
     pause_.setSingleShot(true);
     pause_.setInterval(kPauseMs);
@@ -149,6 +237,10 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
             &AnalysisWindow::viewChanged);
     connect(model_, &LapListModel::countedChanged, this, &AnalysisWindow::toggleLap);
     connect(excludeLimit_, &QSpinBox::valueChanged, this, &AnalysisWindow::setExcludeLimit);
+    connect(resetButton_, &QPushButton::clicked, this, &AnalysisWindow::resetChoices);
+    connect(selector_, &QComboBox::currentIndexChanged, this, &AnalysisWindow::selectSession);
+    connect(comparison_, &QTableView::activated, this,
+            [this](const QModelIndex& index) { showSession(std::size_t(index.row())); });
     connect(lapList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &AnalysisWindow::showLapInView);
     connect(exportButton_, &QPushButton::clicked, this, &AnalysisWindow::exportCsv);
@@ -168,7 +260,12 @@ void AnalysisWindow::setSaveName(SaveNameFn saveName)
 
 bool AnalysisWindow::holdsTable() const
 {
-    return headerFound_ && !laps_.empty();
+    return headerFound_ && !analysis_.laps().empty();
+}
+
+const SessionStats& AnalysisWindow::stats() const
+{
+    return shown_ ? analysis_.stats(*shown_) : analysis_.allStats();
 }
 
 void AnalysisWindow::showEvent(QShowEvent* event)
@@ -211,79 +308,147 @@ void AnalysisWindow::refresh()
     stale_ = false;
     DocumentTable table = readLapDocument(*source_.lapDocument());
     headerFound_ = table.headerFound;
-    unit_ = table.unit;
-    laps_ = std::move(table.laps);
     skippedLines_ = std::move(table.skippedLines);
+    files_ = source_.lapFiles();
 
-    options_.overrides.clear();
-    if (!userChoices_.empty()) {
-        std::map<std::pair<std::int64_t, std::int32_t>, int> seen;
-        for (std::size_t pos = 0; pos < laps_.size(); ++pos) {
-            const LapData& lap = laps_[pos];
-            const int before = seen[{lap.lapNumber, lap.lapTime()}]++;
-            const auto choice = userChoices_.find({lap.lapNumber, lap.lapTime(), before});
-            if (choice != userChoices_.end())
-                options_.overrides[pos] = choice->second;
-        }
-    }
-    analyse();
-    model_->setSession(&laps_, &stats_, unit_);
-
-    int sectors = 0;
-    for (const LapData& lap : laps_)
-        sectors = std::max(sectors, lap.sectorCount());
-    for (int sector = 0; sector < kMaxSectors; ++sector)
-        lapList_->setColumnHidden(LapListModel::FirstSectorColumn + sector, sector >= sectors);
+    // The files of the "bil load" say where the sessions begin while their lines still stand
+    // where they were; otherwise the lap numbers and header lines do.
+    std::optional<std::vector<SessionSpan>> sessions;
+    if (!files_.files.empty())
+        sessions = ::sessionsFromFiles(table.laps, files_.files, table.unit);
+    sessionsFromFiles_ = sessions.has_value();
+    if (!sessions)
+        sessions = sessionsFromTable(table.laps, table.unit, table.laterHeaders);
+    analysis_.load(std::move(table.laps), std::move(*sessions));
+    if (shown_ && *shown_ >= analysis_.sessionCount())
+        shown_.reset();
+    updateSelector();
+    comparisonModel_->setAnalysis(&analysis_);
+    tabs_->setTabVisible(1, analysis_.sessionCount() > 1);
+    showLaps();
 
     if (!headerFound_) {
         noTable_->setText(tr("The view holds no lap table.\n\nLoad lap files with \"bil load\" "
                              "or a saved table with \"Text load\", and the analysis follows."));
-    } else if (laps_.empty()) {
+    } else if (analysis_.laps().empty()) {
         noTable_->setText(tr("The lap table in the view holds no laps."));
     }
     pages_->setCurrentIndex(holdsTable() ? 1 : 0);
     showAnalysis();
 }
 
-AnalysisWindow::LapKey AnalysisWindow::keyOf(std::size_t lap) const
+// The selector's entries follow the sessions; they are made anew only when those change.
+void AnalysisWindow::updateSelector()
 {
-    const LapData& target = laps_[lap];
-    const auto before = std::count_if(
-        laps_.begin(), laps_.begin() + std::ptrdiff_t(lap), [&](const LapData& other) {
-            return other.lapNumber == target.lapNumber && other.lapTime() == target.lapTime();
-        });
-    return {target.lapNumber, target.lapTime(), int(before)};
+    QStringList titles;
+    titles.reserve(qsizetype(analysis_.sessionCount()));
+    for (std::size_t s = 0; s < analysis_.sessionCount(); ++s)
+        titles << tr("%1 (%2 laps, %3)")
+                      .arg(sessionTitle(analysis_, s))
+                      .arg(analysis_.session(s).lapCount)
+                      .arg(speedUnitText(analysis_.session(s).unit));
+    sessionRow_->setVisible(analysis_.sessionCount() > 1);
+    if (titles != sessionTitles_) {
+        sessionTitles_ = titles;
+        const QSignalBlocker block(selector_);
+        selector_->clear();
+        selector_->addItem(tr("All sessions: the day"));
+        selector_->addItems(titles);
+    }
+    const QSignalBlocker block(selector_);
+    selector_->setCurrentIndex(shown_ ? int(*shown_) + 1 : 0);
 }
 
-void AnalysisWindow::analyse()
+void AnalysisWindow::selectSession(int index)
 {
-    stats_ = analyseSession(laps_, options_);
+    showSession(index > 0 ? std::optional<std::size_t>(std::size_t(index - 1)) : std::nullopt);
 }
 
-// Shows the figures of stats_ in the summary, the list and the chart.
+void AnalysisWindow::showSession(std::optional<std::size_t> session)
+{
+    if (session && *session >= analysis_.sessionCount())
+        return;
+    shown_ = session;
+    {
+        const QSignalBlocker block(selector_);
+        selector_->setCurrentIndex(shown_ ? int(*shown_) + 1 : 0);
+    }
+    showLaps();
+    showAnalysis();
+}
+
+// Puts the shown laps in the list.
+void AnalysisWindow::showLaps()
+{
+    const std::size_t first = shown_ ? analysis_.session(*shown_).firstLap : 0;
+    const std::size_t count =
+        shown_ ? analysis_.session(*shown_).lapCount : analysis_.laps().size();
+    model_->setLaps(&analysis_, first, count);
+    int sectors = 0;
+    for (std::size_t pos = first; pos < first + count; ++pos)
+        sectors = std::max(sectors, analysis_.laps()[pos].sectorCount());
+    for (int sector = 0; sector < kMaxSectors; ++sector)
+        lapList_->setColumnHidden(LapListModel::FirstSectorColumn + sector, sector >= sectors);
+    lapList_->setColumnHidden(LapListModel::SessionColumn,
+                              analysis_.sessionCount() <= 1 || shown_.has_value());
+}
+
+QString AnalysisWindow::faultNote() const
+{
+    const auto failed = std::find_if(files_.files.rbegin(), files_.files.rend(),
+                                     [](const LoadedFile& f) { return !f.fault.empty(); });
+    if (failed == files_.files.rend())
+        return {};
+    QString note =
+        tr("\"bil load\" stopped at %1: %2. The view holds the laps read before it")
+            .arg(QString::fromStdString(failed->name), QString::fromStdString(failed->fault));
+    if (files_.unreadFiles > 0)
+        note += tr("; %n later file(s) not read", nullptr, files_.unreadFiles);
+    return note + u'.';
+}
+
+// Shows the figures of what is selected in the summary, the list and the chart.
 void AnalysisWindow::showAnalysis()
 {
+    resetButton_->setEnabled(analysis_.hasChoices());
     if (!holdsTable())
         return;
-    summary_->showSession(laps_, unit_, stats_, skippedLines_);
+    const SummaryPanel::Notes notes{skippedLines_, faultNote()};
+    if (shown_ || analysis_.sessionCount() == 1)
+        summary_->showSession(analysis_, shown_.value_or(0), notes);
+    else
+        summary_->showDay(analysis_, notes);
     model_->statsChanged();
 #ifdef MIREN_LAP_CHART
-    chart_->setSession(laps_, stats_);
+    const std::span<const LapData> laps =
+        shown_ ? analysis_.lapsOf(*shown_) : std::span<const LapData>(analysis_.laps());
+    chart_->setSession(laps, stats());
 #endif
 }
 
 void AnalysisWindow::toggleLap(std::size_t lap, bool counted)
 {
-    userChoices_[keyOf(lap)] = counted;
-    options_.overrides[lap] = counted;
-    analyse();
+    if ((analysis_.status(lap) == LapStatus::Counted) != counted)
+        analysis_.toggleLap(lap);
+    comparisonModel_->setAnalysis(&analysis_);
     showAnalysis();
 }
 
 void AnalysisWindow::setExcludeLimit(int percent)
 {
-    options_.excludeSlowerPercent = percent;
-    analyse();
+    if (percent > 0 && percent < kLowestLimit) {
+        excludeLimit_->setValue(kLowestLimit);
+        return;
+    }
+    analysis_.setExcludeSlowerPercent(percent);
+    comparisonModel_->setAnalysis(&analysis_);
+    showAnalysis();
+}
+
+void AnalysisWindow::resetChoices()
+{
+    analysis_.resetChoices();
+    comparisonModel_->setAnalysis(&analysis_);
     showAnalysis();
 }
 
@@ -291,7 +456,7 @@ void AnalysisWindow::showLapInView(const QModelIndex& current)
 {
     if (!current.isValid())
         return;
-    const std::int64_t line = laps_[model_->lapAt(current.row())].line;
+    const std::int64_t line = analysis_.laps()[model_->lapAt(current.row())].line;
     if (line > 0)
         source_.showLapLine(int(line - 1));
 }
@@ -311,7 +476,7 @@ void AnalysisWindow::exportCsv()
     const QString path = saveName_(this, proposedCsvPath());
     if (path.isEmpty())
         return;
-    const std::string csv = lapCsv(laps_, unit_, stats_, csvDialectForLocale(QLocale()));
+    const std::string csv = sessionLapCsv(analysis_, csvDialectForLocale(QLocale()));
     const FileResult<> saved =
         saveWholeFile(path, QByteArrayView(csv.data(), qsizetype(csv.size())));
     if (!saved) {

@@ -3,34 +3,37 @@
 #include "analysis_window/AnalysisSource.h"
 #include "lap_analysis/LapCsv.h"
 #include "lap_analysis/LapData.h"
-#include "lap_analysis/SessionStats.h"
+#include "lap_analysis/SessionAnalysis.h"
 
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
-#include <map>
-#include <tuple>
+#include <optional>
 #include <vector>
 
 class LapChart;
 class LapListModel;
+class QComboBox;
 class QLabel;
 class QLocale;
 class QModelIndex;
 class QPushButton;
 class QSpinBox;
 class QStackedWidget;
-class SummaryPanel;
+class QTabWidget;
 class QTableView;
+class SessionTableModel;
+class SummaryPanel;
 
 // Asks where to save; proposed is a whole path. Returns the chosen path, "" to cancel.
 using SaveNameFn = std::function<QString(QWidget* parent, const QString& proposed)>;
 
-// The "Lap analysis" window: the summary, the lap list and the lap-time chart of the lap table in
-// the main window's view, and the CSV export of its laps. It follows the view: a change of the
-// text is analysed again after a short pause, so typing stays instant. While it is hidden it
-// only notes that the text changed.
+// The "Lap analysis" window: the summary, the lap list, the comparison of the sessions and the
+// lap-time chart of the lap table in the main window's view, and the CSV export of its laps. A
+// session is one lap file; the session selector shows all of them (the day) or one. It follows
+// the view: a change of the text is analysed again after a short pause, so typing stays instant.
+// While it is hidden it only notes that the text changed.
 class AnalysisWindow : public QWidget {
     Q_OBJECT
 
@@ -45,14 +48,30 @@ public:
     // Reads the view and analyses it now instead of after the pause.
     void refresh();
 
-    const std::vector<LapData>& laps() const { return laps_; }
-    const SessionStats& stats() const { return stats_; }
+    const SessionAnalysis& analysis() const { return analysis_; }
+    // Every lap of the view, session after session; a lap is known by its position here.
+    const std::vector<LapData>& laps() const { return analysis_.laps(); }
+    // The statistics of what is shown: the selected session's (its lap positions count from its
+    // first lap), or with all sessions shown those of all laps as one list.
+    const SessionStats& stats() const;
+    // The session shown, nothing when all are.
+    std::optional<std::size_t> shownSession() const { return shown_; }
+    void showSession(std::optional<std::size_t> session);
+    // The sessions come from the files of the "bil load" that filled the view, not from the
+    // lap numbers.
+    bool sessionsFromFiles() const { return sessionsFromFiles_; }
     const std::vector<std::int64_t>& skippedLines() const { return skippedLines_; }
     bool holdsTable() const;
 #ifdef MIREN_LAP_CHART
-    LapChart* chart() const { return chart_; }
+    LapChart* chart() const
+    {
+        return chart_;
+    }
 #endif
-    LapListModel* lapModel() const { return model_; }
+    LapListModel* lapModel() const
+    {
+        return model_;
+    }
 
     // The CSV file name proposed for this session, in the text folder.
     QString proposedCsvPath() const;
@@ -65,37 +84,43 @@ private slots:
     void viewChanged();
     void toggleLap(std::size_t lap, bool counted);
     void setExcludeLimit(int percent);
+    void resetChoices();
+    void selectSession(int index);
     void showLapInView(const QModelIndex& current);
     void exportCsv();
 
 private:
-    // A user's choice follows its lap through edits of the view: a lap is known by its number,
-    // its time and how many laps before it have both.
-    using LapKey = std::tuple<std::int64_t, std::int32_t, int>;
-    LapKey keyOf(std::size_t lap) const;
-    void analyse();
     void showAnalysis();
+    void showLaps();
+    void updateSelector();
+    QString faultNote() const;
 
     AnalysisSource& source_;
     SaveNameFn saveName_;
     QTimer pause_;
     bool stale_ = true;
 
-    std::vector<LapData> laps_;
-    SpeedUnit unit_ = SpeedUnit::Kmh;
+    SessionAnalysis analysis_;
+    std::optional<std::size_t> shown_;
     bool headerFound_ = false;
+    bool sessionsFromFiles_ = false;
     std::vector<std::int64_t> skippedLines_;
-    AnalysisOptions options_;
-    std::map<LapKey, bool> userChoices_;
-    SessionStats stats_;
+    ViewLapFiles files_;
+    QStringList sessionTitles_; // the selector's entries after "All sessions"
 
     QStackedWidget* pages_ = nullptr;
     QLabel* noTable_ = nullptr;
+    QWidget* sessionRow_ = nullptr;
+    QComboBox* selector_ = nullptr;
     SummaryPanel* summary_ = nullptr;
     QSpinBox* excludeLimit_ = nullptr;
+    QPushButton* resetButton_ = nullptr;
     QPushButton* exportButton_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
     QTableView* lapList_ = nullptr;
     LapListModel* model_ = nullptr;
+    QTableView* comparison_ = nullptr;
+    SessionTableModel* comparisonModel_ = nullptr;
     LapChart* chart_ = nullptr;
 };
 

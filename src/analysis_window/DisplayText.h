@@ -2,6 +2,7 @@
 
 #include "lap_analysis/LapData.h"
 #include "lap_analysis/LapFormat.h"
+#include "lap_analysis/SessionAnalysis.h"
 
 #include <QLocale>
 #include <QString>
@@ -33,4 +34,29 @@ inline QString tenthsText(std::int32_t tenths)
 inline QString lapNumberText(const LapData& lap)
 {
     return numberText(lap.lapNumber, lap.lapNumberCut);
+}
+
+inline QString speedUnitText(SpeedUnit unit)
+{
+    return unit == SpeedUnit::Mph ? QStringLiteral("m/h") : QStringLiteral("km/h");
+}
+
+// "lap 9" for the lap at a position in the list of all laps, "S2 lap 9" when the laps come from
+// more than one session.
+inline QString lapReference(const SessionAnalysis& analysis, std::size_t lap)
+{
+    const QString number = QStringLiteral("lap ") + lapNumberText(analysis.laps()[lap]);
+    if (analysis.sessionCount() <= 1)
+        return number;
+    return QString::fromStdString(SessionAnalysis::sessionTag(analysis.sessionOf(lap))) + u' ' +
+           number;
+}
+
+// "S2 QUALI.BIL", or "Session 2" without a file name.
+inline QString sessionTitle(const SessionAnalysis& analysis, std::size_t session)
+{
+    const SessionSpan& span = analysis.session(session);
+    if (span.name.empty())
+        return QString::fromStdString(analysis.sessionName(session));
+    return QString::fromStdString(SessionAnalysis::sessionTag(session) + ' ' + span.name);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lap_analysis/LapData.h"
+#include "lap_analysis/Sessions.h"
 
 #include <cstdint>
 #include <vector>
@@ -14,6 +15,7 @@ struct DocumentTable {
     SpeedUnit unit = SpeedUnit::Kmh;
     std::vector<LapData> laps;
     std::vector<std::int64_t> skippedLines; // 1-based lines after the header that are not laps
+    std::vector<LaterHeader> laterHeaders;  // header lines among them
     std::int64_t lines = 0;
 };
 

@@ -27,14 +27,22 @@ std::int64_t timeKey(std::int32_t time)
 
 LapListModel::LapListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void LapListModel::setSession(const std::vector<LapData>* laps, const SessionStats* stats,
-                              SpeedUnit unit)
+void LapListModel::setLaps(const SessionAnalysis* analysis, std::size_t first, std::size_t count)
 {
     beginResetModel();
-    laps_ = laps;
-    stats_ = stats;
-    unit_ = unit;
-    order_.resize(laps_ ? laps_->size() : 0);
+    analysis_ = analysis;
+    first_ = first;
+    order_.resize(analysis_ ? count : 0);
+    unitsDiffer_ = false;
+    if (!order_.empty()) {
+        const std::size_t firstSession = analysis_->sessionOf(first);
+        const std::size_t lastSession = analysis_->sessionOf(first + count - 1);
+        unit_ = analysis_->session(firstSession).unit;
+        for (std::size_t s = firstSession + 1; s <= lastSession; ++s) {
+            if (analysis_->session(s).lapCount > 0 && analysis_->session(s).unit != unit_)
+                unitsDiffer_ = true;
+        }
+    }
     applyOrder();
     endResetModel();
     emit headerDataChanged(Qt::Horizontal, SpeedMaxColumn, SpeedMaxColumn);
@@ -48,7 +56,9 @@ void LapListModel::statsChanged()
 
 int LapListModel::rowOf(std::size_t lap) const
 {
-    const auto it = std::find(order_.begin(), order_.end(), lap);
+    if (lap < first_)
+        return -1;
+    const auto it = std::find(order_.begin(), order_.end(), lap - first_);
     return it == order_.end() ? -1 : int(it - order_.begin());
 }
 
@@ -64,13 +74,13 @@ int LapListModel::columnCount(const QModelIndex& parent) const
 
 QVariant LapListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || !laps_ || !stats_)
+    if (!index.isValid() || !analysis_)
         return {};
     const std::size_t pos = lapAt(index.row());
-    const LapData& lap = (*laps_)[pos];
+    const LapData& lap = analysis_->laps()[pos];
     const int column = index.column();
-    const LapStatus status = stats_->status[pos];
-    const bool bestLap = stats_->bestLap && stats_->bestLap->lap == pos;
+    const LapStatus status = analysis_->status(pos);
+    const bool bestLap = isBestLap(pos);
 
     switch (role) {
     case Qt::DisplayRole:
@@ -80,7 +90,8 @@ QVariant LapListModel::data(const QModelIndex& index, int role) const
             return status == LapStatus::Counted ? Qt::Checked : Qt::Unchecked;
         return {};
     case Qt::TextAlignmentRole:
-        return int(Qt::AlignRight | Qt::AlignVCenter);
+        return column == SessionColumn ? int(Qt::AlignLeft | Qt::AlignVCenter)
+                                       : int(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::FontRole:
         if (bestLap || isSectorBest(pos, column)) {
             QFont bold;
@@ -103,6 +114,13 @@ QVariant LapListModel::data(const QModelIndex& index, int role) const
     }
 }
 
+bool LapListModel::isBestLap(std::size_t pos) const
+{
+    const std::size_t s = analysis_->sessionOf(pos);
+    const auto& best = analysis_->stats(s).bestLap;
+    return best && best->lap == pos - analysis_->session(s).firstLap;
+}
+
 QVariant LapListModel::display(const LapData& lap, std::size_t pos, int column) const
 {
     const BlockValues& whole = lap.blocks[0];
@@ -111,12 +129,14 @@ QVariant LapListModel::display(const LapData& lap, std::size_t pos, int column) 
         return sector <= lap.sectorCount() ? timeText(lap.blocks[sector].time) : QString();
     }
     switch (column) {
+    case SessionColumn:
+        return QString::fromStdString(analysis_->sessionName(analysis_->sessionOf(pos)));
     case LapColumn:
         return lapNumberText(lap);
     case TimeColumn:
         return timeText(lap.lapTime());
     case GapColumn: {
-        const std::int32_t gap = stats_->gapToBest[pos];
+        const std::int32_t gap = analysis_->gapToBest(pos);
         return gap == kUnknownTime ? QString() : gapText(gap);
     }
     }
@@ -126,6 +146,9 @@ QVariant LapListModel::display(const LapData& lap, std::size_t pos, int column) 
     case RpmMaxColumn:
         return numberText(whole.rpmMax);
     case SpeedMaxColumn:
+        if (unitsDiffer_)
+            return numberText(whole.speedMax, whole.speedMaxCut) + u' ' +
+                   speedUnitText(analysis_->session(analysis_->sessionOf(pos)).unit);
         return numberText(whole.speedMax, whole.speedMaxCut);
     case GxMaxColumn:
         return tenthsText(whole.gxMax);
@@ -147,16 +170,18 @@ QVariant LapListModel::toolTip(std::size_t pos, int column) const
 {
     if (isSectorBest(pos, column))
         return tr("Best sector %1").arg(column - FirstSectorColumn + 1);
-    if (stats_->bestLap && stats_->bestLap->lap == pos)
-        return tr("Best lap");
-    switch (stats_->status[pos]) {
+    if (isBestLap(pos))
+        return tr("Best lap of its session");
+    switch (analysis_->status(pos)) {
     case LapStatus::Untimed:
         return tr("No lap time: never counted");
     case LapStatus::ExcludedSlow:
         return tr("Excluded: slower than the limit");
     case LapStatus::ExcludedByUser:
-        return tr("Excluded by you");
+        return tr("Excluded by you; click again to follow the limit");
     case LapStatus::Counted:
+        if (analysis_->choiceOf(pos))
+            return tr("Counted by you; click again to follow the limit");
         break;
     }
     return {};
@@ -166,8 +191,9 @@ bool LapListModel::isSectorBest(std::size_t pos, int column) const
 {
     if (column < FirstSectorColumn || column >= FirstSectorColumn + kMaxSectors)
         return false;
-    const auto& best = stats_->sectorBest[std::size_t(column - FirstSectorColumn)];
-    return best && best->lap == pos;
+    const std::size_t s = analysis_->sessionOf(pos);
+    const auto& best = analysis_->stats(s).sectorBest[std::size_t(column - FirstSectorColumn)];
+    return best && best->lap == pos - analysis_->session(s).firstLap;
 }
 
 QVariant LapListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -177,6 +203,8 @@ QVariant LapListModel::headerData(int section, Qt::Orientation orientation, int 
     if (section >= FirstSectorColumn && section < FirstSectorColumn + kMaxSectors)
         return QStringLiteral("S%1").arg(section - FirstSectorColumn + 1);
     switch (section) {
+    case SessionColumn:
+        return tr("Session");
     case LapColumn:
         return tr("Lap");
     case TimeColumn:
@@ -186,6 +214,8 @@ QVariant LapListModel::headerData(int section, Qt::Orientation orientation, int 
     case RpmMaxColumn:
         return tr("rpm max");
     case SpeedMaxColumn:
+        if (unitsDiffer_)
+            return tr("Speed max");
         return unit_ == SpeedUnit::Mph ? tr("m/h max") : tr("km/h max");
     case GxMaxColumn:
         return tr("GX max");
@@ -207,7 +237,8 @@ Qt::ItemFlags LapListModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
     // An untimed lap can never be counted, so its box cannot be ticked.
-    if (index.isValid() && index.column() == LapColumn && (*laps_)[lapAt(index.row())].timed())
+    if (index.isValid() && index.column() == LapColumn && analysis_ &&
+        analysis_->laps()[lapAt(index.row())].timed())
         flags |= Qt::ItemIsUserCheckable;
     return flags;
 }
@@ -230,7 +261,7 @@ void LapListModel::sort(int column, Qt::SortOrder order)
     std::vector<std::size_t> lapsBefore;
     lapsBefore.reserve(std::size_t(before.size()));
     for (const QModelIndex& index : before)
-        lapsBefore.push_back(lapAt(index.row()));
+        lapsBefore.push_back(order_[std::size_t(index.row())]);
 
     applyOrder();
 
@@ -249,27 +280,32 @@ void LapListModel::sort(int column, Qt::SortOrder order)
 void LapListModel::applyOrder()
 {
     std::iota(order_.begin(), order_.end(), std::size_t(0));
-    if (sortColumn_ < 0 || !laps_ || !stats_)
+    if (sortColumn_ < 0 || !analysis_)
         return;
     const int column = sortColumn_;
     const auto key = [this, column](std::size_t pos) -> std::int64_t {
-        const LapData& lap = (*laps_)[pos];
+        const LapData& lap = analysis_->laps()[pos];
         const BlockValues& whole = lap.blocks[0];
         if (column >= FirstSectorColumn && column < FirstSectorColumn + kMaxSectors) {
             const int sector = column - FirstSectorColumn + 1;
             return sector <= lap.sectorCount() ? timeKey(lap.blocks[sector].time) : kUnknownLast;
         }
         switch (column) {
+        case SessionColumn:
+            return std::int64_t(analysis_->sessionOf(pos));
         case LapColumn:
             return lap.lapNumber;
         case TimeColumn:
             return timeKey(lap.lapTime());
         case GapColumn:
-            return timeKey(stats_->gapToBest[pos]);
+            return timeKey(analysis_->gapToBest(pos));
         case RpmMaxColumn:
             return whole.rpmMax;
-        case SpeedMaxColumn:
-            return whole.speedMax;
+        case SpeedMaxColumn: {
+            // Speeds of one unit together: m/h after km/h.
+            const bool mph = analysis_->session(analysis_->sessionOf(pos)).unit == SpeedUnit::Mph;
+            return (unitsDiffer_ && mph ? std::int64_t(1) << 32 : 0) + whole.speedMax;
+        }
         case GxMaxColumn:
             return whole.gxMax;
         case GyMaxColumn:
@@ -286,8 +322,8 @@ void LapListModel::applyOrder()
         return 0;
     };
     std::vector<std::int64_t> keys(order_.size());
-    for (std::size_t pos = 0; pos < keys.size(); ++pos)
-        keys[pos] = key(pos);
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        keys[i] = key(first_ + i);
     const bool descending = sortOrder_ == Qt::DescendingOrder;
     // Laps without the figure go last in either order.
     std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {

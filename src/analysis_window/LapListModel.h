@@ -1,20 +1,22 @@
 #pragma once
 
 #include "lap_analysis/LapData.h"
-#include "lap_analysis/SessionStats.h"
+#include "lap_analysis/SessionAnalysis.h"
 
 #include <QAbstractTableModel>
 #include <cstddef>
 #include <vector>
 
-// The lap list: one row per lap with its time, gap to the best lap, sector times and peaks. The
-// check box in the lap column counts or excludes the lap. Sorting keeps its own row order over
-// the laps, so sorting 100,000 rows compares numbers rather than texts.
+// The lap list: one row per lap with its session, time, gap to its session's best lap, sector
+// times and peaks. The check box in the lap column counts or excludes the lap. Sorting keeps its
+// own row order over the laps, so sorting 100,000 rows compares numbers rather than texts. A lap
+// is known by its position in the list of all laps, whichever laps are shown.
 class LapListModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     enum Column {
+        SessionColumn,
         LapColumn,
         TimeColumn,
         GapColumn,
@@ -32,14 +34,14 @@ public:
 
     explicit LapListModel(QObject* parent = nullptr);
 
-    // New laps and their statistics, kept by reference until the next call: the caller owns
-    // them. The current sort order is applied to the new rows.
-    void setSession(const std::vector<LapData>* laps, const SessionStats* stats, SpeedUnit unit);
+    // Shows count laps from position first of the analysis, which is kept by reference: the
+    // caller owns it. The current sort order is applied to the new rows.
+    void setLaps(const SessionAnalysis* analysis, std::size_t first, std::size_t count);
     // The statistics of the same laps changed: every figure is shown anew, the rows stay.
     void statsChanged();
 
-    // Lap position of a row.
-    std::size_t lapAt(int row) const { return order_[std::size_t(row)]; }
+    // Lap position of a row, in the list of all laps.
+    std::size_t lapAt(int row) const { return first_ + order_[std::size_t(row)]; }
     // Row of a lap position, -1 when there is no such lap.
     int rowOf(std::size_t lap) const;
 
@@ -59,14 +61,16 @@ signals:
 
 private:
     QVariant display(const LapData& lap, std::size_t pos, int column) const;
+    bool isBestLap(std::size_t pos) const;
     QVariant toolTip(std::size_t pos, int column) const;
     bool isSectorBest(std::size_t pos, int column) const;
     void applyOrder();
 
-    const std::vector<LapData>* laps_ = nullptr;
-    const SessionStats* stats_ = nullptr;
+    const SessionAnalysis* analysis_ = nullptr;
+    std::size_t first_ = 0;
+    bool unitsDiffer_ = false; // the shown laps' sessions do not share one speed unit
     SpeedUnit unit_ = SpeedUnit::Kmh;
-    std::vector<std::size_t> order_; // lap position of each row
+    std::vector<std::size_t> order_; // lap position of each row, counted from first_
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };

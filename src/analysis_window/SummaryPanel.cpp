@@ -10,17 +10,13 @@
 
 namespace {
 
-// Non-lap lines named before the list ends in "…".
-constexpr std::size_t kLinesNamed = 10;
-
 QString linesText(const std::vector<std::int64_t>& lines)
 {
-    QStringList names;
-    for (std::size_t i = 0; i < std::min(lines.size(), kLinesNamed); ++i)
-        names << QString::number(lines[i]);
-    if (lines.size() > kLinesNamed)
-        names << QStringLiteral("…");
-    return names.join(QStringLiteral(", "));
+    const ListedLines listed = listLines(lines);
+    QString text = QString::fromStdString(listed.names);
+    if (listed.more > 0)
+        text += QStringLiteral(", …");
+    return text;
 }
 
 // "1 lap", "2 laps".
@@ -34,10 +30,47 @@ QString hundredthsText(double hundredths)
     return timeText(std::llround(hundredths));
 }
 
+QString consistencyText(const SessionStats::Consistency& c)
+{
+    if (c.count == 0)
+        return SummaryPanel::tr("–");
+    return SummaryPanel::tr("%1: mean %2, median of the counted laps %3")
+        .arg(count(c.count, "counted lap", "counted laps"), hundredthsText(c.mean),
+             hundredthsText(c.median));
+}
+
+QString spreadText(const SessionStats::Consistency& c)
+{
+    if (c.count < 2)
+        return SummaryPanel::tr("–");
+    QString spread = SummaryPanel::tr("standard deviation %1 s")
+                         .arg(QString::fromStdString(formatSeconds(std::llround(c.stddev))));
+    if (c.stddevPercent)
+        spread += SummaryPanel::tr(" (%1 % of the median)")
+                      .arg(QLocale().toString(*c.stddevPercent, 'f', 2));
+    return spread;
+}
+
+QString linesNote(const std::vector<std::int64_t>& skippedLines)
+{
+    return skippedLines.empty() ? SummaryPanel::tr("Every line after the header is a lap line.")
+           : skippedLines.size() == 1
+               ? SummaryPanel::tr("Line %1 of the view is not a lap line.")
+                     .arg(skippedLines.front())
+               : SummaryPanel::tr("%1 lines of the view are not lap lines: %2.")
+                     .arg(skippedLines.size())
+                     .arg(linesText(skippedLines));
+}
+
 } // namespace
 
 SummaryPanel::SummaryPanel(QWidget* parent) : QWidget(parent)
 {
+    auto* title = new QLabel;
+    title->setObjectName(QStringLiteral("title"));
+    title->setWordWrap(true);
+    title->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     auto* times = new QGridLayout;
     addRow(times, tr("Best lap"), "bestLap");
     addRow(times, tr("Theoretical best"), "theoreticalBest");
@@ -63,10 +96,17 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QWidget(parent)
     auto* counts = new QLabel;
     counts->setObjectName(QStringLiteral("counts"));
     counts->setWordWrap(true);
+    auto* fault = new QLabel;
+    fault->setObjectName(QStringLiteral("fault"));
+    fault->setWordWrap(true);
+    fault->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    fault->hide();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(title);
     layout->addLayout(columns);
     layout->addWidget(counts);
+    layout->addWidget(fault);
 }
 
 QLabel* SummaryPanel::addRow(QGridLayout* grid, const QString& caption, const char* name)
@@ -88,30 +128,49 @@ void SummaryPanel::set(const char* name, const QString& text)
     findChild<QLabel*>(QString::fromLatin1(name))->setText(text);
 }
 
-void SummaryPanel::showSession(std::span<const LapData> laps, SpeedUnit unit,
-                               const SessionStats& stats,
-                               const std::vector<std::int64_t>& skippedLines)
+void SummaryPanel::showNotes(const Notes& notes, const QString& counts)
 {
-    const auto lap = [&](std::size_t pos) { return lapNumberText(laps[pos]); };
+    set("counts", counts + linesNote(notes.skippedLines));
+    auto* fault = findChild<QLabel*>(QStringLiteral("fault"));
+    fault->setText(notes.fault);
+    fault->setVisible(!notes.fault.isEmpty());
+}
+
+void SummaryPanel::showSession(const SessionAnalysis& analysis, std::size_t session,
+                               const Notes& notes)
+{
+    const SessionStats& stats = analysis.stats(session);
+    const SessionSpan& span = analysis.session(session);
+    const std::size_t first = span.firstLap;
+    const auto lap = [&](std::size_t pos) { return lapReference(analysis, first + pos); };
     const QString none = tr("–");
 
-    set("bestLap",
-        stats.bestLap
-            ? tr("%1   lap %2").arg(timeText(stats.bestLap->value), lap(stats.bestLap->lap))
-            : tr("no counted lap"));
+    auto* title = findChild<QLabel*>(QStringLiteral("title"));
+    title->setVisible(analysis.sessionCount() > 1);
+    title->setText(tr("%1: %2, speed in %3")
+                       .arg(sessionTitle(analysis, session),
+                            count(int(span.lapCount), "lap", "laps"), speedUnitText(span.unit)));
+
+    set("bestLap", stats.bestLap
+                       ? tr("%1   %2").arg(timeText(stats.bestLap->value), lap(stats.bestLap->lap))
+                       : tr("no counted lap"));
     if (stats.theoreticalBest) {
         QStringList from;
         for (const std::size_t pos : stats.theoreticalBest->sectorLaps)
-            from << lap(pos);
+            from << lapNumberText(analysis.laps()[first + pos]);
+        const QString tag =
+            analysis.sessionCount() > 1
+                ? QString::fromStdString(SessionAnalysis::sessionTag(session)) + u' '
+                : QString();
         set("theoreticalBest",
-            tr("%1   sectors from laps %2")
-                .arg(timeText(stats.theoreticalBest->time), from.join(QStringLiteral(", "))));
+            tr("%1   sectors from %2laps %3")
+                .arg(timeText(stats.theoreticalBest->time), tag, from.join(QStringLiteral(", "))));
     } else {
         set("theoreticalBest", stats.bestLap ? tr("– (the counted laps differ in sectors)") : none);
     }
     if (stats.rollingBest) {
         const auto& r = *stats.rollingBest;
-        set("rollingBest", tr("%1   lap %2 sector %3 to lap %4 sector %5")
+        set("rollingBest", tr("%1   %2 sector %3 to %4 sector %5")
                                .arg(timeText(r.time), lap(r.startLap))
                                .arg(r.startSector)
                                .arg(lap(r.endLap))
@@ -119,28 +178,16 @@ void SummaryPanel::showSession(std::span<const LapData> laps, SpeedUnit unit,
     } else {
         set("rollingBest", none);
     }
-    const auto& c = stats.consistency;
-    set("consistency", c.count > 0 ? tr("%1: mean %2, median %3")
-                                         .arg(count(c.count, "counted lap", "counted laps"),
-                                              hundredthsText(c.mean), hundredthsText(c.median))
-                                   : none);
-    QString spread = none;
-    if (c.count >= 2) {
-        spread = tr("standard deviation %1 s")
-                     .arg(QString::fromStdString(formatSeconds(std::llround(c.stddev))));
-        if (c.stddevPercent)
-            spread += tr(" (%1 % of the median)").arg(QLocale().toString(*c.stddevPercent, 'f', 2));
-    }
-    set("spread", spread);
+    set("consistency", consistencyText(stats.consistency));
+    set("spread", spreadText(stats.consistency));
 
     const auto peak = [&](const std::optional<LapAt>& at, const QString& value) {
-        return at ? tr("%1   lap %2").arg(value, lap(at->lap)) : none;
+        return at ? tr("%1   %2").arg(value, lap(at->lap)) : none;
     };
-    const QString speedUnit = unit == SpeedUnit::Mph ? tr("m/h") : tr("km/h");
     set("rpmMax", peak(stats.rpmMax, stats.rpmMax ? numberText(stats.rpmMax->value) : QString()));
-    set("speedMax",
-        peak(stats.speedMax,
-             stats.speedMax ? numberText(stats.speedMax->value) + u' ' + speedUnit : QString()));
+    set("speedMax", peak(stats.speedMax, stats.speedMax ? numberText(stats.speedMax->value) + u' ' +
+                                                              speedUnitText(span.unit)
+                                                        : QString()));
     set("gxMax",
         peak(stats.gxMax, stats.gxMax ? tenthsText(stats.gxMax->value) + tr(" G") : QString()));
     set("gyMax",
@@ -148,28 +195,127 @@ void SummaryPanel::showSession(std::span<const LapData> laps, SpeedUnit unit,
     const auto range = [&](const std::optional<LapAt>& low, const std::optional<LapAt>& high) {
         if (!low || !high)
             return none;
-        return tr("%1 (lap %2) / %3 (lap %4)")
+        return tr("%1 (%2) / %3 (%4)")
             .arg(numberText(low->value), lap(low->lap), numberText(high->value), lap(high->lap));
     };
     set("tmp1", range(stats.tmp1Min, stats.tmp1Max));
     set("tmp2", range(stats.tmp2Min, stats.tmp2Max));
 
-    const int untimed = int(laps.size()) - stats.timedCount;
+    const int untimed = int(span.lapCount) - stats.timedCount;
     const int excluded = stats.timedCount - stats.countedCount;
     QString counts = tr("%1: %2 counted, %3 excluded")
-                         .arg(count(int(laps.size()), "lap", "laps"))
+                         .arg(count(int(span.lapCount), "lap", "laps"))
                          .arg(stats.countedCount)
                          .arg(excluded);
-    if (stats.excludeLimit)
-        counts += tr(" (slower than %1 or by hand)").arg(timeText(*stats.excludeLimit));
+    if (stats.excludeLimit && stats.medianTimed)
+        counts += tr(" (slower than %1, %2 % of the median of the timed laps %3, or by hand)")
+                      .arg(timeText(*stats.excludeLimit))
+                      .arg(analysis.excludeSlowerPercent())
+                      .arg(timeText(*stats.medianTimed));
     if (untimed > 0)
         counts += tr(", %1 without a lap time").arg(untimed);
     counts += tr(". ");
-    counts += skippedLines.empty() ? tr("Every line after the header is a lap line.")
-              : skippedLines.size() == 1
-                  ? tr("Line %1 of the view is not a lap line.").arg(skippedLines.front())
-                  : tr("%1 lines of the view are not lap lines: %2.")
-                        .arg(skippedLines.size())
-                        .arg(linesText(skippedLines));
-    set("counts", counts);
+    showNotes(notes, counts);
+}
+
+void SummaryPanel::showDay(const SessionAnalysis& analysis, const Notes& notes)
+{
+    const auto& days = analysis.days();
+    const QString none = tr("–");
+    const auto lap = [&](std::size_t pos) { return lapReference(analysis, pos); };
+    // One line per day; each names its unit when there are several.
+    const auto perDay = [&](auto&& text) {
+        QStringList lines;
+        for (const DayStats& day : days) {
+            QString line = text(day);
+            if (days.size() > 1)
+                line += tr("  (%1 sessions)").arg(speedUnitText(day.unit));
+            lines << line;
+        }
+        return lines.isEmpty() ? none : lines.join(u'\n');
+    };
+
+    QStringList units;
+    for (const DayStats& day : days)
+        units << tr("%1 in %2")
+                     .arg(count(int(day.sessions.size()), "session", "sessions"),
+                          speedUnitText(day.unit));
+    auto* title = findChild<QLabel*>(QStringLiteral("title"));
+    title->show();
+    title->setText(days.size() > 1
+                       ? tr("The day over %1 sessions: %2. Speeds of different units are not "
+                            "compared, so each unit has a day of its own.")
+                             .arg(analysis.sessionCount())
+                             .arg(units.join(QStringLiteral(", ")))
+                       : tr("The day over %1 sessions, speed in %2")
+                             .arg(analysis.sessionCount())
+                             .arg(days.empty() ? tr("–") : speedUnitText(days.front().unit)));
+
+    set("bestLap", perDay([&](const DayStats& d) {
+            return d.bestLap ? tr("%1   %2").arg(timeText(d.bestLap->value), lap(d.bestLap->lap))
+                             : tr("no counted lap");
+        }));
+    set("theoreticalBest", perDay([&](const DayStats& d) {
+            if (!d.theoreticalBest)
+                return d.bestLap ? tr("– (the sessions' counted laps differ in sectors)") : none;
+            QStringList from;
+            for (const SessionLapAt& sector : d.theoreticalBest->sectors)
+                from << lap(sector.lap);
+            return tr("%1   sectors from %2")
+                .arg(timeText(d.theoreticalBest->time), from.join(QStringLiteral(", ")));
+        }));
+    set("rollingBest", perDay([&](const DayStats& d) {
+            if (!d.rollingBest)
+                return none;
+            const SessionStats::RollingBest& r = d.rollingBest->at;
+            return tr("%1   %2 sector %3 to %4 sector %5")
+                .arg(timeText(r.time), lap(r.startLap))
+                .arg(r.startSector)
+                .arg(lap(r.endLap))
+                .arg(r.endSector);
+        }));
+    set("consistency", perDay([&](const DayStats& d) { return consistencyText(d.consistency); }));
+    set("spread", perDay([&](const DayStats& d) { return spreadText(d.consistency); }));
+
+    const auto peak = [&](const std::optional<SessionLapAt>& at, const QString& value) {
+        return at ? tr("%1   %2").arg(value, lap(at->lap)) : none;
+    };
+    set("rpmMax", perDay([&](const DayStats& d) {
+            return peak(d.rpmMax, d.rpmMax ? numberText(d.rpmMax->value) : QString());
+        }));
+    set("speedMax", perDay([&](const DayStats& d) {
+            return peak(d.speedMax,
+                        d.speedMax ? numberText(d.speedMax->value) + u' ' + speedUnitText(d.unit)
+                                   : QString());
+        }));
+    set("gxMax", perDay([&](const DayStats& d) {
+            return peak(d.gxMax, d.gxMax ? tenthsText(d.gxMax->value) + tr(" G") : QString());
+        }));
+    set("gyMax", perDay([&](const DayStats& d) {
+            return peak(d.gyMax, d.gyMax ? tenthsText(d.gyMax->value) + tr(" G") : QString());
+        }));
+    const auto range = [&](const std::optional<SessionLapAt>& low,
+                           const std::optional<SessionLapAt>& high) {
+        if (!low || !high)
+            return none;
+        return tr("%1 (%2) / %3 (%4)")
+            .arg(numberText(low->value), lap(low->lap), numberText(high->value), lap(high->lap));
+    };
+    set("tmp1", perDay([&](const DayStats& d) { return range(d.tmp1Min, d.tmp1Max); }));
+    set("tmp2", perDay([&](const DayStats& d) { return range(d.tmp2Min, d.tmp2Max); }));
+
+    const SessionStats& all = analysis.allStats();
+    const int laps = int(analysis.laps().size());
+    QString counts = tr("%1 in %2 sessions: %3 counted, %4 excluded")
+                         .arg(count(laps, "lap", "laps"))
+                         .arg(analysis.sessionCount())
+                         .arg(all.countedCount)
+                         .arg(all.timedCount - all.countedCount);
+    if (analysis.excludeSlowerPercent() > 0)
+        counts += tr(" (slower than %1 % of their session's median of timed laps, or by hand)")
+                      .arg(analysis.excludeSlowerPercent());
+    if (laps > all.timedCount)
+        counts += tr(", %1 without a lap time").arg(laps - all.timedCount);
+    counts += tr(". ");
+    showNotes(notes, counts);
 }

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "lap_analysis/LapData.h"
-#include "lap_analysis/SessionStats.h"
+#include "lap_analysis/SessionAnalysis.h"
 
 #include <QWidget>
 #include <cstdint>
-#include <span>
 #include <vector>
 
 class QGridLayout;
@@ -13,17 +11,29 @@ class QLabel;
 
 // The session at a glance: best lap, theoretical and rolling best with the laps they came from,
 // consistency, the peaks with their laps, and how many laps count and which lines are not laps.
-// Each figure is a label named for it, so it can be read out on its own.
+// Over several sessions it shows one of them, or the day over all of them. Each figure is a label
+// named for it, so it can be read out on its own.
 class SummaryPanel : public QWidget {
     Q_OBJECT
 
 public:
     explicit SummaryPanel(QWidget* parent = nullptr);
 
-    void showSession(std::span<const LapData> laps, SpeedUnit unit, const SessionStats& stats,
-                     const std::vector<std::int64_t>& skippedLines);
+    // What the summary says beside the figures: lines of the view that are not laps, and the
+    // fault that cut the view short ("" for none).
+    struct Notes {
+        std::vector<std::int64_t> skippedLines;
+        QString fault;
+    };
+
+    // One session's figures.
+    void showSession(const SessionAnalysis& analysis, std::size_t session, const Notes& notes);
+    // The day over all sessions: its figures with the sessions and laps they came from, one line
+    // per speed unit when the units differ.
+    void showDay(const SessionAnalysis& analysis, const Notes& notes);
 
 private:
     QLabel* addRow(QGridLayout* grid, const QString& caption, const char* name);
     void set(const char* name, const QString& text);
+    void showNotes(const Notes& notes, const QString& counts);
 };

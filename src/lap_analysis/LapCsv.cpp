@@ -112,9 +112,11 @@ CsvDialect csvDialectFor(char delimiter)
     return CsvDialect{delimiter, delimiter == ',' ? '.' : ','};
 }
 
-void appendCsvHeader(SpeedUnit unit, const CsvDialect& dialect, std::string& out)
+namespace {
+
+// The header's columns from "lap" on, without the line end; unitSuffix follows the speed names.
+void appendLapColumns(std::string_view unitSuffix, const CsvDialect& dialect, std::string& out)
 {
-    const std::string_view unitSuffix = unit == SpeedUnit::Mph ? "_mph" : "_kmh";
     out.append("lap");
     out.push_back(dialect.delimiter);
     out.append("counted");
@@ -133,7 +135,72 @@ void appendCsvHeader(SpeedUnit unit, const CsvDialect& dialect, std::string& out
                 out.append(unitSuffix);
         }
     }
+}
+
+std::string_view unitText(SpeedUnit unit)
+{
+    return unit == SpeedUnit::Mph ? "m/h" : "km/h";
+}
+
+} // namespace
+
+void appendCsvHeader(SpeedUnit unit, const CsvDialect& dialect, std::string& out)
+{
+    appendLapColumns(unit == SpeedUnit::Mph ? "_mph" : "_kmh", dialect, out);
     out.append("\r\n");
+}
+
+void appendSessionCsvHeader(std::optional<SpeedUnit> sharedUnit, const CsvDialect& dialect,
+                            std::string& out)
+{
+    out.append("session");
+    out.push_back(dialect.delimiter);
+    out.append("session_name");
+    out.push_back(dialect.delimiter);
+    if (sharedUnit) {
+        appendCsvHeader(*sharedUnit, dialect, out);
+        return;
+    }
+    appendLapColumns("", dialect, out);
+    out.push_back(dialect.delimiter);
+    out.append("speed_unit\r\n");
+}
+
+std::string csvCell(std::string_view text, const CsvDialect& dialect)
+{
+    if (text.find_first_of(std::string{dialect.delimiter, '"', '\r', '\n'}) ==
+        std::string_view::npos)
+        return std::string(text);
+    std::string cell = "\"";
+    for (char c : text) {
+        if (c == '"')
+            cell.push_back('"');
+        cell.push_back(c);
+    }
+    cell.push_back('"');
+    return cell;
+}
+
+char* writeSessionCsvRow(std::size_t session, std::string_view nameCell, const LapData& lap,
+                         bool counted, std::optional<SpeedUnit> unitCell, const CsvDialect& dialect,
+                         char* out)
+{
+    out = putUnsigned(out, session);
+    *out++ = dialect.delimiter;
+    std::memcpy(out, nameCell.data(), nameCell.size());
+    out += nameCell.size();
+    *out++ = dialect.delimiter;
+    out = writeCsvRow(lap, counted, dialect, out);
+    if (!unitCell)
+        return out;
+    out -= 2; // the line end goes after the unit
+    *out++ = dialect.delimiter;
+    const std::string_view unit = unitText(*unitCell);
+    std::memcpy(out, unit.data(), unit.size());
+    out += unit.size();
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
 }
 
 char* writeCsvRow(const LapData& lap, bool counted, const CsvDialect& dialect, char* p)

@@ -2,13 +2,12 @@
 
 #include "lap_conversion/LapTable.h"
 
+#include <array>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 namespace {
-
-// Narrowest block text: time, rpm, speed, GX and GY below 10.0, TMP, length.
-constexpr std::size_t kMinBlockLength = 68;
 
 inline bool isDigit(char c)
 {
@@ -31,37 +30,6 @@ bool isBlank(std::string_view line)
     return true;
 }
 
-// A right-aligned number of Width columns: spaces, then at least one digit up to the last
-// column. A number the layout shows in full never starts with 0 unless it is 0 itself; where the
-// layout keeps only the last digits (`cuttable`), a field full of digits starting with 0 is such
-// a cut number. Anything else is not the layout's.
-// Written without branches per character: the count of leading spaces varies from line to line,
-// and a mispredicted loop exit per field would cost more than the whole field. For the lap number,
-// which may end the line.
-template <int Width>
-inline bool readNumberBytewise(const char* f, bool cuttable, std::int32_t& value, bool& cut)
-{
-    std::uint32_t v = 0;
-    unsigned ok = 1;
-    unsigned seen = 0;        // a digit came before
-    unsigned leadingZero = 0; // the first digit is a 0 that is not the last column
-#pragma GCC unroll 8
-    for (int i = 0; i < Width; ++i) {
-        const unsigned d = static_cast<unsigned char>(f[i]) - unsigned{'0'};
-        const unsigned digit = d < 10;
-        const unsigned space = f[i] == ' ';
-        ok &= digit | (space & (seen ^ 1));
-        leadingZero |= digit & (seen ^ 1) & (d == 0) & (i != Width - 1);
-        seen |= digit;
-        v = v * (1 + 9 * digit) + d * digit;
-    }
-    // A cut number fills the field: its first digit is in the first column.
-    ok &= seen & ((leadingZero ^ 1) | (unsigned{cuttable} & (f[0] == '0')));
-    cut = leadingZero != 0;
-    value = static_cast<std::int32_t>(v);
-    return ok != 0;
-}
-
 // Eight bytes at f as one word, f[0] in the lowest byte.
 inline std::uint64_t load8(const char* f)
 {
@@ -82,8 +50,13 @@ inline std::uint64_t nonZeroBytes(std::uint64_t x)
     return (((x & k7F) + k7F) | x) & ~k7F;
 }
 
-// The same rule as readNumberBytewise, eight bytes at a time: f must have eight readable bytes,
-// which every field inside a block has.
+// A right-aligned number of Width columns: spaces, then at least one digit up to the last
+// column. A number the layout shows in full never starts with 0 unless it is 0 itself; where the
+// layout keeps only the last digits (`cuttable`), a field full of digits starting with 0 is such
+// a cut number. Anything else is not the layout's.
+// Read eight bytes at a time, without a branch per character: the count of leading spaces varies
+// from line to line, and a mispredicted loop exit per field would cost more than the whole field.
+// f must have eight readable bytes, which every field inside a block has.
 template <int Width>
 inline bool readNumber(const char* f, bool cuttable, std::int32_t& value, bool& cut)
 {
@@ -166,32 +139,121 @@ inline bool readTildeMax(const char* f, std::int32_t& value, bool& cut)
     return readNumber<4>(f, true, value, cut);
 }
 
+constexpr std::int32_t& valueOf(BlockValues& b, BlockValue value)
+{
+    switch (value) {
+    case BlockValue::Time:
+        return b.time;
+    case BlockValue::RpmMin:
+        return b.rpmMin;
+    case BlockValue::RpmMax:
+        return b.rpmMax;
+    case BlockValue::SpeedMin:
+        return b.speedMin;
+    case BlockValue::SpeedMax:
+        return b.speedMax;
+    case BlockValue::Tmp1Min:
+        return b.tmp1Min;
+    case BlockValue::Tmp1Max:
+        return b.tmp1Max;
+    case BlockValue::Tmp2Min:
+        return b.tmp2Min;
+    case BlockValue::Tmp2Max:
+        return b.tmp2Max;
+    case BlockValue::GxMax:
+        return b.gxMax;
+    case BlockValue::GyMax:
+        return b.gyMax;
+    case BlockValue::Length:
+        return b.length;
+    }
+    return b.length;
+}
+
+// Where the table marks a value it showed only the last digits of.
+constexpr bool* cutFlagOf(BlockValues& b, BlockValue value)
+{
+    switch (value) {
+    case BlockValue::SpeedMax:
+        return &b.speedMaxCut;
+    case BlockValue::Tmp1Max:
+        return &b.tmp1MaxCut;
+    case BlockValue::Tmp2Max:
+        return &b.tmp2MaxCut;
+    default:
+        return nullptr;
+    }
+}
+
+// One field of a part. A number of fewer than five columns may have been cut by the layout;
+// wider ones hold every word in full.
+template <const TableField& F> inline bool readField(const char* part, BlockValues& b)
+{
+    const char* f = part + F.offset;
+    std::int32_t& value = valueOf(b, F.value);
+    if constexpr (F.kind == FieldKind::Time) {
+        return readTime(f, value);
+    } else {
+        bool cut = false;
+        bool ok = false;
+        if constexpr (F.kind == FieldKind::TildeMax)
+            ok = readTildeMax(f, value, cut);
+        else if constexpr (F.width < 5)
+            ok = readNumber<int(F.width)>(f, true, value, cut);
+        else
+            ok = readWord<int(F.width)>(f, value);
+        if (bool* flag = cutFlagOf(b, F.value))
+            *flag = cut;
+        return ok;
+    }
+}
+
+// The columns of a part's frame that no field takes, known when the code is built.
+template <const auto& Fields, std::size_t Length> constexpr auto framePositions()
+{
+    std::array<bool, Length> taken{};
+    for (const TableField& f : Fields) {
+        for (std::size_t i = f.offset; i < f.offset + f.width; ++i)
+            taken[i] = true;
+    }
+    struct Positions {
+        std::array<std::uint8_t, Length> at{};
+        std::size_t count = 0;
+    } positions;
+    for (std::size_t i = 0; i < Length; ++i) {
+        if (!taken[i])
+            positions.at[positions.count++] = static_cast<std::uint8_t>(i);
+    }
+    return positions;
+}
+
+template <const auto& Fields, const std::string_view& Frame, std::size_t... I>
+inline bool readPart(const char* part, BlockValues& b, std::index_sequence<I...>)
+{
+    static constexpr auto kFrame = framePositions<Fields, Frame.size()>();
+    bool ok = true;
+    for (std::size_t i = 0; i < kFrame.count; ++i)
+        ok = ok && part[kFrame.at[i]] == Frame[kFrame.at[i]];
+    return ok && (readField<Fields[I]>(part, b) && ...);
+}
+
 // One block at p; returns its end, or nullptr when the text there is not a block.
 const char* readBlock(const char* p, const char* end, BlockValues& b)
 {
-    if (static_cast<std::size_t>(end - p) < kMinBlockLength)
+    if (static_cast<std::size_t>(end - p) < kMinBlockLength ||
+        !readPart<kBlockHead, kBlockHeadFrame>(p, b, std::make_index_sequence<kBlockHead.size()>()))
         return nullptr;
-    if (p[0] != ' ' || p[1] != ' ' || !readTime(p + 2, b.time) || p[9] != ' ' ||
-        !readWord<7>(p + 10, b.rpmMin) || p[17] != '~' || !readWord<5>(p + 18, b.rpmMax) ||
-        !readWord<5>(p + 23, b.speedMin) || p[28] != '~' ||
-        !readNumber<3>(p + 29, true, b.speedMax, b.speedMaxCut))
+    p += kBlockHeadFrame.size();
+    for (const BlockValue tenths : kBlockTenths) {
+        const int width = readTenths(p, end, valueOf(b, tenths));
+        if (width == 0)
+            return nullptr;
+        p += width;
+    }
+    if (static_cast<std::size_t>(end - p) < kBlockTailFrame.size() ||
+        !readPart<kBlockTail, kBlockTailFrame>(p, b, std::make_index_sequence<kBlockTail.size()>()))
         return nullptr;
-    p += 32;
-    int width = readTenths(p, end, b.gxMax);
-    if (width == 0)
-        return nullptr;
-    p += width;
-    width = readTenths(p, end, b.gyMax);
-    if (width == 0)
-        return nullptr;
-    p += width;
-    // TMP1, TMP2 and length: 26 columns.
-    if (end - p < 26 || !readWord<5>(p, b.tmp1Min) ||
-        !readTildeMax(p + 5, b.tmp1Max, b.tmp1MaxCut) || !readWord<5>(p + 9, b.tmp2Min) ||
-        !readTildeMax(p + 14, b.tmp2Max, b.tmp2MaxCut) || !readWord<6>(p + 18, b.length) ||
-        p[24] != ' ' || p[25] != ' ')
-        return nullptr;
-    return p + 26;
+    return p + kBlockTailFrame.size();
 }
 
 // Reads a lap line whose line end is already gone into lap, which must be a fresh LapData;
@@ -200,12 +262,19 @@ bool readLapLine(std::string_view text, LapData& lap)
 {
     if (text.size() < 4 || text.size() > kMaxLapLineLength)
         return false;
+    // The lap number may end the line: a short line is read from a padded copy.
+    char padded[8] = {};
+    const char* field = text.data();
+    if (text.size() < sizeof padded) {
+        std::memcpy(padded, text.data(), text.size());
+        field = padded;
+    }
     std::int32_t number = 0;
-    if (!readNumberBytewise<4>(text.data(), true, number, lap.lapNumberCut) ||
+    if (!readNumber<int(kLapNumberWidth)>(field, true, number, lap.lapNumberCut) ||
         (number == 0 && !lap.lapNumberCut))
         return false;
     lap.lapNumber = number;
-    const char* p = text.data() + 4;
+    const char* p = text.data() + kLapNumberWidth;
     const char* const end = text.data() + text.size();
     while (p != end) {
         if (lap.blockCount == kBlockCount)

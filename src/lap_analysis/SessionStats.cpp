@@ -40,15 +40,10 @@ void markLaps(std::span<const LapData> laps, const AnalysisOptions& options, Ses
     stats.status.resize(laps.size());
     for (std::size_t i = 0; i < laps.size(); ++i) {
         LapStatus& status = stats.status[i];
-        if (!laps[i].timed()) {
-            status = LapStatus::Untimed;
-            continue;
-        }
-        status = stats.excludeLimit && laps[i].lapTime() > *stats.excludeLimit
-                     ? LapStatus::ExcludedSlow
-                     : LapStatus::Counted;
+        std::optional<bool> choice;
         if (const auto it = options.overrides.find(i); it != options.overrides.end())
-            status = it->second ? LapStatus::Counted : LapStatus::ExcludedByUser;
+            choice = it->second;
+        status = lapStatusFor(laps[i].lapTime(), stats.excludeLimit, choice);
         if (status == LapStatus::Counted)
             ++stats.countedCount;
     }
@@ -195,16 +190,59 @@ void findConsistency(std::span<const LapData> laps, SessionStats& stats)
         if (stats.status[i] == LapStatus::Counted)
             times.push_back(laps[i].lapTime());
     }
-    auto& c = stats.consistency;
+    stats.consistency = consistencyOf(std::move(times));
+}
+
+} // namespace
+
+TimeHistogram::TimeHistogram() : counts_(static_cast<std::size_t>(kMaxShownTime) + 1, 0) {}
+
+void TimeHistogram::add(std::int32_t time)
+{
+    if (time < 0 || time > kMaxShownTime)
+        return;
+    ++counts_[static_cast<std::size_t>(time)];
+    ++count_;
+    lowest_ = std::min(lowest_, time);
+    highest_ = std::max(highest_, time);
+}
+
+void TimeHistogram::clear()
+{
+    if (count_ == 0)
+        return;
+    std::fill(counts_.begin() + lowest_, counts_.begin() + highest_ + 1, 0);
+    count_ = 0;
+    lowest_ = kMaxShownTime;
+    highest_ = -1;
+}
+
+std::optional<std::int32_t> TimeHistogram::median() const
+{
+    if (count_ == 0)
+        return std::nullopt;
+    // 0-based ranks of the middle values: equal for an odd count.
+    const std::int64_t lowRank = (count_ - 1) / 2;
+    const std::int64_t highRank = count_ / 2;
+    std::int64_t seen = 0;
+    std::int32_t low = -1;
+    for (auto t = static_cast<std::size_t>(lowest_); t < counts_.size(); ++t) {
+        seen += counts_[t];
+        if (low < 0 && seen > lowRank)
+            low = static_cast<std::int32_t>(t);
+        if (seen > highRank)
+            return Median{low, static_cast<std::int32_t>(t)}.hundredths();
+    }
+    return std::nullopt;
+}
+
+SessionStats::Consistency consistencyOf(std::vector<std::int32_t> times)
+{
+    SessionStats::Consistency c;
     c.count = static_cast<int>(times.size());
     if (times.empty())
-        return;
-    const std::size_t mid = times.size() / 2;
-    const auto middle = times.begin() + static_cast<std::ptrdiff_t>(mid);
-    std::nth_element(times.begin(), middle, times.end());
-    c.median = *middle;
-    if (times.size() % 2 == 0)
-        c.median = (*std::max_element(times.begin(), middle) + c.median) / 2.0;
+        return c;
+    c.median = medianOf(times)->exact();
     double sum = 0;
     for (std::int32_t t : times)
         sum += t;
@@ -217,59 +255,7 @@ void findConsistency(std::span<const LapData> laps, SessionStats& stats)
     }
     if (times.size() >= 3 && c.median > 0)
         c.stddevPercent = c.stddev / c.median * 100.0;
-}
-
-} // namespace
-
-std::optional<std::int32_t> medianHundredths(std::vector<std::int32_t> times)
-{
-    if (times.empty())
-        return std::nullopt;
-    const std::size_t mid = times.size() / 2;
-    std::nth_element(times.begin(), times.begin() + static_cast<std::ptrdiff_t>(mid), times.end());
-    const std::int32_t upper = times[mid];
-    if (times.size() % 2 != 0)
-        return upper;
-    const std::int32_t lower =
-        *std::max_element(times.begin(), times.begin() + static_cast<std::ptrdiff_t>(mid));
-    return static_cast<std::int32_t>((static_cast<std::int64_t>(lower) + upper + 1) / 2);
-}
-
-std::optional<std::int32_t> excludeLimitFor(std::int32_t median, double percent)
-{
-    if (!(percent > 0))
-        return std::nullopt;
-    const double limit = std::floor(static_cast<double>(median) * percent / 100.0);
-    return limit >= 2147483647.0 ? 2147483647 : static_cast<std::int32_t>(limit);
-}
-
-TimeHistogram::TimeHistogram() : counts_(static_cast<std::size_t>(kMaxShownTime) + 1, 0) {}
-
-void TimeHistogram::add(std::int32_t time)
-{
-    if (time < 0 || time > kMaxShownTime)
-        return;
-    ++counts_[static_cast<std::size_t>(time)];
-    ++count_;
-}
-
-std::optional<std::int32_t> TimeHistogram::median() const
-{
-    if (count_ == 0)
-        return std::nullopt;
-    // 0-based ranks of the middle values: equal for an odd count.
-    const std::int64_t lowRank = (count_ - 1) / 2;
-    const std::int64_t highRank = count_ / 2;
-    std::int64_t seen = 0;
-    std::int32_t low = -1;
-    for (std::size_t t = 0; t < counts_.size(); ++t) {
-        seen += counts_[t];
-        if (low < 0 && seen > lowRank)
-            low = static_cast<std::int32_t>(t);
-        if (seen > highRank)
-            return static_cast<std::int32_t>((low + static_cast<std::int64_t>(t) + 1) / 2);
-    }
-    return std::nullopt;
+    return c;
 }
 
 SessionStats analyseSession(std::span<const LapData> laps, const AnalysisOptions& options)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lap_analysis/LapData.h"
+#include "lap_analysis/LapRules.h"
 
 #include <array>
 #include <cstddef>
@@ -21,8 +22,6 @@ struct AnalysisOptions {
     // the automatic rule. An untimed lap is never counted.
     std::map<std::size_t, bool> overrides;
 };
-
-enum class LapStatus { Counted, Untimed, ExcludedSlow, ExcludedByUser };
 
 // A figure and the lap position it came from.
 struct LapAt {
@@ -77,13 +76,8 @@ struct SessionStats {
 
 SessionStats analyseSession(std::span<const LapData> laps, const AnalysisOptions& options = {});
 
-// Median of integer hundredths as the exclusion rule uses it: of an even count, the mean of the
-// two middle values rounded half up. Nothing for no values.
-std::optional<std::int32_t> medianHundredths(std::vector<std::int32_t> times);
-
-// The exclusion limit for a median: the largest time not slower than percent of it; nothing
-// when percent is 0 (or below).
-std::optional<std::int32_t> excludeLimitFor(std::int32_t median, double percent);
+// The consistency figures of lap times (hundredths), which it reorders.
+SessionStats::Consistency consistencyOf(std::vector<std::int32_t> times);
 
 // Counts known lap times in fixed memory, so a streamed run can find the median of all its laps
 // in a first pass and mark counted laps in a second. Times 0 to kMaxShownTime only.
@@ -94,8 +88,11 @@ public:
     std::int64_t count() const { return count_; }
     // The same median as medianHundredths over the added times.
     std::optional<std::int32_t> median() const;
+    // Empties it for the next session; costs only the range of times added.
+    void clear();
 
 private:
     std::vector<std::int64_t> counts_;
     std::int64_t count_ = 0;
+    std::int32_t lowest_ = kMaxShownTime, highest_ = -1;
 };

@@ -7,9 +7,6 @@
 
 namespace {
 
-// Skipped line numbers listed per file; the rest are only counted.
-constexpr std::size_t kListedLines = 10;
-
 void add(std::string& out, const char* format, ...)
 {
     char text[512];
@@ -20,10 +17,10 @@ void add(std::string& out, const char* format, ...)
     out += text;
 }
 
-std::string lapName(std::span<const LapData> laps, std::size_t position)
+std::string lapName(std::span<const LapData> laps, std::size_t position, const std::string& prefix)
 {
     const LapData& lap = laps[position];
-    std::string name = "lap " + std::to_string(lap.lapNumber);
+    std::string name = prefix + "lap " + std::to_string(lap.lapNumber);
     if (lap.lapNumberCut)
         name += " (last digits)";
     return name;
@@ -35,29 +32,31 @@ std::string tenths(std::int32_t v)
     return std::to_string(v / 10) + '.' + static_cast<char>('0' + v % 10);
 }
 
-void addBests(std::string& out, std::span<const LapData> laps, const SessionStats& stats)
+void addBests(std::string& out, std::span<const LapData> laps, const SessionStats& stats,
+              const SessionLabel& label)
 {
     if (!stats.bestLap) {
         out += "No counted lap: no best lap, sector bests or consistency.\n";
         return;
     }
     add(out, "Best lap      %9s  %s\n", formatLapTime(stats.bestLap->value).c_str(),
-        lapName(laps, stats.bestLap->lap).c_str());
+        lapName(laps, stats.bestLap->lap, label.lapPrefix).c_str());
     if (stats.theoreticalBest) {
         std::string from;
         for (std::size_t s = 0; s < stats.theoreticalBest->sectorLaps.size(); ++s)
             from += (s == 0 ? "" : ", ") +
                     std::to_string(laps[stats.theoreticalBest->sectorLaps[s]].lapNumber);
-        add(out, "Theoretical   %9s  best sectors from laps %s\n",
-            formatLapTime(stats.theoreticalBest->time).c_str(), from.c_str());
+        add(out, "Theoretical   %9s  best sectors from %slaps %s\n",
+            formatLapTime(stats.theoreticalBest->time).c_str(), label.lapPrefix.c_str(),
+            from.c_str());
     } else {
         add(out, "Theoretical   %9s  needs the same timed sectors on every counted lap\n", "-");
     }
     if (stats.rollingBest) {
         const auto& r = stats.rollingBest;
         add(out, "Rolling best  %9s  %s sector %d to %s sector %d\n",
-            formatLapTime(r->time).c_str(), lapName(laps, r->startLap).c_str(), r->startSector,
-            lapName(laps, r->endLap).c_str(), r->endSector);
+            formatLapTime(r->time).c_str(), lapName(laps, r->startLap, label.lapPrefix).c_str(),
+            r->startSector, lapName(laps, r->endLap, label.lapPrefix).c_str(), r->endSector);
     }
 
     bool anySector = false;
@@ -69,33 +68,22 @@ void addBests(std::string& out, std::span<const LapData> laps, const SessionStat
             if (stats.sectorBest[s]) {
                 add(out, "  S%zu          %9s  %s\n", s + 1,
                     formatLapTime(stats.sectorBest[s]->value).c_str(),
-                    lapName(laps, stats.sectorBest[s]->lap).c_str());
+                    lapName(laps, stats.sectorBest[s]->lap, label.lapPrefix).c_str());
             }
         }
     }
 
-    const auto& c = stats.consistency;
-    add(out, "\nConsistency over %d counted lap%s\n", c.count, c.count == 1 ? "" : "s");
-    add(out, "  mean        %9s\n", formatLapTime(static_cast<std::int64_t>(c.mean + 0.5)).c_str());
-    add(out, "  median      %9s\n",
-        formatLapTime(static_cast<std::int64_t>(c.median + 0.5)).c_str());
-    if (c.count >= 2) {
-        add(out, "  std dev     %9s",
-            formatSeconds(static_cast<std::int64_t>(c.stddev + 0.5)).c_str());
-        if (c.stddevPercent)
-            add(out, "  (%.2f %% of the median)", *c.stddevPercent);
-        out += '\n';
-    }
+    appendConsistency(out, stats.consistency);
 }
 
 void addNotCounted(std::string& out, std::span<const LapData> laps, const SessionStats& stats,
-                   const SummaryNotes& notes)
+                   const SummaryNotes& notes, const SessionLabel& label)
 {
     if (stats.countedCount == static_cast<int>(laps.size()))
         return;
     out += "\nNot counted\n";
     for (std::size_t i = 0; i < laps.size(); ++i) {
-        const std::string name = lapName(laps, i);
+        const std::string name = lapName(laps, i, label.lapPrefix);
         const std::string time = formatLapTime(laps[i].lapTime());
         switch (stats.status[i]) {
         case LapStatus::Counted:
@@ -116,37 +104,52 @@ void addNotCounted(std::string& out, std::span<const LapData> laps, const Sessio
 }
 
 void addPeaks(std::string& out, std::span<const LapData> laps, SpeedUnit unit,
-              const SessionStats& stats)
+              const SessionStats& stats, const SessionLabel& label)
 {
     if (!stats.rpmMax)
         return;
     const char* speedUnit = unit == SpeedUnit::Mph ? "m/h" : "km/h";
     out += "\nPeaks\n";
     add(out, "  rpm max     %9d  %s\n", stats.rpmMax->value,
-        lapName(laps, stats.rpmMax->lap).c_str());
+        lapName(laps, stats.rpmMax->lap, label.lapPrefix).c_str());
     add(out, "  speed max   %9d  %s  %s\n", stats.speedMax->value, speedUnit,
-        lapName(laps, stats.speedMax->lap).c_str());
+        lapName(laps, stats.speedMax->lap, label.lapPrefix).c_str());
     add(out, "  GX max      %9s  G     %s\n", tenths(stats.gxMax->value).c_str(),
-        lapName(laps, stats.gxMax->lap).c_str());
+        lapName(laps, stats.gxMax->lap, label.lapPrefix).c_str());
     add(out, "  GY max      %9s  G     %s\n", tenths(stats.gyMax->value).c_str(),
-        lapName(laps, stats.gyMax->lap).c_str());
+        lapName(laps, stats.gyMax->lap, label.lapPrefix).c_str());
     add(out, "  TMP1 min    %9d  %s\n", stats.tmp1Min->value,
-        lapName(laps, stats.tmp1Min->lap).c_str());
+        lapName(laps, stats.tmp1Min->lap, label.lapPrefix).c_str());
     add(out, "  TMP1 max    %9d  %s\n", stats.tmp1Max->value,
-        lapName(laps, stats.tmp1Max->lap).c_str());
+        lapName(laps, stats.tmp1Max->lap, label.lapPrefix).c_str());
     add(out, "  TMP2 min    %9d  %s\n", stats.tmp2Min->value,
-        lapName(laps, stats.tmp2Min->lap).c_str());
+        lapName(laps, stats.tmp2Min->lap, label.lapPrefix).c_str());
     add(out, "  TMP2 max    %9d  %s\n", stats.tmp2Max->value,
-        lapName(laps, stats.tmp2Max->lap).c_str());
+        lapName(laps, stats.tmp2Max->lap, label.lapPrefix).c_str());
 }
 
 } // namespace
 
+void appendConsistency(std::string& out, const SessionStats::Consistency& c)
+{
+    add(out, "\nConsistency over %d counted lap%s\n", c.count, c.count == 1 ? "" : "s");
+    add(out, "  mean        %9s\n", formatLapTime(static_cast<std::int64_t>(c.mean + 0.5)).c_str());
+    add(out, "  median      %9s\n",
+        formatLapTime(static_cast<std::int64_t>(c.median + 0.5)).c_str());
+    if (c.count >= 2) {
+        add(out, "  std dev     %9s",
+            formatSeconds(static_cast<std::int64_t>(c.stddev + 0.5)).c_str());
+        if (c.stddevPercent)
+            add(out, "  (%.2f %% of the median)", *c.stddevPercent);
+        out += '\n';
+    }
+}
+
 std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const SessionStats& stats,
-                           const SummaryNotes& notes)
+                           const SummaryNotes& notes, const SessionLabel& label)
 {
     std::string out;
-    add(out, "Session: %zu lap%s, %d timed, %d counted; speed in %s\n", laps.size(),
+    add(out, "%s: %zu lap%s, %d timed, %d counted; speed in %s\n", label.title.c_str(), laps.size(),
         laps.size() == 1 ? "" : "s", stats.timedCount, stats.countedCount,
         unit == SpeedUnit::Mph ? "m/h" : "km/h");
     if (notes.incomplete)
@@ -156,10 +159,10 @@ std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const 
             continue;
         add(out, "%s: %zu line%s skipped, not lap lines: ", skipped.file.c_str(),
             skipped.lines.size(), skipped.lines.size() == 1 ? "" : "s");
-        for (std::size_t i = 0; i < skipped.lines.size() && i < kListedLines; ++i)
-            add(out, "%s%lld", i == 0 ? "" : ", ", static_cast<long long>(skipped.lines[i]));
-        if (skipped.lines.size() > kListedLines)
-            add(out, " and %zu more", skipped.lines.size() - kListedLines);
+        const ListedLines listed = listLines(skipped.lines);
+        out += listed.names;
+        if (listed.more > 0)
+            add(out, " and %zu more", listed.more);
         out += '\n';
     }
     if (notes.excludeSlowerPercent > 0 && stats.medianTimed)
@@ -167,9 +170,9 @@ std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const 
             notes.excludeSlowerPercent, formatLapTime(*stats.medianTimed).c_str());
     out += '\n';
 
-    addBests(out, laps, stats);
-    addNotCounted(out, laps, stats, notes);
-    addPeaks(out, laps, unit, stats);
+    addBests(out, laps, stats, label);
+    addNotCounted(out, laps, stats, notes, label);
+    addPeaks(out, laps, unit, stats, label);
     if (stats.timedCount > 0)
         add(out, "\nTimed laps    %9s  total time, length %lld\n",
             formatLapTime(stats.totalTime).c_str(), static_cast<long long>(stats.totalLength));

@@ -22,6 +22,16 @@ struct SummaryNotes {
     double excludeSlowerPercent = 110.0;
 };
 
+// How a summary names its session and its laps: "Session" and "lap 9" alone, "Session 2,
+// QUALI.BIL" and "S2 lap 9" as one of several.
+struct SessionLabel {
+    std::string title = "Session";
+    std::string lapPrefix;
+};
+
 // The session's statistics as a short plain-text report with LF line ends.
 std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const SessionStats& stats,
-                           const SummaryNotes& notes = {});
+                           const SummaryNotes& notes = {}, const SessionLabel& label = {});
+
+// The consistency lines of a summary: count, mean, median and standard deviation.
+void appendConsistency(std::string& out, const SessionStats::Consistency& consistency);

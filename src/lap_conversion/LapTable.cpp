@@ -1,6 +1,7 @@
 #include "lap_conversion/LapTable.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -71,8 +72,10 @@ inline char* put(char* out, const char* src, std::size_t n)
     return out + n;
 }
 
-// Tenths through "  0.0", keeping the last six characters: "  0.0".."  9.9" (five wide) below
-// 100, then "  10.0".."3276.7".
+static_assert(kBlockHeadFrame.size() == 32 && kBlockTailFrame.size() == 26);
+
+// Tenths as the table shows them: "  d.d" (five wide) below 100, then "  10.0".."3276.7", the
+// whole part keeping its last four digits.
 inline char* putTenths(char* out, std::uint16_t v, char decimalPoint)
 {
     if (v < 100) {
@@ -85,17 +88,6 @@ inline char* putTenths(char* out, std::uint16_t v, char decimalPoint)
     *out++ = decimalPoint;
     *out++ = static_cast<char>('0' + v % 10);
     return out;
-}
-
-// "~@@@" keeping four characters: "~" and three columns, or the last four digits when the number
-// has four or five.
-inline char* putTildeMax(char* out, std::uint16_t v)
-{
-    if (v < 1000) {
-        *out++ = '~';
-        return put(out, digits5(v) + 2, 3);
-    }
-    return put(out, digits5(v) + 1, 4);
 }
 
 // "m:ss.hh" for 0 to 59999 hundredths, "-:--.--" otherwise; seven characters.
@@ -118,32 +110,75 @@ inline void putTime(char* out, std::int32_t time)
     out[6] = static_cast<char>('0' + hundredths % 10);
 }
 
+constexpr std::uint16_t valueOf(const LapBlock& b, BlockValue value)
+{
+    switch (value) {
+    case BlockValue::Time:
+        return b.time;
+    case BlockValue::RpmMin:
+        return b.rpmMin;
+    case BlockValue::RpmMax:
+        return b.rpmMax;
+    case BlockValue::SpeedMin:
+        return b.speedMin;
+    case BlockValue::SpeedMax:
+        return b.speedMax;
+    case BlockValue::Tmp1Min:
+        return b.tmp1Min;
+    case BlockValue::Tmp1Max:
+        return b.tmp1Max;
+    case BlockValue::Tmp2Min:
+        return b.tmp2Min;
+    case BlockValue::Tmp2Max:
+        return b.tmp2Max;
+    case BlockValue::GxMax:
+        return b.gxMax;
+    case BlockValue::GyMax:
+        return b.gyMax;
+    case BlockValue::Length:
+        return b.length;
+    }
+    return 0;
+}
+
+// One field into its part, whose frame is already in place: a number is a slice of its
+// five-column text, so a wider number loses its leading digits exactly where the field begins.
+template <const TableField& F> inline void putField(char* part, const LapBlock& b)
+{
+    const std::uint16_t v = valueOf(b, F.value);
+    char* out = part + F.offset;
+    if constexpr (F.kind == FieldKind::Time) {
+        putTime(out, static_cast<std::int32_t>(v));
+    } else if constexpr (F.kind == FieldKind::TildeMax) {
+        if (v < 1000) {
+            *out = '~';
+            put(out + 1, digits5(v) + 2, 3);
+        } else {
+            put(out, digits5(v) + 1, 4);
+        }
+    } else if constexpr (F.width >= 5) {
+        put(out + F.width - 5, digits5(v), 5); // the frame's spaces stand before it
+    } else {
+        put(out, digits5(v) + 5 - F.width, F.width);
+    }
+}
+
+template <const auto& Fields, std::size_t... I>
+inline void putFields(char* part, const LapBlock& b, std::index_sequence<I...>)
+{
+    (putField<Fields[I]>(part, b), ...);
+}
+
 char* putBlock(char* out, const LapBlock& b, char decimalPoint)
 {
-    *out++ = ' ';
-    *out++ = ' ';
-    putTime(out, b.time);
-    out += 7;
-    *out++ = ' ';
-
-    *out++ = ' '; // rpm min: "  @@@@@~"
-    *out++ = ' ';
-    out = put(out, digits5(b.rpmMin), 5);
-    *out++ = '~';
-    out = put(out, digits5(b.rpmMax), 5);   // "@@@@@"
-    out = put(out, digits5(b.speedMin), 5); // "  @@@@~", last 6
-    *out++ = '~';
-    out = put(out, digits5(b.speedMax) + 2, 3);  // " @@@", last 3
-    out = putTenths(out, b.gxMax, decimalPoint); // "  0.0", last 6
-    out = putTenths(out, b.gyMax, decimalPoint);
-    out = put(out, digits5(b.tmp1Min), 5); // "  @@@", last 5
-    out = putTildeMax(out, b.tmp1Max);
-    out = put(out, digits5(b.tmp2Min), 5);
-    out = putTildeMax(out, b.tmp2Max);
-    *out++ = ' '; // "     @@@@@  ", last 8
-    out = put(out, digits5(b.length), 5);
-    *out++ = ' ';
-    *out++ = ' ';
+    out = put(out, kBlockHeadFrame.data(), kBlockHeadFrame.size());
+    putFields<kBlockHead>(out - kBlockHeadFrame.size(), b,
+                          std::make_index_sequence<kBlockHead.size()>());
+    for (const BlockValue tenths : kBlockTenths)
+        out = putTenths(out, valueOf(b, tenths), decimalPoint);
+    out = put(out, kBlockTailFrame.data(), kBlockTailFrame.size());
+    putFields<kBlockTail>(out - kBlockTailFrame.size(), b,
+                          std::make_index_sequence<kBlockTail.size()>());
     return out;
 }
 
@@ -168,7 +203,7 @@ void TIME_SET(std::int32_t time, TimeText& TIME_STR)
 
 char* writeLapLine(const LapRecord& record, char decimalPoint, char* out)
 {
-    out = put(out, digits5(record.lapNumber) + 1, 4); // " @@@@", last 4
+    out = put(out, digits5(record.lapNumber) + 5 - kLapNumberWidth, kLapNumberWidth);
     const int blocks = record.blockCount < kBlockCount ? record.blockCount : kBlockCount;
     for (int k = 0; k < blocks; ++k)
         out = putBlock(out, record.blocks[static_cast<std::size_t>(k)], decimalPoint);

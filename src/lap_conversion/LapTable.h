@@ -13,8 +13,67 @@
 
 inline constexpr std::string_view kLineEnd = "\r\n";
 inline constexpr std::size_t kHeaderLength = 479;
-// Lap field and seven block texts of at most 70 characters each.
-inline constexpr std::size_t kMaxLapLineLength = 4 + kBlockCount * 70;
+
+// Where the values of a lap line stand. A lap line is the lap number in kLapNumberWidth columns
+// and then one text per present block. A block's text is a head of fixed width (time, rpm,
+// speed), the GX and GY tenths (5 columns below 10.0, 6 from it) and a tail of fixed width (TMP1,
+// TMP2, length). Every column no field takes holds the character of the part's frame. Both the
+// layout and the table reader work from these tables.
+enum class BlockValue : std::uint8_t {
+    Time,
+    RpmMin,
+    RpmMax,
+    SpeedMin,
+    SpeedMax,
+    Tmp1Min,
+    Tmp1Max,
+    Tmp2Min,
+    Tmp2Max,
+    GxMax,
+    GyMax,
+    Length
+};
+enum class FieldKind : std::uint8_t {
+    Time,     // "m:ss.hh" for 0 to 59999 hundredths, "-:--.--" otherwise; 7 columns
+    Number,   // right-aligned; a value with more digits than columns keeps its last digits
+    TildeMax, // "~" and three columns below 1000, else the last four digits; 4 columns
+};
+struct TableField {
+    BlockValue value;
+    FieldKind kind;
+    std::size_t offset; // from the start of the part
+    std::size_t width;
+};
+
+inline constexpr std::size_t kLapNumberWidth = 4;
+inline constexpr std::string_view kBlockHeadFrame = "                 ~          ~   ";
+inline constexpr std::array<TableField, 5> kBlockHead{{
+    {BlockValue::Time, FieldKind::Time, 2, 7},
+    {BlockValue::RpmMin, FieldKind::Number, 10, 7},
+    {BlockValue::RpmMax, FieldKind::Number, 18, 5},
+    {BlockValue::SpeedMin, FieldKind::Number, 23, 5},
+    {BlockValue::SpeedMax, FieldKind::Number, 29, 3},
+}};
+// After the head, in this order: "  d.d" below 100 tenths, else the whole part in four columns
+// (last digits kept), the decimal point and the tenth.
+inline constexpr std::array<BlockValue, 2> kBlockTenths{BlockValue::GxMax, BlockValue::GyMax};
+inline constexpr std::size_t kTenthsShortWidth = 5;
+inline constexpr std::size_t kTenthsWidth = 6;
+inline constexpr std::string_view kBlockTailFrame = "                          ";
+inline constexpr std::array<TableField, 5> kBlockTail{{
+    {BlockValue::Tmp1Min, FieldKind::Number, 0, 5},
+    {BlockValue::Tmp1Max, FieldKind::TildeMax, 5, 4},
+    {BlockValue::Tmp2Min, FieldKind::Number, 9, 5},
+    {BlockValue::Tmp2Max, FieldKind::TildeMax, 14, 4},
+    {BlockValue::Length, FieldKind::Number, 18, 6},
+}};
+inline constexpr std::size_t kMinBlockLength =
+    kBlockHeadFrame.size() + 2 * kTenthsShortWidth + kBlockTailFrame.size();
+inline constexpr std::size_t kMaxBlockLength =
+    kBlockHeadFrame.size() + 2 * kTenthsWidth + kBlockTailFrame.size();
+
+// Lap field and seven block texts of the longest.
+inline constexpr std::size_t kMaxLapLineLength = kLapNumberWidth + kBlockCount * kMaxBlockLength;
 
 // The header line for speed unit flag 0 ("km/h") or 1 ("m/h"), without line end.
 std::string_view headerLine(int unitFlag);

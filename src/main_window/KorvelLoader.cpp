@@ -315,8 +315,51 @@ void KorvelLoader::bilLoad()
     // The command consumes the names; the first one names the analysis export.
     if (!state_.GET_NAME.isEmpty())
         lapFileName_ = state_.GET_NAME.section(u'\r', 0, 0);
+    LapFileLoad load;
     convertLapFiles(
-        state_, *this, [this](const QString& m) { warn(m); }, userDecimalPoint());
+        state_, *this,
+        [this, &load](const QString& m) {
+            keepLapFiles(load);
+            warn(m);
+        },
+        userDecimalPoint(), &load);
+    keepLapFiles(load);
+}
+
+// Takes the files of a "bil load" that replaced the view, once.
+void KorvelLoader::keepLapFiles(LapFileLoad& load)
+{
+    if (!load.replacedView)
+        return;
+    load.replacedView = false;
+    lapLoad_ = std::move(load);
+    lapAnchors_.clear();
+    lapAnchors_.reserve(lapLoad_.files.size());
+    QTextDocument* document = Text1->document();
+    for (const LapFileLoad::File& file : lapLoad_.files) {
+        const QTextBlock block = document->findBlockByNumber(int(file.firstLine));
+        lapAnchors_.push_back(file.firstLine >= 0 && block.isValid() ? QTextCursor(block)
+                                                                     : QTextCursor());
+    }
+}
+
+ViewLapFiles KorvelLoader::lapFiles() const
+{
+    ViewLapFiles files;
+    files.unreadFiles = lapLoad_.unreadFiles;
+    files.files.reserve(lapLoad_.files.size());
+    for (std::size_t i = 0; i < lapLoad_.files.size(); ++i) {
+        const LapFileLoad::File& file = lapLoad_.files[i];
+        LoadedFile loaded;
+        loaded.name = file.name.toStdString();
+        if (!lapAnchors_[i].isNull())
+            loaded.firstLine = lapAnchors_[i].blockNumber() + 1;
+        if (file.unitFlag >= 0)
+            loaded.unit = file.unitFlag == 1 ? SpeedUnit::Mph : SpeedUnit::Kmh;
+        loaded.fault = file.fault.toStdString();
+        files.files.push_back(std::move(loaded));
+    }
+    return files;
 }
 
 void KorvelLoader::textLoad()
@@ -325,7 +368,13 @@ void KorvelLoader::textLoad()
     runChooser(kModeTextLoad);
     if (!state_.GET_NAME.isEmpty())
         lapFileName_.clear();
+    const int revision = Text1->document()->revision();
     loadTextFile(state_, *this, [this](const QString& m) { warn(m); });
+    // A loaded text says nothing of the files it came from.
+    if (Text1->document()->revision() != revision) {
+        lapLoad_ = LapFileLoad{};
+        lapAnchors_.clear();
+    }
 }
 
 void KorvelLoader::textSave()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis_window/AnalysisSource.h"
+#include "lap_conversion/ConvertCommand.h"
 #include "settings/FolderSettings.h"
 #include "shared_state/SharedState.h"
 #include "shared_state/TextView.h"
@@ -8,6 +9,7 @@
 #include <QTextCursor>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 class AnalysisWindow;
 class QCloseEvent;
@@ -59,6 +61,7 @@ public:
     void showLapLine(int line) override;
     QString lapFileName() const override { return lapFileName_; }
     QString textFolder() const override { return state_.PASS_NAME1; }
+    ViewLapFiles lapFiles() const override;
 
     // The analysis window, once "Analysis" has been pressed.
     AnalysisWindow* analysisWindow() const { return analysisWindow_.get(); }
@@ -81,6 +84,7 @@ private:
     void warn(const QString& message);
     void beginFill();
     void endFill();
+    void keepLapFiles(LapFileLoad& load);
 
     SharedState state_;
     QString settingsPath_;
@@ -95,6 +99,10 @@ private:
     // A top-level window of its own, so it can sit beside or behind the main window.
     std::unique_ptr<AnalysisWindow> analysisWindow_;
     QString lapFileName_;
+    // The files of the last "bil load" that filled the view, and a cursor at the start of each
+    // one's first lap line (-1 without one): the view moves the cursors along with its edits.
+    LapFileLoad lapLoad_;
+    std::vector<QTextCursor> lapAnchors_;
 
     // While a command fills the view, its changes go through one edit block with undo off, so
     // the view is laid out once per command and a big table costs no undo memory.

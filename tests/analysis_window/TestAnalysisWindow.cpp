@@ -10,11 +10,13 @@
 #include "lap_analysis/LapCsv.h"
 #include "lap_analysis/LapFormat.h"
 #include "lap_analysis/LapTableReader.h"
+#include "lap_analysis/SessionReport.h"
 #include "lap_conversion/LapRecord.h"
 #include "lap_conversion/LapTable.h"
 #include "main_window/KorvelLoader.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -143,7 +145,10 @@ private:
     }
 
 private slots:
-    void cleanup() { QCOMPARE(QApplication::activeModalWidget(), nullptr); }
+    void cleanup()
+    {
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
 
     // Opened on an empty view, the window says so; a "bil load" then fills it, and pressing
     // the button again raises the same window.
@@ -223,6 +228,9 @@ private slots:
         const QModelIndex moved = model.index(model.rowOf(best - 1), LapListModel::LapColumn);
         QVERIFY(model.setData(moved, Qt::Checked, Qt::CheckStateRole));
         QCOMPARE(w.stats().bestLap->lap, best - 1);
+        // Ticked again, the lap follows the rule: no choice is left to reset.
+        QVERIFY(!w.analysis().hasChoices());
+        QVERIFY(!w.findChild<QPushButton*>("resetChoices")->isEnabled());
 #ifdef MIREN_LAP_CHART
         QVERIFY(hasX(w.chart()->countedSeries(), x));
 #endif
@@ -237,14 +245,117 @@ private slots:
         QVERIFY(w.stats().countedCount < w.stats().timedCount);
         w.findChild<QSpinBox*>("excludeLimit")->setValue(0);
         QCOMPARE(w.stats().countedCount, w.stats().timedCount);
-        // A limit below every lap leaves nothing counted: no best lap, and nothing breaks.
-        w.findChild<QSpinBox*>("excludeLimit")->setValue(1);
+        // The converter's range: off, or 100 % and up; stepping down from 100 % turns it off.
+        auto* limit = w.findChild<QSpinBox*>("excludeLimit");
+        limit->setValue(1);
+        QCOMPARE(limit->value(), 100);
+        QVERIFY(w.stats().countedCount > 0 && w.stats().countedCount < w.stats().timedCount);
+        limit->stepDown();
+        QCOMPARE(limit->value(), 0);
+        limit->stepUp();
+        QCOMPARE(limit->value(), 100);
+        limit->selectAll();
+        QTest::keyClicks(limit, QStringLiteral("50"));
+        QTest::keyClick(limit, Qt::Key_Enter);
+        QCOMPARE(limit->value(), 100);
+        // No lap counted: no best lap, and nothing breaks.
+        LapListModel& model = *w.lapModel();
+        for (int row = 0; row < model.rowCount(); ++row)
+            model.setData(model.index(row, LapListModel::LapColumn), Qt::Unchecked,
+                          Qt::CheckStateRole);
         QCOMPARE(w.stats().countedCount, 0);
         QCOMPARE(w.findChild<QLabel*>("bestLap")->text(), QStringLiteral("no counted lap"));
 #ifdef MIREN_LAP_CHART
         QVERIFY(w.chart()->countedSeries()->points().isEmpty());
         QCOMPARE(w.chart()->excludedSeries()->points().size(), int(w.laps().size()));
 #endif
+    }
+
+    // Three files of a "bil load" are three sessions: the list names them, all sessions show
+    // the day, one selected session is what the summary, the list and the chart show. Saved and
+    // loaded again, the lap numbers find the same sessions.
+    void sessionsOfSeveralFiles()
+    {
+        Fixture f;
+        f.bilLoad(QStringLiteral("SESSION_KMH.BIL\rSESSION_MPH.BIL\rSESSION_KMH.BIL"));
+        AnalysisWindow& w = f.open();
+        const SessionAnalysis& a = w.analysis();
+        QVERIFY(w.sessionsFromFiles());
+        QCOMPARE(a.sessionCount(), std::size_t(3));
+        QCOMPARE(a.session(1).unit, SpeedUnit::Mph);
+        LapListModel& model = *w.lapModel();
+        QCOMPARE(model.index(20, LapListModel::SessionColumn).data().toString(),
+                 QStringLiteral("SESSION_MPH.BIL"));
+        QVERIFY(!w.findChild<QTableView*>("lapList")->isColumnHidden(LapListModel::SessionColumn));
+        QCOMPARE(model.headerData(LapListModel::SpeedMaxColumn, Qt::Horizontal).toString(),
+                 QStringLiteral("Speed max"));
+        QVERIFY(model.index(20, LapListModel::SpeedMaxColumn).data().toString().endsWith(" m/h"));
+        // The day of each unit: the m/h session's best lap is never the km/h sessions' best.
+        const QString best = w.findChild<QLabel*>("bestLap")->text();
+        QVERIFY2(best.contains("1:04.01   S1 lap 11  (km/h sessions)") &&
+                     best.contains("1:03.94   S2 lap 9  (m/h sessions)"),
+                 qPrintable(best));
+        QCOMPARE(w.findChild<QTableView*>("comparison")->model()->rowCount(), 3);
+
+        w.findChild<QComboBox*>("sessionSelector")->setCurrentIndex(2);
+        QCOMPARE(w.shownSession(), std::optional<std::size_t>(1));
+        QCOMPARE(model.rowCount(), 12);
+        QCOMPARE(model.lapAt(0), std::size_t(20));
+        QVERIFY(w.findChild<QLabel*>("bestLap")->text().endsWith("S2 lap 9"));
+        QVERIFY(w.findChild<QLabel*>("title")->text().contains("speed in m/h"));
+#ifdef MIREN_LAP_CHART
+        QCOMPARE(w.chart()->countedSeries()->points().size(), w.stats().countedCount);
+#endif
+        // A toggled lap of the shown session counts in its session only.
+        model.setData(model.index(1, LapListModel::LapColumn), Qt::Unchecked, Qt::CheckStateRole);
+        QCOMPARE(a.status(21), LapStatus::ExcludedByUser);
+        QCOMPARE(a.stats(1).countedCount, 10);
+        QCOMPARE(a.stats(0).countedCount, 19);
+
+        // The first lap line of a file deleted: the file's session begins at its next lap.
+        f.deleteLine(int(w.laps()[20].line - 1));
+        w.refresh();
+        QVERIFY(w.sessionsFromFiles());
+        QCOMPARE(a.session(1).lapCount, std::size_t(11));
+        f.bilLoad(QStringLiteral("SESSION_KMH.BIL\rSESSION_MPH.BIL\rSESSION_KMH.BIL"));
+        w.refresh();
+        std::vector<std::pair<std::size_t, std::size_t>> spans;
+        for (std::size_t s = 0; s < a.sessionCount(); ++s)
+            spans.emplace_back(a.session(s).firstLap, a.session(s).lapCount);
+
+        QVERIFY(writeBytes(f.dir.filePath("day.txt"), f.window->text().toUtf8()));
+        f.window->setChooser([&f](SharedState& state) {
+            state.PASS_NAME1 = f.dir.path();
+            state.GET_NAME = QStringLiteral("day.txt");
+        });
+        f.click("FILE_LOAD");
+        w.refresh();
+        QVERIFY(!w.sessionsFromFiles());
+        for (std::size_t s = 0; s < a.sessionCount(); ++s) {
+            QCOMPARE(a.session(s).firstLap, spans[s].first);
+            QCOMPARE(a.session(s).lapCount, spans[s].second);
+        }
+        QCOMPARE(a.sessionCount(), spans.size());
+        QCOMPARE(w.shownSession(), std::optional<std::size_t>(1)); // the selection stays
+        w.showSession(std::nullopt);
+        QCOMPARE(model.index(20, LapListModel::SessionColumn).data().toString(),
+                 QStringLiteral("Session 2"));
+    }
+
+    // After "!! non file !!" the analysis names the file that failed and why.
+    void failedLoadIsNamed()
+    {
+        Fixture f;
+        f.bilLoad(QStringLiteral("SESSION_KMH.BIL\rMISSING.BIL\rSESSION_MPH.BIL"));
+        QCOMPARE(f.warnings, QStringList{"!! non file !!"});
+        AnalysisWindow& w = f.open();
+        QCOMPARE(w.analysis().sessionCount(), std::size_t(2));
+        QCOMPARE(w.analysis().session(1).lapCount, std::size_t(0));
+        auto* fault = w.findChild<QLabel*>("fault");
+        QVERIFY(!fault->isHidden());
+        QVERIFY2(fault->text().contains("MISSING.BIL: cannot open") &&
+                     fault->text().contains("1 later file"),
+                 qPrintable(fault->text()));
     }
 
     void noLapTable_data()
@@ -313,8 +424,7 @@ private slots:
         });
         w.findChild<QPushButton*>("exportCsv")->click();
         QCOMPARE(proposed, QStringList{w.proposedCsvPath()});
-        const std::string csv =
-            lapCsv(w.laps(), SpeedUnit::Kmh, w.stats(), csvDialectForLocale(QLocale()));
+        const std::string csv = sessionLapCsv(w.analysis(), csvDialectForLocale(QLocale()));
         QCOMPARE(readBytes(answer), QByteArray::fromStdString(csv));
         QCOMPARE(f.warnings, QStringList());
 
@@ -347,6 +457,29 @@ private slots:
         QCOMPARE(read.laps.size(), std::size_t(2));
         QCOMPARE(read.laps[1].line, std::int64_t(5));
         QCOMPARE(read.skippedLines, std::vector<std::int64_t>{4});
+    }
+
+    // Without the files of a "bil load", a second header starts a session in its own unit, and
+    // so does a lap number that does not rise.
+    void sessionsFromTheText()
+    {
+        Fixture f;
+        f.bilLoad();
+        const QString table = f.window->text();
+        const QString laps = table.section(QStringLiteral("\r\n"), 1, 20);
+        QString mph = text(std::string(headerLine(1)));
+        f.window->clear();
+        f.window->append(table.section(QStringLiteral("\r\n"), 0, 0) + "\r\n" + laps + "\r\n" +
+                         laps + "\r\n" + mph + "\r\n" + laps + "\r\n");
+        AnalysisWindow& w = f.open();
+        QVERIFY(!w.sessionsFromFiles());
+        const SessionAnalysis& a = w.analysis();
+        QCOMPARE(a.sessionCount(), std::size_t(3));
+        QCOMPARE(a.session(1).firstLap, std::size_t(20));
+        QCOMPARE(a.session(1).unit, SpeedUnit::Kmh);
+        QCOMPARE(a.session(2).unit, SpeedUnit::Mph);
+        QCOMPARE(w.skippedLines(), std::vector<std::int64_t>{42});
+        QCOMPARE(a.days().size(), std::size_t(2));
     }
 
     // Thousands of laps are drawn thinned, but the fastest and the slowest stay on the chart.

@@ -41,6 +41,9 @@ private slots:
     void oneLap();
     void peaks();
     void histogramMedian();
+    void countedLapRule_data();
+    void countedLapRule();
+    void listedLines();
 };
 
 void TestSessionStats::exclusion_data()
@@ -208,6 +211,53 @@ void TestSessionStats::histogramMedian()
         QCOMPARE(histogram.median(), medianHundredths(times));
     }
     QVERIFY(!TimeHistogram().median());
+
+    // Emptied for the next session, it forgets every time of the last one.
+    TimeHistogram histogram;
+    for (const std::int32_t t : {100, 59999, 300})
+        histogram.add(t);
+    histogram.clear();
+    histogram.add(5000);
+    QCOMPARE(histogram.count(), std::int64_t(1));
+    QCOMPARE(histogram.median(), std::optional<std::int32_t>(5000));
+}
+
+void TestSessionStats::countedLapRule_data()
+{
+    QTest::addColumn<int>("time");
+    QTest::addColumn<int>("limit");  // -1: none
+    QTest::addColumn<int>("choice"); // -1 none, 0 excluded, 1 counted
+    QTest::addColumn<LapStatus>("status");
+    QTest::newRow("at the limit") << 6600 << 6600 << -1 << C;
+    QTest::newRow("above the limit") << 6601 << 6600 << -1 << S;
+    QTest::newRow("no limit") << 59999 << -1 << -1 << C;
+    QTest::newRow("counted by choice") << 9000 << 6600 << 1 << C;
+    QTest::newRow("excluded by choice") << 6000 << 6600 << 0 << X;
+    QTest::newRow("untimed, whatever the choice") << int(kUnknownTime) << -1 << 1 << U;
+}
+
+void TestSessionStats::countedLapRule()
+{
+    QFETCH(int, time);
+    QFETCH(int, limit);
+    QFETCH(int, choice);
+    QFETCH(LapStatus, status);
+    const auto l = limit < 0 ? std::nullopt : std::optional<std::int32_t>(limit);
+    const auto c = choice < 0 ? std::nullopt : std::optional<bool>(choice == 1);
+    QCOMPARE(lapStatusFor(time, l, c), status);
+    QCOMPARE(lapCounts(time, l, c), status == C);
+}
+
+void TestSessionStats::listedLines()
+{
+    std::vector<std::int64_t> lines{3, 7};
+    QCOMPARE(listLines(lines).names, std::string("3, 7"));
+    QCOMPARE(listLines(lines).more, std::size_t(0));
+    for (std::int64_t l = 10; l < 21; ++l)
+        lines.push_back(l);
+    const ListedLines listed = listLines(lines);
+    QCOMPARE(listed.names, std::string("3, 7, 10, 11, 12, 13, 14, 15, 16, 17"));
+    QCOMPARE(listed.more, std::size_t(3));
 }
 
 MIREN_REGISTER_TEST(TestSessionStats)

@@ -45,6 +45,7 @@ private slots:
     void failingName();
     void unreadableFile();
     void faultKeepsLinesBefore();
+    void loadKeepsFilesForTheAnalysis();
     void faultInFirstLapRecordKeepsHeader();
     void lastNameWithoutCarriageReturn();
     void largeTableReachesViewInFewCalls();
@@ -159,6 +160,33 @@ void TestConvertCommand::faultKeepsLinesBefore()
     QCOMPARE(view_.text(), header(0) + "\r\n" + exampleLine(1) + "\r\n" + exampleLine(2) + "\r\n");
     QCOMPARE(warnings_, QStringList{"!! non file !!"});
     QCOMPARE(state_.GET_NAME, QStringLiteral("B.BIL\r"));
+}
+
+// Where each file's lines begin, its unit and why the load stopped are kept, before the warning.
+void TestConvertCommand::loadKeepsFilesForTheAnalysis()
+{
+    BilBuilder b;
+    b.raw(laps(3, 0, 4)).setRecordWord(2, 10, 0x8000);
+    write("A.BIL", b.bytes());
+    write("B.BIL", laps(2, 9, 1));
+    state_.GET_NAME = QStringLiteral("B.BIL\rA.BIL\rB.BIL\rB.BIL");
+    LapFileLoad load;
+    convertLapFiles(
+        state_, view_,
+        [&](const QString& w) {
+            QVERIFY(load.replacedView);
+            warnings_ << w;
+        },
+        '.', &load);
+    QCOMPARE(warnings_, QStringList{"!! non file !!"});
+    QCOMPARE(load.files.size(), std::size_t(2));
+    QCOMPARE(load.files[0].firstLine, qsizetype(1));
+    QCOMPARE(load.files[1].firstLine, qsizetype(2));
+    QCOMPARE(load.files[1].lines, qsizetype(2));
+    QCOMPARE(load.files[1].unitFlag, 1);
+    QVERIFY2(load.files[1].fault.startsWith("record 3, byte 466: "),
+             qPrintable(load.files[1].fault));
+    QCOMPARE(load.unreadFiles, 2);
 }
 
 void TestConvertCommand::faultInFirstLapRecordKeepsHeader()
