@@ -1,8 +1,6 @@
 #include "analysis_window/AnalysisWindow.h"
 
-#ifdef MIREN_LAP_CHART
 #include "analysis_window/LapChart.h"
-#endif
 #include "analysis_window/LapDocument.h"
 #include "analysis_window/LapListModel.h"
 #include "analysis_window/SummaryPanel.h"
@@ -10,6 +8,7 @@
 #include "shared_state/SafeFile.h"
 #include "shared_state/SharedState.h"
 
+#include <QButtonGroup>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -18,6 +17,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -112,15 +112,31 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     lapList_->setSortingEnabled(true);
     lapList_->installEventFilter(this);
 
-#ifdef MIREN_LAP_CHART
     chart_ = new LapChart;
     chart_->setObjectName(QStringLiteral("chart"));
     chart_->setMinimumHeight(160);
-    QWidget* chartPane = chart_;
-#else
-    auto* chartPane = new QLabel(tr("This build of the tool has no lap-time chart."));
-    chartPane->setAlignment(Qt::AlignCenter);
-#endif
+    // The switch above the chart: one chart, three views of the same laps.
+    auto* chartPane = new QWidget;
+    auto* chartLayout = new QVBoxLayout(chartPane);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    auto* viewRow = new QHBoxLayout;
+    auto* views = new QButtonGroup(chartPane);
+    const std::pair<const char*, QString> viewButtons[] = {
+        {"lapTimesView", tr("&Lap times")},
+        {"sectorTimesView", tr("&Sector times")},
+        {"temperatureView", tr("&TMP1/TMP2 ranges")}};
+    for (const auto& [name, label] : viewButtons) {
+        auto* button = new QRadioButton(label);
+        button->setObjectName(QString::fromLatin1(name));
+        views->addButton(button, views->buttons().size());
+        viewRow->addWidget(button);
+    }
+    views->button(0)->setChecked(true);
+    viewRow->addStretch();
+    chartLayout->addLayout(viewRow);
+    chartLayout->addWidget(chart_, 1);
+    connect(views, &QButtonGroup::idClicked, chart_,
+            [this](int id) { chart_->setView(ChartView(id)); });
 
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(summaryPane);
@@ -152,6 +168,15 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     connect(lapList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &AnalysisWindow::showLapInView);
     connect(exportButton_, &QPushButton::clicked, this, &AnalysisWindow::exportCsv);
+    // A click on a chart point selects its lap in the list, and so the view's caret follows.
+    connect(chart_, &LapChart::lapClicked, this, [this](std::size_t lap) {
+        const int row = model_->rowOf(lap);
+        if (row < 0)
+            return;
+        const QModelIndex index = model_->index(row, LapListModel::LapColumn);
+        lapList_->setCurrentIndex(index);
+        lapList_->scrollTo(index);
+    });
 
     saveName_ = [](QWidget* parent, const QString& proposed) {
         return QFileDialog::getSaveFileName(parent, tr("Export CSV"), proposed,
@@ -267,9 +292,16 @@ void AnalysisWindow::showAnalysis()
         return;
     summary_->showSession(laps_, unit_, stats_, skippedLines_);
     model_->statsChanged();
-#ifdef MIREN_LAP_CHART
-    chart_->setSession(laps_, stats_);
-#endif
+    feedChart();
+}
+
+// The chart's one session: the laps of the view, named after their lap file.
+void AnalysisWindow::feedChart()
+{
+    QString name = source_.lapFileName();
+    if (name.endsWith(QStringLiteral(".BIL"), Qt::CaseInsensitive))
+        name.chop(4);
+    chart_->setSessions({chartSession(name, laps_, stats_)});
 }
 
 void AnalysisWindow::toggleLap(std::size_t lap, bool counted)

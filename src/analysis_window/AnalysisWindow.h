@@ -27,7 +27,7 @@ class QTableView;
 // Asks where to save; proposed is a whole path. Returns the chosen path, "" to cancel.
 using SaveNameFn = std::function<QString(QWidget* parent, const QString& proposed)>;
 
-// The "Lap analysis" window: the summary, the lap list and the lap-time chart of the lap table in
+// The "Lap analysis" window: the summary, the lap list and the lap chart of the lap table in
 // the main window's view, and the CSV export of its laps. It follows the view: a change of the
 // text is analysed again after a short pause, so typing stays instant. While it is hidden it
 // only notes that the text changed.
@@ -49,9 +49,7 @@ public:
     const SessionStats& stats() const { return stats_; }
     const std::vector<std::int64_t>& skippedLines() const { return skippedLines_; }
     bool holdsTable() const;
-#ifdef MIREN_LAP_CHART
     LapChart* chart() const { return chart_; }
-#endif
     LapListModel* lapModel() const { return model_; }
 
     // The CSV file name proposed for this session, in the text folder.
@@ -75,6 +73,7 @@ private:
     LapKey keyOf(std::size_t lap) const;
     void analyse();
     void showAnalysis();
+    void feedChart();
 
     AnalysisSource& source_;
     SaveNameFn saveName_;
