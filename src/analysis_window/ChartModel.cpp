@@ -49,6 +49,9 @@ public:
         }
     }
 
+    // Whether p falls into the column being collected.
+    bool inColumn(const QPointF& p) const { return open_ && std::floor(p.x()) == column_; }
+
     void flush()
     {
         if (!open_)
@@ -433,20 +436,29 @@ std::vector<QPolygonF> ChartModel::lineRuns(ChartView view, int session, int ser
     // One lap beyond each end, so a zoomed line runs on to the frame.
     begin -= begin > 0 ? 1 : 0;
     end += end < laps.size() ? 1 : 0;
+    // Thinned, a line breaks only where no run goes on from one pixel column into the next: the
+    // laps of a column are one stroke from its lowest to its highest point, and an excluded lap
+    // between counted ones of the same column is narrower than the pixel it would leave out.
     QPolygonF run;
     std::optional<ColumnThinner> thinner;
+    bool broken = false;
     for (std::size_t pos = begin; pos < end; ++pos) {
         const std::optional<std::int32_t> value =
             laps[pos].counted ? valueOf(view, series, laps[pos]) : std::nullopt;
         if (!value) {
+            broken = true;
+            continue;
+        }
+        const QPointF point = m.point(axis[pos], *value);
+        if (broken && !(thin && thinner && thinner->inColumn(point))) {
             thinner.reset();
             if (!run.isEmpty())
                 runs.push_back(std::exchange(run, {}));
-            continue;
         }
+        broken = false;
         if (!thinner)
             thinner.emplace(run, thin);
-        thinner->add(m.point(axis[pos], *value));
+        thinner->add(point);
     }
     thinner.reset();
     if (!run.isEmpty())

@@ -3,6 +3,8 @@
 #include "analysis_window/DisplayText.h"
 
 #include <QCoreApplication>
+#include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -89,8 +91,37 @@ QString valueTitleOf(ChartView view)
 
 QPen pen(const QColor& colour, double width, Qt::PenStyle style = Qt::SolidLine)
 {
-    QPen p(colour, width, style, Qt::FlatCap, Qt::RoundJoin);
-    return p;
+    return QPen(colour, width, style, Qt::FlatCap, Qt::RoundJoin);
+}
+
+// Rings around centres. Many of them on a raster device are one drawn ring stamped at each
+// place, far quicker than stroking every circle; a vector device (a PDF page) gets circles.
+void drawRings(QPainter& painter, const QPolygonF& centres, double radius, const QPen& ringPen)
+{
+    painter.setBrush(Qt::NoBrush);
+    const QPaintEngine* engine = painter.paintEngine();
+    if (centres.size() < 64 || !engine || engine->type() != QPaintEngine::Raster) {
+        painter.setPen(ringPen);
+        for (const QPointF& p : centres)
+            painter.drawEllipse(p, radius, radius);
+        return;
+    }
+    const double ratio = painter.device()->devicePixelRatioF();
+    const double half = radius + ringPen.widthF();
+    const int side = int(std::ceil(2 * half * ratio));
+    QImage stamp(side, side, QImage::Format_ARGB32_Premultiplied);
+    stamp.setDevicePixelRatio(ratio);
+    stamp.fill(Qt::transparent);
+    {
+        QPainter ring(&stamp);
+        ring.setRenderHint(QPainter::Antialiasing);
+        ring.setPen(ringPen);
+        const double centre = side / ratio / 2;
+        ring.drawEllipse(QPointF(centre, centre), radius, radius);
+    }
+    const QPointF offset(side / ratio / 2, side / ratio / 2);
+    for (const QPointF& p : centres)
+        painter.drawImage(p - offset, stamp);
 }
 
 // A diamond around centre.
@@ -285,11 +316,9 @@ void paintChart(QPainter& painter, const ChartLayout& layout, const ChartModel& 
             }
         }
         if (view == ChartView::LapTimes) {
-            painter.setPen(pen(kExcluded, w * 1.2));
-            for (std::size_t s = 0; s < sessions.size(); ++s) {
-                for (const QPointF& p : model.rings(int(s), m))
-                    painter.drawEllipse(p, layout.ringRadius, layout.ringRadius);
-            }
+            for (std::size_t s = 0; s < sessions.size(); ++s)
+                drawRings(painter, model.rings(int(s), m), layout.ringRadius,
+                          pen(kExcluded, w * 1.2));
             // The level lines go over the points, so a cloud of laps never hides them.
             for (std::size_t s = 0; s < sessions.size(); ++s) {
                 if (sessions[s].laps.empty())
