@@ -56,20 +56,15 @@ QT_MINGW ?= $(MIREN_CACHE)/qt-mingw
 WIN_BUILD ?= build-windows
 export MIREN_CACHE QT_MINGW
 
-# Qt Charts for Windows is built too where its source can be fetched; without it the analysis
-# window is built without its lap-time chart (MIREN_LAP_CHART=OFF).
 windows-qt:
 	@scripts/windows-qt qtbase
-	@scripts/windows-qt charts || \
-	  echo "windows-qt: no Qt Charts for Windows: the analysis window is built without its chart" >&2
 
 windows: windows-qt
 	@scripts/install-deps --windows
-	@chart=$$([ -d "$(QT_MINGW)/lib/cmake/Qt6Charts" ] && echo ON || echo OFF); \
-	cmake -G Ninja -S . -B $(WIN_BUILD) -DCMAKE_BUILD_TYPE=Release -DMIREN_BUILD_BENCH=OFF \
+	@cmake -G Ninja -S . -B $(WIN_BUILD) -DCMAKE_BUILD_TYPE=Release -DMIREN_BUILD_BENCH=OFF \
 	  -DCMAKE_TOOLCHAIN_FILE=$(QT_MINGW)/lib/cmake/Qt6/qt.toolchain.cmake \
 	  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-	  -DMIREN_LAP_CHART=$$chart $(CMAKE_FLAGS) >/dev/null
+	  $(CMAKE_FLAGS) >/dev/null
 	@nice -n 19 cmake --build $(WIN_BUILD) -j$(JOBS)
 
 windows-test: windows
