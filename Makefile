@@ -5,7 +5,7 @@ MAKEFLAGS += --no-print-directory
 CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build run test bench package screenshots clean fuzz sanitize \
-	windows-qt windows windows-test windows-screenshots windows-zip
+	windows-qt windows windows-test windows-screenshots windows-zip windows-installer
 
 all: build
 
@@ -78,6 +78,13 @@ windows-screenshots: windows
 windows-zip: windows build
 	@cd $(WIN_BUILD) && cpack -G ZIP >/dev/null
 	@scripts/check-windows-zip $(WIN_BUILD)/miren-loader-*-win64.zip $(BUILD)
+
+# The installer (NSIS) with the zip's files, for the current user without administrator rights;
+# installed, tried and uninstalled silently in a clean Wine prefix.
+windows-installer: windows build
+	@cd $(WIN_BUILD) && cpack -G ZIP >/dev/null && cpack -G NSIS >/dev/null
+	@scripts/check-windows-installer $(WIN_BUILD)/miren-loader-*-win64.exe \
+	  $(WIN_BUILD)/miren-loader-*-win64.zip $(BUILD)
 
 clean:
 	rm -rf $(BUILD)
