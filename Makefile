@@ -55,6 +55,9 @@ MIREN_CACHE ?= $(HOME)/.cache/miren-loader
 QT_MINGW ?= $(MIREN_CACHE)/qt-mingw
 WIN_BUILD ?= build-windows
 export MIREN_CACHE QT_MINGW
+# Stripping a Windows program stamps it with the time unless SOURCE_DATE_EPOCH is set: with the
+# last commit's time the zip and the installer hold the same bytes, run after run.
+WIN_PACKAGE_TIME = SOURCE_DATE_EPOCH=$$(git log -1 --format=%ct 2>/dev/null || echo 0)
 
 windows-qt:
 	@scripts/windows-qt qtbase
@@ -76,13 +79,14 @@ windows-screenshots: windows
 
 # The zip for Windows users, checked in a clean Wine prefix against the Linux build's output.
 windows-zip: windows build
-	@cd $(WIN_BUILD) && cpack -G ZIP >/dev/null
+	@cd $(WIN_BUILD) && $(WIN_PACKAGE_TIME) cpack -G ZIP >/dev/null
 	@scripts/check-windows-zip $(WIN_BUILD)/miren-loader-*-win64.zip $(BUILD)
 
 # The installer (NSIS) with the zip's files, for the current user without administrator rights;
 # installed, tried and uninstalled silently in a clean Wine prefix.
 windows-installer: windows build
-	@cd $(WIN_BUILD) && cpack -G ZIP >/dev/null && cpack -G NSIS >/dev/null
+	@cd $(WIN_BUILD) && export $(WIN_PACKAGE_TIME) && cpack -G ZIP >/dev/null && \
+	  cpack -G NSIS >/dev/null
 	@scripts/check-windows-installer $(WIN_BUILD)/miren-loader-*-win64.exe \
 	  $(WIN_BUILD)/miren-loader-*-win64.zip $(BUILD)
 
