@@ -1,8 +1,6 @@
 #include "analysis_window/AnalysisWindow.h"
 
-#ifdef MIREN_LAP_CHART
 #include "analysis_window/LapChart.h"
-#endif
 #include "analysis_window/DisplayText.h"
 #include "analysis_window/LapDocument.h"
 #include "analysis_window/LapListModel.h"
@@ -13,6 +11,7 @@
 #include "shared_state/SafeFile.h"
 #include "shared_state/SharedState.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -22,6 +21,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -192,15 +192,31 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     tabs_->addTab(lapList_, tr("&Laps"));
     tabs_->addTab(comparison_, tr("Sessions side by &side"));
 
-#ifdef MIREN_LAP_CHART
     chart_ = new LapChart;
     chart_->setObjectName(QStringLiteral("chart"));
     chart_->setMinimumHeight(160);
-    QWidget* chartPane = chart_;
-#else
-    auto* chartPane = new QLabel(tr("This build of the tool has no lap-time chart."));
-    chartPane->setAlignment(Qt::AlignCenter);
-#endif
+    // The switch above the chart: one chart, three views of the same laps.
+    auto* chartPane = new QWidget;
+    auto* chartLayout = new QVBoxLayout(chartPane);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    auto* viewRow = new QHBoxLayout;
+    auto* views = new QButtonGroup(chartPane);
+    const std::pair<const char*, QString> viewButtons[] = {
+        {"lapTimesView", tr("&Lap times")},
+        {"sectorTimesView", tr("&Sector times")},
+        {"temperatureView", tr("&TMP1/TMP2 ranges")}};
+    for (const auto& [name, label] : viewButtons) {
+        auto* button = new QRadioButton(label);
+        button->setObjectName(QString::fromLatin1(name));
+        views->addButton(button, views->buttons().size());
+        viewRow->addWidget(button);
+    }
+    views->button(0)->setChecked(true);
+    viewRow->addStretch();
+    chartLayout->addLayout(viewRow);
+    chartLayout->addWidget(chart_, 1);
+    connect(views, &QButtonGroup::idClicked, chart_,
+            [this](int id) { chart_->setView(ChartView(id)); });
 
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(summaryPane);
@@ -244,6 +260,15 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     connect(lapList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &AnalysisWindow::showLapInView);
     connect(exportButton_, &QPushButton::clicked, this, &AnalysisWindow::exportCsv);
+    // A click on a chart point selects its lap in the list, and so the view's caret follows.
+    connect(chart_, &LapChart::lapClicked, this, [this](std::size_t lap) {
+        const int row = model_->rowOf(lap);
+        if (row < 0)
+            return;
+        const QModelIndex index = model_->index(row, LapListModel::LapColumn);
+        lapList_->setCurrentIndex(index);
+        lapList_->scrollTo(index);
+    });
 
     saveName_ = [](QWidget* parent, const QString& proposed) {
         return QFileDialog::getSaveFileName(parent, tr("Export CSV"), proposed,
@@ -419,11 +444,26 @@ void AnalysisWindow::showAnalysis()
     else
         summary_->showDay(analysis_, notes);
     model_->statsChanged();
-#ifdef MIREN_LAP_CHART
-    const std::span<const LapData> laps =
-        shown_ ? analysis_.lapsOf(*shown_) : std::span<const LapData>(analysis_.laps());
-    chart_->setSession(laps, stats());
-#endif
+    feedChart();
+}
+
+// The chart's sessions: the one shown, or every session side by side, each named after its lap
+// file and drawn in its own colour.
+void AnalysisWindow::feedChart()
+{
+    std::vector<ChartSession> sessions;
+    const auto add = [&](std::size_t s) {
+        sessions.push_back(chartSession(sessionTitle(analysis_, s), analysis_.lapsOf(s),
+                                        analysis_.stats(s), analysis_.session(s).firstLap));
+    };
+    if (shown_) {
+        add(*shown_);
+    } else {
+        sessions.reserve(analysis_.sessionCount());
+        for (std::size_t s = 0; s < analysis_.sessionCount(); ++s)
+            add(s);
+    }
+    chart_->setSessions(std::move(sessions));
 }
 
 void AnalysisWindow::toggleLap(std::size_t lap, bool counted)

@@ -62,16 +62,8 @@ public:
     bool sessionsFromFiles() const { return sessionsFromFiles_; }
     const std::vector<std::int64_t>& skippedLines() const { return skippedLines_; }
     bool holdsTable() const;
-#ifdef MIREN_LAP_CHART
-    LapChart* chart() const
-    {
-        return chart_;
-    }
-#endif
-    LapListModel* lapModel() const
-    {
-        return model_;
-    }
+    LapChart* chart() const { return chart_; }
+    LapListModel* lapModel() const { return model_; }
 
     // The CSV file name proposed for this session, in the text folder.
     QString proposedCsvPath() const;
@@ -94,6 +86,7 @@ private:
     void showLaps();
     void updateSelector();
     QString faultNote() const;
+    void feedChart();
 
     AnalysisSource& source_;
     SaveNameFn saveName_;

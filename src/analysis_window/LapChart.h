@@ -1,53 +1,63 @@
 #pragma once
 
-#include "lap_analysis/LapData.h"
-#include "lap_analysis/SessionStats.h"
+#include "analysis_window/ChartModel.h"
+#include "analysis_window/ChartPainter.h"
 
-#include <QChartView>
-#include <QString>
-#include <span>
+#include <QWidget>
+#include <cstddef>
+#include <optional>
+#include <vector>
 
-class QCategoryAxis;
-class QLineSeries;
-class QScatterSeries;
-class QValueAxis;
-
-// Lap time against lap number: the counted laps joined by a line, the excluded laps as hollow
-// grey rings, the best lap and the median as horizontal lines. The time axis reads "m:ss.hh".
-// Hovering a point shows its lap and time.
-class LapChart : public QChartView {
+// The chart of the analysis window: a lap's time (or its sector times, or its TMP1 and TMP2
+// ranges) against the lap, drawn by paintChart() over a ChartModel. Hovering a point names its
+// session, lap and value for as long as the pointer stays on it; the wheel zooms the lap axis
+// around the pointer, dragging pans it, a double click shows every lap again, and a click on a
+// point reports its lap. The chart takes no keyboard focus: the lap list is where keys go.
+class LapChart : public QWidget {
     Q_OBJECT
 
 public:
     explicit LapChart(QWidget* parent = nullptr);
-    ~LapChart() override;
 
-    // Draws the laps anew; laps must stay valid until the next call (hovering reads them).
-    void setSession(std::span<const LapData> laps, const SessionStats& stats);
+    void setSessions(std::vector<ChartSession> sessions);
+    const ChartModel& model() const { return model_; }
+    ChartView view() const { return view_; }
+    void setView(ChartView view);
 
-    // The text shown when hovering the point at x: lap and time, "" when no lap sits there.
-    QString pointText(double x) const;
+    // The layout for the widget's current size, as the next frame is drawn.
+    const ChartLayout& layout() const { return layout_; }
+    // What the hover label says, "" when the pointer is on no point.
+    QString hoverText() const;
 
-    QLineSeries* countedSeries() const { return counted_; }
-    QScatterSeries* excludedSeries() const { return excluded_; }
-    QLineSeries* bestLine() const { return best_; }
-    QLineSeries* medianLine() const { return median_; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+signals:
+    // A click on a point: the lap's position in the window's lap vector.
+    void lapClicked(std::size_t lapIndex);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
-    void showPoint(const QPointF& point, bool state);
-    std::size_t lapOfX(double x) const;
-    void setTimeAxis(std::int32_t low, std::int32_t high);
+    void relayout();
+    void hoverAt(const QPointF& pos);
+    void paintHover(QPainter& painter) const;
 
-    QLineSeries* counted_ = nullptr;
-    QScatterSeries* excluded_ = nullptr;
-    QLineSeries* best_ = nullptr;
-    QLineSeries* median_ = nullptr;
-    QValueAxis* lapAxis_ = nullptr;
-    QCategoryAxis* timeAxis_ = nullptr;
-
-    std::span<const LapData> laps_;
-    std::vector<LapStatus> status_;
-    // x is the lap number when the numbers rise through the table, else the lap's row in it
-    // (several files can each start at lap 1).
-    bool xIsLapNumber_ = true;
+    ChartModel model_;
+    ChartView view_ = ChartView::LapTimes;
+    ChartLayout layout_;
+    std::optional<ChartHit> hover_;
+    std::optional<QPointF> pointer_; // where the pointer is, while it is over the chart
+    std::optional<QPointF> press_;   // where the left button went down
+    double pressStart_ = 0;          // the lap axis view's start at the press
+    bool dragging_ = false;
 };

@@ -1,9 +1,7 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "analysis_window/AnalysisWindow.h"
-#ifdef MIREN_LAP_CHART
 #include "analysis_window/LapChart.h"
-#endif
 #include "analysis_window/LapDocument.h"
 #include "analysis_window/LapListModel.h"
 #include "file_chooser/ToolWindow.h"
@@ -19,9 +17,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTableView>
@@ -29,13 +29,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QToolTip>
 #include <memory>
-
-#ifdef MIREN_LAP_CHART
-#include <QLineSeries>
-#include <QScatterSeries>
-#endif
 
 namespace {
 
@@ -62,13 +56,31 @@ QString text(const std::string& s)
     return QString::fromStdString(s);
 }
 
-#ifdef MIREN_LAP_CHART
-bool hasX(const QXYSeries* series, double x)
+// Whether the lap-time chart draws lap (a position in the window's laps) on its line of counted
+// laps, or as an excluded lap's ring.
+bool drawnAsCounted(const LapChart& chart, std::size_t lap)
 {
-    const QList<QPointF> points = series->points();
-    return std::any_of(points.begin(), points.end(), [x](const QPointF& p) { return p.x() == x; });
+    const ChartMapping& m = chart.layout().mapping;
+    const double x = m.px(chart.model().axisX(0, lap));
+    for (const QPolygonF& run : chart.model().lineRuns(ChartView::LapTimes, 0, 0, m)) {
+        if (std::any_of(run.begin(), run.end(), [x](const QPointF& p) { return p.x() == x; }))
+            return true;
+    }
+    return false;
 }
-#endif
+bool drawnAsExcluded(const LapChart& chart, std::size_t lap)
+{
+    const ChartMapping& m = chart.layout().mapping;
+    const double x = m.px(chart.model().axisX(0, lap));
+    const QPolygonF rings = chart.model().rings(0, m);
+    return std::any_of(rings.begin(), rings.end(), [x](const QPointF& p) { return p.x() == x; });
+}
+
+// Where the lap-time chart draws lap, in the chart's pixels.
+QPoint pointOf(const LapChart& chart, std::size_t lap, std::int32_t time)
+{
+    return chart.layout().mapping.point(chart.model().axisX(0, lap), time).toPoint();
+}
 
 } // namespace
 
@@ -139,9 +151,7 @@ private:
         QVERIFY(w.findChild<QLabel*>("theoreticalBest")
                     ->text()
                     .contains(text(formatLapTime(expected.theoreticalBest->time))));
-#ifdef MIREN_LAP_CHART
-        QCOMPARE(w.chart()->bestLine()->points().first().y(), double(expected.bestLap->value));
-#endif
+        QCOMPARE(w.chart()->model().sessions().at(0).best, std::optional(expected.bestLap->value));
     }
 
 private slots:
@@ -214,12 +224,12 @@ private slots:
         compareWithCore(w, laps, options);
         QCOMPARE(w.stats().status[best], LapStatus::ExcludedByUser);
         QCOMPARE(box.data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
-#ifdef MIREN_LAP_CHART
-        const double x = double(laps[best].lapNumber);
-        QVERIFY(!hasX(w.chart()->countedSeries(), x));
-        QVERIFY(hasX(w.chart()->excludedSeries(), x));
-        QVERIFY(w.chart()->pointText(x).contains(text(formatLapTime(laps[best].lapTime()))));
-#endif
+        QVERIFY(!drawnAsCounted(*w.chart(), best));
+        QVERIFY(drawnAsExcluded(*w.chart(), best));
+        QVERIFY(w.chart()
+                    ->model()
+                    .hitText(ChartView::LapTimes, ChartHit{0, best, 0, {}})
+                    .contains(text(formatLapTime(laps[best].lapTime()))));
 
         f.deleteLine(1);
         QTRY_COMPARE(w.laps().size(), laps.size() - 1);
@@ -231,9 +241,7 @@ private slots:
         // Ticked again, the lap follows the rule: no choice is left to reset.
         QVERIFY(!w.analysis().hasChoices());
         QVERIFY(!w.findChild<QPushButton*>("resetChoices")->isEnabled());
-#ifdef MIREN_LAP_CHART
-        QVERIFY(hasX(w.chart()->countedSeries(), x));
-#endif
+        QVERIFY(drawnAsCounted(*w.chart(), best - 1));
     }
 
     void exclusionLimit()
@@ -265,10 +273,9 @@ private slots:
                           Qt::CheckStateRole);
         QCOMPARE(w.stats().countedCount, 0);
         QCOMPARE(w.findChild<QLabel*>("bestLap")->text(), QStringLiteral("no counted lap"));
-#ifdef MIREN_LAP_CHART
-        QVERIFY(w.chart()->countedSeries()->points().isEmpty());
-        QCOMPARE(w.chart()->excludedSeries()->points().size(), int(w.laps().size()));
-#endif
+        const ChartMapping& m = w.chart()->layout().mapping;
+        QVERIFY(w.chart()->model().lineRuns(ChartView::LapTimes, 0, 0, m).empty());
+        QCOMPARE(w.chart()->model().rings(0, m).size(), qsizetype(w.laps().size()));
     }
 
     // Three files of a "bil load" are three sessions: the list names them, all sessions show
@@ -303,9 +310,12 @@ private slots:
         QCOMPARE(model.lapAt(0), std::size_t(20));
         QVERIFY(w.findChild<QLabel*>("bestLap")->text().endsWith("S2 lap 9"));
         QVERIFY(w.findChild<QLabel*>("title")->text().contains("speed in m/h"));
-#ifdef MIREN_LAP_CHART
-        QCOMPARE(w.chart()->countedSeries()->points().size(), w.stats().countedCount);
-#endif
+        // The chart shows that session alone, its counted laps as counted.
+        const std::vector<ChartSession>& drawn = w.chart()->model().sessions();
+        QCOMPARE(drawn.size(), std::size_t(1));
+        QCOMPARE(int(std::count_if(drawn[0].laps.begin(), drawn[0].laps.end(),
+                                   [](const ChartLap& lap) { return lap.counted; })),
+                 w.stats().countedCount);
         // A toggled lap of the shown session counts in its session only.
         model.setData(model.index(1, LapListModel::LapColumn), Qt::Unchecked, Qt::CheckStateRole);
         QCOMPARE(a.status(21), LapStatus::ExcludedByUser);
@@ -485,9 +495,6 @@ private slots:
     // Thousands of laps are drawn thinned, but the fastest and the slowest stay on the chart.
     void chartKeepsExtremesOfLongSessions()
     {
-#ifndef MIREN_LAP_CHART
-        QSKIP("built without the lap-time chart");
-#else
         std::vector<LapData> laps(10000);
         for (std::size_t i = 0; i < laps.size(); ++i) {
             laps[i].lapNumber = std::int64_t(i + 1);
@@ -497,39 +504,93 @@ private slots:
         laps[4321].blocks[0].time = 5900;
         laps[8765].blocks[0].time = 6540;
         const SessionStats stats = analyseSession(laps, {});
-        LapChart chart;
-        chart.setSession(laps, stats);
-        const QList<QPointF> points = chart.countedSeries()->points();
+        ChartModel model;
+        model.setSessions({chartSession(QString(), laps, stats)});
+        const ChartMapping m = model.mapping(ChartView::LapTimes, QRectF(0, 0, 1000, 400), 5);
+        const std::vector<QPolygonF> runs = model.lineRuns(ChartView::LapTimes, 0, 0, m);
+        QCOMPARE(runs.size(), std::size_t(1));
+        const QPolygonF& points = runs[0];
         QVERIFY(points.size() <= 2000);
-        QVERIFY(points.contains(QPointF(4322, 5900)));
-        QVERIFY(points.contains(QPointF(8766, 6540)));
+        QVERIFY(points.contains(m.point(4322, 5900)));
+        QVERIFY(points.contains(m.point(8766, 6540)));
         QVERIFY(std::is_sorted(points.begin(), points.end(),
                                [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
-#endif
     }
 
-    // Hovering a lap's point shows its lap and time, also where the best-lap line runs through.
+    // Hovering a lap's point shows its session, lap and time, also where the best-lap line runs
+    // through, and the label stays while the pointer does.
     void hoverShowsLap()
     {
-#ifndef MIREN_LAP_CHART
-        QSKIP("built without the lap-time chart");
-#else
         Fixture f;
         f.bilLoad();
         AnalysisWindow& w = f.open();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         LapChart* chart = w.chart();
-        const LapData& best = w.laps()[w.stats().bestLap->lap];
-        const QPoint at = chart->mapFromScene(chart->chart()->mapToPosition(
-            QPointF(double(best.lapNumber), best.lapTime()), chart->countedSeries()));
-        QTest::mouseMove(chart->viewport(), at + QPoint(-6, 0));
-        QTest::mouseMove(chart->viewport(), at);
-        QTRY_VERIFY(QToolTip::isVisible());
-        QCOMPARE(QToolTip::text(), QStringLiteral("Lap %1: %2")
-                                       .arg(best.lapNumber)
-                                       .arg(text(formatLapTime(best.lapTime()))));
-        QToolTip::hideText();
-#endif
+        const std::size_t lap = w.stats().bestLap->lap;
+        const LapData& best = w.laps()[lap];
+        const QPoint at = pointOf(*chart, lap, best.lapTime());
+        QTest::mouseMove(chart, at + QPoint(-6, 0));
+        QTest::mouseMove(chart, at);
+        const QString expected = QStringLiteral("SESSION_KMH\nLap %1: %2")
+                                     .arg(best.lapNumber)
+                                     .arg(text(formatLapTime(best.lapTime())));
+        QCOMPARE(chart->hoverText(), expected);
+        QTest::qWait(1500);
+        QCOMPARE(chart->hoverText(), expected);
+        // The label is drawn on the chart: its pale ground is there beside the point.
+        const QImage frame = chart->grab().toImage();
+        bool labelDrawn = false;
+        for (int dy = -40; dy <= 40 && !labelDrawn; ++dy) {
+            for (int dx = -200; dx <= 200 && !labelDrawn; ++dx) {
+                const QPoint p = (at + QPoint(dx, dy)) * frame.devicePixelRatio();
+                labelDrawn = frame.rect().contains(p) && frame.pixel(p) == qRgb(0xFF, 0xFD, 0xE7);
+            }
+        }
+        QVERIFY(labelDrawn);
+        QTest::mouseMove(chart, QPoint(1, 1));
+        QCOMPARE(chart->hoverText(), QString());
+    }
+
+    // A click on a point selects its lap in the list, and so puts the view's caret on its line.
+    void chartClickSelectsLap()
+    {
+        Fixture f;
+        f.bilLoad();
+        AnalysisWindow& w = f.open();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* list = w.findChild<QTableView*>("lapList");
+        list->sortByColumn(LapListModel::TimeColumn, Qt::DescendingOrder);
+        const std::size_t lap = 3;
+        QTest::mouseClick(w.chart(), Qt::LeftButton, {},
+                          pointOf(*w.chart(), lap, w.laps()[lap].lapTime()));
+        QCOMPARE(list->currentIndex().row(), w.lapModel()->rowOf(lap));
+        QCOMPARE(f.view()->textCursor().blockNumber(), int(w.laps()[lap].line - 1));
+    }
+
+    // The switch above the chart shows the sector times or the TMP ranges of the same laps.
+    void chartViewSwitch()
+    {
+        Fixture f;
+        f.bilLoad();
+        AnalysisWindow& w = f.open();
+        LapChart& chart = *w.chart();
+        QVERIFY(w.findChild<QRadioButton*>("lapTimesView")->isChecked());
+        w.findChild<QRadioButton*>("sectorTimesView")->click();
+        QCOMPARE(chart.view(), ChartView::SectorTimes);
+        const int sectors = w.laps()[0].sectorCount();
+        QVERIFY(sectors > 1);
+        QCOMPARE(chart.model().seriesCount(ChartView::SectorTimes), sectors);
+        QCOMPARE(chart.layout().legend.front().text, QStringLiteral("Sector 1"));
+        const ChartMapping& m = chart.layout().mapping;
+        for (int sector = 0; sector < sectors; ++sector) {
+            QVERIFY(!chart.model().lineRuns(ChartView::SectorTimes, 0, sector, m).empty());
+            QCOMPARE(chart.model().sectorBestMarks(sector, m).size(), 1);
+        }
+        w.findChild<QRadioButton*>("temperatureView")->click();
+        QCOMPARE(chart.view(), ChartView::Temperatures);
+        QCOMPARE(chart.layout().valueTitle, QStringLiteral("TMP1 and TMP2"));
+        w.findChild<QRadioButton*>("lapTimesView")->click();
+        QCOMPARE(chart.view(), ChartView::LapTimes);
     }
 
     void csvDialectFollowsLocale_data()
