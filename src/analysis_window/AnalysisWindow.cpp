@@ -453,7 +453,14 @@ void AnalysisWindow::feedChart()
 {
     std::vector<ChartSession> sessions;
     const auto add = [&](std::size_t s) {
-        sessions.push_back(chartSession(sessionTitle(analysis_, s), analysis_.lapsOf(s),
+        // One session is named after its lap file alone; several carry their tag ("S2 ...").
+        QString name = sessionTitle(analysis_, s);
+        if (analysis_.sessionCount() == 1) {
+            name = QString::fromStdString(analysis_.session(s).name);
+            if (name.endsWith(QStringLiteral(".BIL"), Qt::CaseInsensitive))
+                name.chop(4);
+        }
+        sessions.push_back(chartSession(name, analysis_.lapsOf(s),
                                         analysis_.stats(s), analysis_.session(s).firstLap));
     };
     if (shown_) {
