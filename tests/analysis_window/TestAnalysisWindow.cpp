@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -74,6 +75,14 @@ bool drawnAsExcluded(const LapChart& chart, std::size_t lap)
     const double x = m.px(chart.model().axisX(0, lap));
     const QPolygonF rings = chart.model().rings(0, m);
     return std::any_of(rings.begin(), rings.end(), [x](const QPointF& p) { return p.x() == x; });
+}
+
+// The pointer moved to at over w, wherever the window lies on the screen (QTest::mouseMove moves
+// the cursor, which stays on the screen).
+void movePointer(QWidget* w, QPoint at)
+{
+    QMouseEvent event(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
+    QApplication::sendEvent(w, &event);
 }
 
 // Where the lap-time chart draws lap, in the chart's pixels.
@@ -529,8 +538,8 @@ private slots:
         const std::size_t lap = w.stats().bestLap->lap;
         const LapData& best = w.laps()[lap];
         const QPoint at = pointOf(*chart, lap, best.lapTime());
-        QTest::mouseMove(chart, at + QPoint(-6, 0));
-        QTest::mouseMove(chart, at);
+        movePointer(chart, at + QPoint(-6, 0));
+        movePointer(chart, at);
         const QString expected = QStringLiteral("SESSION_KMH\nLap %1: %2")
                                      .arg(best.lapNumber)
                                      .arg(text(formatLapTime(best.lapTime())));
@@ -547,7 +556,7 @@ private slots:
             }
         }
         QVERIFY(labelDrawn);
-        QTest::mouseMove(chart, QPoint(1, 1));
+        movePointer(chart, QPoint(1, 1));
         QCOMPARE(chart->hoverText(), QString());
     }
 
