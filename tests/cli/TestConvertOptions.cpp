@@ -21,6 +21,12 @@ void TestConvertOptions::parse_data()
     QTest::newRow("csv, = form") << QStringList{"--format=csv", "a.BIL"} << "csv";
     QTest::newRow("summary, -o") << QStringList{"--format", "summary", "-o", "s.txt", "a.BIL"}
                                  << "summary";
+    QTest::newRow("decimal point ;") << QStringList{"--decimal-point", ";", "a.BIL"} << "table";
+    // A separator the table's reader could not tell from the digits and marks around it.
+    for (const char* point : {"5", "~", ":", " ", "\t"})
+        QTest::addRow("decimal point '%s'", point)
+            << QStringList{"--decimal-point", point, "a.BIL"}
+            << "usage: --decimal-point takes one printable ASCII character other than";
     QTest::newRow("no files") << QStringList{"-o", "x.txt"} << "usage: no lap record file given";
     QTest::newRow("unknown format")
         << QStringList{"--format", "xml", "a"} << "usage: takes table, csv or summary, not 'xml'";
