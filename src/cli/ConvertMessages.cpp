@@ -1,6 +1,7 @@
 #include "cli/ConvertMessages.h"
 
 #include "cli/ConvertOptions.h"
+#include "shared_state/FileName.h"
 
 #include <QDir>
 #include <cerrno>
@@ -9,7 +10,8 @@
 
 void printErr(const QString& text)
 {
-    std::fprintf(stderr, "miren-convert: %s\n", text.toLocal8Bit().constData());
+    // Names that are not valid UTF-8 go out as the bytes they were given as.
+    std::fprintf(stderr, "miren-convert: %s\n", encodeFileName(text).constData());
 }
 
 int usageError(const QString& reason)

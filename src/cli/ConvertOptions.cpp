@@ -91,7 +91,8 @@ ParsedArguments parseArguments(const QStringList& arguments)
     const QCommandLineOption decimalOption(
         QStringLiteral("decimal-point"),
         QStringLiteral("Decimal separator of the GX and GY columns: one printable ASCII "
-                       "character (default: the system's, or '.')."),
+                       "character, not a digit, '~', ':' or a blank (default: the system's, or "
+                       "'.')."),
         QStringLiteral("C"));
     const QCommandLineOption delimiterOption(
         QStringLiteral("csv-delimiter"),
@@ -106,7 +107,8 @@ ParsedArguments parseArguments(const QStringList& arguments)
     const QCommandLineOption outputOption(
         QStringList{QStringLiteral("o"), QStringLiteral("output")},
         QStringLiteral("Write to FILE, replaced only when the run has been written completely "
-                       "(default: standard output)."),
+                       "(default: standard output). A device or FIFO is written to as it comes, "
+                       "never replaced; FILE may not be one of the input files."),
         QStringLiteral("FILE"));
     parser.addOption(formatOption);
     parser.addOption(decimalOption);
@@ -116,7 +118,8 @@ ParsedArguments parseArguments(const QStringList& arguments)
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
         QStringLiteral("Lap record files (any format) or saved lap table texts (csv, summary), "
-                       "read in this order."),
+                       "read in this order; - is standard input. *.BIL is a lap record file and "
+                       "*.txt a table text; other names go by their content."),
         QStringLiteral("FILE..."));
 
     if (!parser.parse(arguments))
@@ -136,7 +139,8 @@ ParsedArguments parseArguments(const QStringList& arguments)
         const std::optional<char> point = asciiDecimalPoint(*decimalValue);
         if (!point)
             return usage(QStringLiteral("--decimal-point takes one printable ASCII "
-                                        "character, not '%1'")
+                                        "character other than a digit, '~', ':' or a blank, "
+                                        "not '%1'")
                              .arg(*decimalValue));
         options.decimalPoint = *point;
     }

@@ -6,8 +6,7 @@
 #include <QStringList>
 #include <span>
 
-class Output;
-struct Options;
+struct RunContext;
 
 // What a format reads and which of the format-bound options it takes.
 struct FormatSpec {
@@ -24,9 +23,12 @@ struct FormatSpec {
     const char* help; // what it writes, for --help
     Inputs inputs;
     unsigned takes; // Takes bits
-    // Runs the format over options.files into output; returns the exit status. Throws
+    // Reads each input once, in order, and never looks at one before: a pipe is then read as it
+    // comes, without a copy.
+    bool singlePass;
+    // Runs the format over the run's inputs into its output; returns the exit status. Throws
     // OutputFailed when the output cannot take more.
-    int (*run)(const Options& options, Output& output);
+    int (*run)(RunContext& run);
 };
 
 // Every format miren-convert writes, the default first; defined beside the runs.

@@ -12,7 +12,7 @@
 Output::Output(const QString& path) : path_(path)
 {
     if (!path_.isEmpty())
-        file_.emplace(path_, SafeFileWriter::InPlace::Never);
+        file_.emplace(path_, SafeFileWriter::InPlace::Never, SafeFileWriter::Stream::WriteThrough);
 }
 
 FileResult<> Output::open()

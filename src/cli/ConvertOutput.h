@@ -13,7 +13,8 @@ struct OutputFailed {
 
 // Where a run's text goes: straight to standard output as it is produced, or into the -o file,
 // which replaces the old one only when the whole run has been written (never in place: -o
-// promises no half-written file, whatever the folder).
+// promises no half-written file, whatever the folder). A device or FIFO named by -o (or by the
+// link -o names) is not replaced but written to as it comes, as standard output is.
 class Output {
 public:
     // An empty path is standard output.

@@ -3,17 +3,19 @@
 #include "cli/ConvertMessages.h"
 #include "cli/ConvertOutput.h"
 #include "lap_analysis/LapCsv.h"
-#include "lap_analysis/LapInput.h"
 #include "lap_analysis/SessionSummary.h"
 #include "lap_conversion/LapFile.h"
+#include "shared_state/FileName.h"
 
-#include <QFileInfo>
 #include <array>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
+
+using Pass = RunInputs::Pass;
 
 // Reports that no file held a lap record, leaving the output untouched.
 void reportNothingWritten(Output& output)
@@ -23,65 +25,76 @@ void reportNothingWritten(Output& output)
                  .arg(output.toFile() ? QStringLiteral(" to ") + output.name() : QString()));
 }
 
-QString fileErrorText(const QString& path, const LapInputResult& result)
+QString fileErrorText(const QString& name, const LapInputResult& result)
 {
     if (result.error == LapInputResult::Error::NoTable)
-        return QStringLiteral("no lap table in %1").arg(native(path));
-    return QStringLiteral("%1: %2").arg(native(path), result.describe());
+        return QStringLiteral("no lap table in %1").arg(name);
+    return QStringLiteral("%1: %2").arg(name, result.describe());
 }
 
-void reportSkippedLines(const QString& path, const std::vector<std::int64_t>& lines)
+void reportSkippedLines(const QString& name, const LapInputResult& result)
 {
-    if (lines.empty())
+    if (result.skippedCount == 0)
         return;
     QString list;
-    for (std::size_t i = 0; i < lines.size() && i < 10; ++i)
-        list += (i == 0 ? QString() : QStringLiteral(", ")) + QString::number(lines[i]);
-    if (lines.size() > 10)
-        list += QStringLiteral(" and %1 more").arg(lines.size() - 10);
+    for (std::size_t i = 0; i < result.skippedLines.size(); ++i)
+        list +=
+            (i == 0 ? QString() : QStringLiteral(", ")) + QString::number(result.skippedLines[i]);
+    const auto listed = std::int64_t(result.skippedLines.size());
+    if (result.skippedCount > listed)
+        list += QStringLiteral(" and %1 more").arg(result.skippedCount - listed);
     printErr(QStringLiteral("%1: %2 line(s) skipped, not lap lines: %3")
-                 .arg(native(path))
-                 .arg(lines.size())
+                 .arg(name)
+                 .arg(result.skippedCount)
                  .arg(list));
 }
 
-using LapFileReader = LapInputResult (*)(const QString&, const LapReceiver&);
-
-// The reader for the run's files: all lap record files or all table texts. Nothing when they
-// are mixed; files that cannot be opened count as neither and fail when their turn comes.
-std::optional<LapFileReader> readerFor(const QStringList& files)
+// The reader for the run's inputs: all lap record files or all table texts. Nothing when they
+// are mixed; empty inputs and inputs that cannot be opened count as neither (the latter fail
+// when their turn comes).
+std::optional<LapDeviceReader> readerFor(RunInputs& inputs)
 {
     bool records = false;
     bool texts = false;
-    for (const QString& path : files) {
-        const LapInputKind kind = lapInputKind(path);
+    for (qsizetype i = 0; i < inputs.size(); ++i) {
+        const std::optional<LapInputKind> kind = inputs.kind(i);
         records = records || kind == LapInputKind::Records;
         texts = texts || kind == LapInputKind::TableText;
     }
     if (records && texts)
         return std::nullopt;
-    return texts ? readLapTableFile : readLapRecordFile;
+    if (texts)
+        return readLapTableFile;
+    return readLapRecordFile;
 }
 
-// Reads the files in order until the first that fails. A reporting run prints the failure and
+// Reads the inputs in order until the first that fails. A reporting run prints the failure and
 // the skipped lines of table texts, and gives them to notes if there are any. Returns the exit
 // status.
-int readFiles(const Options& options, LapFileReader reader, const LapReceiver& receiver,
-              bool report, SummaryNotes* notes = nullptr)
+int readInputs(RunContext& run, Pass pass, const LapReceiver& receiver, bool report,
+               SummaryNotes* notes = nullptr)
 {
-    for (const QString& path : options.files) {
-        const LapInputResult result = reader(path, receiver);
+    for (qsizetype i = 0; i < run.inputs.size(); ++i) {
+        const QString name = run.inputs.shownName(i);
+        LapInputResult result;
+        if (const auto device = run.inputs.open(i, pass)) {
+            result = run.reader(*device.value(), receiver);
+        } else {
+            result.error = LapInputResult::Error::Open;
+            result.file = FileResult<>::failure(device);
+        }
         if (report && !notes)
-            reportSkippedLines(path, result.skippedLines);
-        if (notes && !result.skippedLines.empty())
-            notes->skipped.push_back({native(path).toStdString(), result.skippedLines});
+            reportSkippedLines(name, result);
+        if (notes && result.skippedCount > 0)
+            notes->skipped.push_back(
+                {encodeFileName(name).toStdString(), result.skippedLines, result.skippedCount});
         if (!result.ok()) {
-            const QString reason = fileErrorText(path, result);
+            const QString reason = fileErrorText(name, result);
             if (report)
                 printErr(reason);
             if (notes) {
                 notes->incomplete = true;
-                notes->fault = reason.toStdString();
+                notes->fault = encodeFileName(reason).toStdString();
             }
             return kExitFailure;
         }
@@ -89,15 +102,21 @@ int readFiles(const Options& options, LapFileReader reader, const LapReceiver& r
     return 0;
 }
 
-int runTable(const Options& options, Output& output)
+int runTable(RunContext& run)
 {
     int status = 0;
-    LapConverter converter(options.decimalPoint,
-                           [&output](std::string_view text) { output.write(text); });
-    for (const QString& path : options.files) {
-        const LapFileResult result = convertLapFile(path, converter);
+    LapConverter converter(run.options.decimalPoint,
+                           [&run](std::string_view text) { run.output.write(text); });
+    for (qsizetype i = 0; i < run.inputs.size(); ++i) {
+        LapFileResult result;
+        if (const auto device = run.inputs.open(i, Pass::Last)) {
+            result = convertLapFile(*device.value(), converter);
+        } else {
+            result.error = LapFileResult::Error::Open;
+            result.file = FileResult<>::failure(device);
+        }
         if (!result.ok()) {
-            printErr(QStringLiteral("%1: %2").arg(native(path), result.describe()));
+            printErr(QStringLiteral("%1: %2").arg(run.inputs.shownName(i), result.describe()));
             status = kExitFailure;
             break;
         }
@@ -105,25 +124,25 @@ int runTable(const Options& options, Output& output)
     converter.flush();
     if (!converter.headerWritten()) {
         // An empty table: "Text save" refuses it, so nothing is written.
-        reportNothingWritten(output);
+        reportNothingWritten(run.output);
         return status;
     }
-    output.write("\r\n"); // the final line end "Text save" adds
-    output.finish();
+    run.output.write("\r\n"); // the final line end "Text save" adds
+    run.output.finish();
     return status;
 }
 
 // CSV in two passes over the files, so memory stays flat: the first finds the median lap time
 // (a histogram of times), the second writes the rows with their counted flags.
-int runCsv(const Options& options, Output& output)
+int runCsv(RunContext& run)
 {
-    const LapFileReader reader = *readerFor(options.files);
+    const Options& options = run.options;
     std::optional<std::int32_t> limit;
     if (options.excludeSlower > 0) {
         TimeHistogram times;
         const LapReceiver count{[](SpeedUnit) {},
                                 [&times](const LapData& lap) { times.add(lap.lapTime()); }};
-        readFiles(options, reader, count, false);
+        readInputs(run, Pass::Again, count, false);
         if (const auto median = times.median())
             limit = excludeLimitFor(*median, options.excludeSlower);
     }
@@ -138,7 +157,7 @@ int runCsv(const Options& options, Output& output)
                                     return;
                                 std::string header;
                                 appendCsvHeader(unit, options.csv, header);
-                                output.write(header);
+                                run.output.write(header);
                                 headerWritten = true;
                             },
                             [&](const LapData& lap) {
@@ -148,57 +167,51 @@ int runCsv(const Options& options, Output& output)
                                     writeCsvRow(lap, counted, options.csv, buffer.data() + used);
                                 used = static_cast<std::size_t>(end - buffer.data());
                                 if (used >= kBatch) {
-                                    output.write(std::string_view(buffer.data(), used));
+                                    run.output.write(std::string_view(buffer.data(), used));
                                     used = 0;
                                 }
                             }};
-    const int status = readFiles(options, reader, write, true);
+    const int status = readInputs(run, Pass::Last, write, true);
     if (!headerWritten) {
-        reportNothingWritten(output);
+        reportNothingWritten(run.output);
         return status;
     }
-    output.write(std::string_view(buffer.data(), used));
-    output.finish();
+    run.output.write(std::string_view(buffer.data(), used));
+    run.output.finish();
     return status;
 }
 
-int runSummary(const Options& options, Output& output)
+int runSummary(RunContext& run)
 {
-    const LapFileReader reader = *readerFor(options.files);
+    // The laps grow as they come: nothing is reserved from the inputs' sizes, which may be those
+    // of sparse files or devices and say nothing about their laps.
     std::vector<LapData> laps;
-    if (reader == readLapRecordFile) {
-        // Room for every record the files can hold, so the laps are not moved while they grow.
-        qint64 bytes = 0;
-        for (const QString& path : options.files)
-            bytes += QFileInfo(path).size();
-        laps.reserve(static_cast<std::size_t>(bytes / static_cast<qint64>(kRecordSize)));
-    }
     std::optional<SpeedUnit> unit;
     const LapReceiver keep{[&unit](SpeedUnit u) { unit = unit.value_or(u); },
                            [&laps](const LapData& lap) { laps.push_back(lap); }};
     SummaryNotes notes;
-    notes.excludeSlowerPercent = options.excludeSlower;
-    const int status = readFiles(options, reader, keep, true, &notes);
+    notes.excludeSlowerPercent = run.options.excludeSlower;
+    const int status = readInputs(run, Pass::Last, keep, true, &notes);
     if (!unit) {
-        reportNothingWritten(output);
+        reportNothingWritten(run.output);
         return status;
     }
     AnalysisOptions analysis;
-    analysis.excludeSlowerPercent = options.excludeSlower;
+    analysis.excludeSlowerPercent = run.options.excludeSlower;
     const SessionStats stats = analyseSession(laps, analysis);
-    output.write(sessionSummary(laps, *unit, stats, notes));
-    output.finish();
+    run.output.write(sessionSummary(laps, *unit, stats, notes));
+    run.output.finish();
     return status;
 }
 
 // Every format, the default first. A new format is its run above and one row here.
 const std::array kFormats{
     FormatSpec{"table", "the lap table text, the default", FormatSpec::Inputs::Records,
-               FormatSpec::DecimalPoint, runTable},
+               FormatSpec::DecimalPoint, true, runTable},
     FormatSpec{"csv", "one row per lap", FormatSpec::Inputs::RecordsOrTables,
-               FormatSpec::CsvDelimiter | FormatSpec::ExcludeSlower, runCsv},
+               FormatSpec::CsvDelimiter | FormatSpec::ExcludeSlower, false, runCsv},
     FormatSpec{"summary", "the session's statistics", FormatSpec::Inputs::RecordsOrTables,
-               FormatSpec::ExcludeSlower, runSummary},
+               FormatSpec::ExcludeSlower, false, runSummary},
 };
 
 } // namespace
@@ -208,22 +221,44 @@ std::span<const FormatSpec> formats()
     return kFormats;
 }
 
-int runConversion(const Options& options)
+int runConversion(const Options& options, const StandardStreams& streams)
 {
-    if (options.format->inputs == FormatSpec::Inputs::RecordsOrTables && !readerFor(options.files))
-        return usageError(QStringLiteral("lap record files and lap table texts cannot be "
-                                         "mixed in one run"));
-
-    Output output(options.output);
-    if (const FileResult<> opened = output.open(); !opened) {
-        printErr(QStringLiteral("%1: cannot write: %2").arg(output.name(), opened.reason()));
+    const FormatSpec& format = *options.format;
+    RunInputs inputs(options.files, !format.singlePass, streams.inputClosed);
+    if (!options.output.isEmpty() && inputs.includes(options.output)) {
+        printErr(QStringLiteral("%1: -o names one of the input files; nothing written")
+                     .arg(native(options.output)));
         return kExitFailure;
     }
+    if (options.output.isEmpty() && streams.outputClosed) {
+        printErr(QStringLiteral("standard output is closed; nothing written"));
+        return kExitFailure;
+    }
+
+    Output output(options.output);
     try {
-        return options.format->run(options, output);
+        LapDeviceReader reader = readLapRecordFile;
+        if (format.inputs == FormatSpec::Inputs::RecordsOrTables) {
+            const std::optional<LapDeviceReader> common = readerFor(inputs);
+            if (!common)
+                return usageError(QStringLiteral("lap record files and lap table texts cannot "
+                                                 "be mixed in one run"));
+            reader = *common;
+        }
+        if (const FileResult<> opened = output.open(); !opened) {
+            printErr(QStringLiteral("%1: cannot write: %2").arg(output.name(), opened.reason()));
+            return kExitFailure;
+        }
+        RunContext run{options, inputs, reader, output};
+        return format.run(run);
     } catch (const OutputFailed& failed) {
         output.discard();
         printErr(QStringLiteral("%1: cannot write: %2").arg(output.name(), failed.reason));
+    } catch (const std::bad_alloc&) {
+        output.discard();
+        printErr(output.toFile()
+                     ? QStringLiteral("out of memory; nothing written to %1").arg(output.name())
+                     : QStringLiteral("out of memory"));
     }
     return kExitFailure;
 }

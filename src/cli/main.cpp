@@ -4,17 +4,56 @@
 #include "cli/ConvertMessages.h"
 #include "cli/ConvertOptions.h"
 #include "cli/ConvertRuns.h"
+#include "shared_state/FileName.h"
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <new>
 
-int main(int argc, char** argv)
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Notes which standard streams the program was started without, and puts /dev/null in their
+// place: otherwise the next file opened would take the number, and "standard output" would be
+// an input file or an internal descriptor of Qt's.
+StandardStreams guardStandardStreams()
+{
+    StandardStreams streams;
+#ifdef Q_OS_UNIX
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        (void)::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (fd == 0)
+            streams.inputClosed = true;
+        if (fd == 1)
+            streams.outputClosed = true;
+    }
+#endif
+    return streams;
+}
+
+int convert(int argc, char** argv, const StandardStreams& streams)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("miren-convert"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MIREN_VERSION));
 
-    const ParsedArguments parsed = parseArguments(QCoreApplication::arguments());
+#ifdef Q_OS_WIN
+    const QStringList arguments = QCoreApplication::arguments();
+#else
+    // Every name the shell can pass, also one that is not valid UTF-8, keeps its bytes.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << decodeFileName(argv[i]);
+#endif
+    const ParsedArguments parsed = parseArguments(arguments);
     switch (parsed.action) {
     case ParsedArguments::Action::Usage:
         return usageError(parsed.text);
@@ -27,5 +66,23 @@ int main(int argc, char** argv)
     case ParsedArguments::Action::Run:
         break;
     }
-    return runConversion(parsed.options);
+    return runConversion(parsed.options, streams);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const StandardStreams streams = guardStandardStreams();
+#ifdef Q_OS_UNIX
+    // Beyond a file-size limit a write then fails with "File too large" and is reported, instead
+    // of the signal ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+    try {
+        return convert(argc, argv, streams);
+    } catch (const std::bad_alloc&) {
+        std::fputs("miren-convert: out of memory\n", stderr);
+        return kExitFailure;
+    }
 }

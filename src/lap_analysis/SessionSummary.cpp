@@ -2,13 +2,14 @@
 
 #include "lap_analysis/LapFormat.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
 namespace {
 
 // Skipped line numbers listed per file; the rest are only counted.
-constexpr std::size_t kListedLines = 10;
+constexpr std::int64_t kListedLines = 10;
 
 void add(std::string& out, const char* format, ...)
 {
@@ -152,14 +153,17 @@ std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const 
     if (notes.incomplete)
         add(out, "Covers only the laps before the fault: %s\n", notes.fault.c_str());
     for (const auto& skipped : notes.skipped) {
-        if (skipped.lines.empty())
+        const auto count = std::max(skipped.count, std::int64_t(skipped.lines.size()));
+        if (count == 0)
             continue;
-        add(out, "%s: %zu line%s skipped, not lap lines: ", skipped.file.c_str(),
-            skipped.lines.size(), skipped.lines.size() == 1 ? "" : "s");
-        for (std::size_t i = 0; i < skipped.lines.size() && i < kListedLines; ++i)
-            add(out, "%s%lld", i == 0 ? "" : ", ", static_cast<long long>(skipped.lines[i]));
-        if (skipped.lines.size() > kListedLines)
-            add(out, " and %zu more", skipped.lines.size() - kListedLines);
+        add(out, "%s: %lld line%s skipped, not lap lines: ", skipped.file.c_str(),
+            static_cast<long long>(count), count == 1 ? "" : "s");
+        std::int64_t listed = 0;
+        for (; listed < std::int64_t(skipped.lines.size()) && listed < kListedLines; ++listed)
+            add(out, "%s%lld", listed == 0 ? "" : ", ",
+                static_cast<long long>(skipped.lines[std::size_t(listed)]));
+        if (count > listed)
+            add(out, " and %lld more", static_cast<long long>(count - listed));
         out += '\n';
     }
     if (notes.excludeSlowerPercent > 0 && stats.medianTimed)
