@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -192,26 +193,40 @@ LapInputResult readLapTableFile(QIODevice& device, const LapReceiver& receiver)
             break;
         }
         anyByte = true;
-        std::string_view text(chunk.data(), static_cast<std::size_t>(n));
-        if (afterCr && text.front() == '\n')
-            text.remove_prefix(1);
+        const char* p = chunk.data();
+        const char* const end = p + n;
+        if (afterCr && *p == '\n')
+            ++p;
         afterCr = false;
-        while (!text.empty()) {
-            const std::size_t end = text.find_first_of("\r\n");
-            if (end == std::string_view::npos) {
-                keepPartial(text);
+        // The next CR and the next LF, each looked for again only once passed, so that a text
+        // with one kind of line end is not searched for the other at every line.
+        const auto next = [end](const char* from, char c) {
+            const void* found = std::memchr(from, c, std::size_t(end - from));
+            return found ? static_cast<const char*>(found) : end;
+        };
+        const char* cr = next(p, '\r');
+        const char* lf = next(p, '\n');
+        while (p < end) {
+            if (cr < p)
+                cr = next(p, '\r');
+            if (lf < p)
+                lf = next(p, '\n');
+            const char* lineEnd = std::min(cr, lf);
+            const std::string_view line(p, std::size_t(lineEnd - p));
+            if (lineEnd == end) {
+                keepPartial(line);
                 break;
             }
             if (partial.empty()) {
-                feed(text.substr(0, end));
+                feed(line);
             } else {
-                keepPartial(text.substr(0, end));
+                keepPartial(line);
                 feed(partial);
                 partial.clear();
             }
-            const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
-            afterCr = text[end] == '\r' && end + 1 == text.size();
-            text.remove_prefix(end + (crLf ? 2 : 1));
+            if (*lineEnd == '\r' && lineEnd + 1 == end)
+                afterCr = true;
+            p = lineEnd + (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
         }
     }
     result.skippedCount = reader.skippedCount();
