@@ -39,15 +39,13 @@ Read readTable(const std::string& text)
 } // namespace
 
 // Saved lap tables read from a device: line ends and a byte-order mark as the window takes
-// them, the input's kind, and the bookkeeping of skipped lines.
+// them, and the bookkeeping of skipped lines.
 class TestLapInput : public QObject {
     Q_OBJECT
 private slots:
     void lineEndsAsTheWindowReads_data();
     void lineEndsAsTheWindowReads();
     void junkLinesKeepOnlyTheFirstTenNumbers();
-    void kindByNameFirst_data();
-    void kindByNameFirst();
 };
 
 void TestLapInput::lineEndsAsTheWindowReads_data()
@@ -99,29 +97,6 @@ void TestLapInput::junkLinesKeepOnlyTheFirstTenNumbers()
     QCOMPARE(read.laps, std::vector<std::int32_t>{7});
     QCOMPARE(read.result.skippedCount, 5000);
     QCOMPARE(read.result.skippedLines, (std::vector<std::int64_t>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
-}
-
-void TestLapInput::kindByNameFirst_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("head");
-    QTest::addColumn<LapInputKind>("kind");
-    const QByteArray text("a table line\r\n");
-    const QByteArray records("\x00\x02\x00\x00", 4);
-    QTest::newRow("edited table with a NUL") << "run.TXT" << text + '\0' << LapInputKind::TableText;
-    QTest::newRow(".bil without a NUL") << "run.bil" << text << LapInputKind::Records;
-    QTest::newRow("other name, records") << "run.dat" << records << LapInputKind::Records;
-    QTest::newRow("other name, text") << "-" << text << LapInputKind::TableText;
-    QTest::newRow("empty .txt") << "run.txt" << QByteArray() << LapInputKind::Empty;
-    QTest::newRow("empty device") << "/dev/null" << QByteArray() << LapInputKind::Empty;
-}
-
-void TestLapInput::kindByNameFirst()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, head);
-    QFETCH(LapInputKind, kind);
-    QCOMPARE(lapInputKind(name, head), kind);
 }
 
 MIREN_REGISTER_TEST(TestLapInput)
