@@ -5,6 +5,9 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cstring>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -12,8 +15,8 @@ namespace {
 constexpr std::size_t kTextChunk = 256 * 1024;
 // A line longer than this is neither a header nor a lap line; only its start is kept.
 constexpr std::size_t kLongestLine = 1024;
-// How far the kind of a file is looked for.
-constexpr qint64 kSniffBytes = 64 * 1024;
+// The UTF-8 byte-order mark some editors put before the first line.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool openFile(QFile& file, LapInputResult& result)
 {
@@ -30,12 +33,12 @@ bool openFile(QFile& file, LapInputResult& result)
     return false;
 }
 
-bool readFailed(QFile& file, qint64 n, LapInputResult& result)
+bool readFailed(QIODevice& device, qint64 n, LapInputResult& result)
 {
     if (n >= 0)
         return false;
     result.error = LapInputResult::Error::Read;
-    result.file = FileResult<>::failure(file.errorString());
+    result.file = FileResult<>::failure(device.errorString());
     return true;
 }
 
@@ -64,22 +67,29 @@ QString LapInputResult::describe() const
     return result.describe();
 }
 
-LapInputKind lapInputKind(const QString& path)
+LapInputKind lapInputKind(QStringView name, QByteArrayView head)
 {
-    if (path.isEmpty())
-        return LapInputKind::Unreadable;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return LapInputKind::Unreadable;
-    const QByteArray head = file.read(kSniffBytes);
-    if (head.isEmpty() && file.error() != QFileDevice::NoError)
-        return LapInputKind::Unreadable;
-    if (head.isEmpty() || head.contains('\0'))
+    if (head.isEmpty())
+        return LapInputKind::Empty;
+    if (name.endsWith(u".bil", Qt::CaseInsensitive))
         return LapInputKind::Records;
-    return LapInputKind::TableText;
+    if (name.endsWith(u".txt", Qt::CaseInsensitive))
+        return LapInputKind::TableText;
+    return head.first(std::min<qsizetype>(head.size(), kLapInputSniffBytes)).contains('\0')
+               ? LapInputKind::Records
+               : LapInputKind::TableText;
 }
 
 LapInputResult readLapRecordFile(const QString& path, const LapReceiver& receiver)
+{
+    LapInputResult result;
+    QFile file(path);
+    if (!openFile(file, result))
+        return result;
+    return readLapRecordFile(file, receiver);
+}
+
+LapInputResult readLapRecordFile(QIODevice& device, const LapReceiver& receiver)
 {
     // Decodes each record into a lap for the receiver, locating a fault as the converter does.
     class LapDataFeeder : public LapRecordFeeder {
@@ -119,7 +129,7 @@ LapInputResult readLapRecordFile(const QString& path, const LapReceiver& receive
     };
 
     LapDataFeeder feeder(receiver);
-    const LapFileResult read = readLapFile(path, feeder);
+    const LapFileResult read = readLapFile(device, feeder);
     LapInputResult result;
     result.file = read.file;
     result.fault = read.fault;
@@ -145,12 +155,20 @@ LapInputResult readLapTableFile(const QString& path, const LapReceiver& receiver
     QFile file(path);
     if (!openFile(file, result))
         return result;
+    return readLapTableFile(file, receiver);
+}
 
-    LapTableReader reader;
+LapInputResult readLapTableFile(QIODevice& device, const LapReceiver& receiver)
+{
+    LapInputResult result;
+    LapTableReader reader(kSkippedLinesKept);
     bool unitGiven = false;
+    bool anyByte = false;
     std::string chunk(kTextChunk, '\0');
     std::string partial; // a line that runs over the end of a chunk
     auto feed = [&](std::string_view line) {
+        if (reader.linesRead() == 0 && line.starts_with(kByteOrderMark))
+            line.remove_prefix(kByteOrderMark.size());
         reader.feedLine(line);
         if (!unitGiven && reader.headerFound()) {
             receiver.unit(reader.unit());
@@ -164,34 +182,56 @@ LapInputResult readLapTableFile(const QString& path, const LapReceiver& receiver
         const std::size_t room = kLongestLine + 1 - std::min(partial.size(), kLongestLine + 1);
         partial.append(piece.substr(0, room));
     };
+    bool afterCr = false; // the last chunk ended in CR: an LF first in the next ends that line
     for (;;) {
-        const qint64 n = file.read(chunk.data(), static_cast<qint64>(chunk.size()));
-        if (readFailed(file, n, result))
+        const qint64 n = device.read(chunk.data(), static_cast<qint64>(chunk.size()));
+        if (readFailed(device, n, result))
             break;
         if (n == 0) {
             if (!partial.empty())
                 feed(partial);
             break;
         }
-        std::string_view text(chunk.data(), static_cast<std::size_t>(n));
-        while (!text.empty()) {
-            const std::size_t lf = text.find('\n');
-            if (lf == std::string_view::npos) {
-                keepPartial(text);
+        anyByte = true;
+        const char* p = chunk.data();
+        const char* const end = p + n;
+        if (afterCr && *p == '\n')
+            ++p;
+        afterCr = false;
+        // The next CR and the next LF, each looked for again only once passed, so that a text
+        // with one kind of line end is not searched for the other at every line.
+        const auto next = [end](const char* from, char c) {
+            const void* found = std::memchr(from, c, std::size_t(end - from));
+            return found ? static_cast<const char*>(found) : end;
+        };
+        const char* cr = next(p, '\r');
+        const char* lf = next(p, '\n');
+        while (p < end) {
+            if (cr < p)
+                cr = next(p, '\r');
+            if (lf < p)
+                lf = next(p, '\n');
+            const char* lineEnd = std::min(cr, lf);
+            const std::string_view line(p, std::size_t(lineEnd - p));
+            if (lineEnd == end) {
+                keepPartial(line);
                 break;
             }
             if (partial.empty()) {
-                feed(text.substr(0, lf));
+                feed(line);
             } else {
-                keepPartial(text.substr(0, lf));
+                keepPartial(line);
                 feed(partial);
                 partial.clear();
             }
-            text.remove_prefix(lf + 1);
+            if (*lineEnd == '\r' && lineEnd + 1 == end)
+                afterCr = true;
+            p = lineEnd + (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
         }
     }
+    result.skippedCount = reader.skippedCount();
     result.skippedLines = reader.skippedLines();
-    if (result.ok() && !reader.headerFound())
+    if (result.ok() && anyByte && !reader.headerFound())
         result.error = LapInputResult::Error::NoTable;
     return result;
 }

@@ -4,21 +4,30 @@
 #include "lap_conversion/LapConverter.h"
 #include "shared_state/FileResult.h"
 
+#include <QByteArrayView>
+#include <QIODevice>
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
-// Reading laps from files, streamed: lap record files (.BIL) and saved lap table texts. Which of
-// the two a file is comes from its content: a lap record file holds NUL bytes near its start (the
-// high bytes of its small words), a text does not.
+// Reading laps from files, streamed: lap record files (.BIL) and saved lap table texts.
 
 enum class LapInputKind {
-    Records,   // a lap record file, or an empty file
-    TableText, // no NUL byte in the first 64 KiB
-    Unreadable // cannot be opened or read; the reading reports why
+    Records,   // a lap record file
+    TableText, // a saved lap table text
+    Empty,     // no byte at all: empty of either kind
 };
-LapInputKind lapInputKind(const QString& path);
+
+// How far into an input its content is looked at for its kind.
+inline constexpr qint64 kLapInputSniffBytes = 64 * 1024;
+
+// The kind of an input named name whose first bytes are head (up to kLapInputSniffBytes). The
+// name decides first: "*.BIL" is a lap record file and "*.txt" a table text, in any letter case.
+// Other names go by content: a lap record file holds NUL bytes near its start (the high bytes of
+// its small words), a text does not. An input without bytes is Empty, whatever its name.
+LapInputKind lapInputKind(QStringView name, QByteArrayView head);
 
 // Where the laps of a file go, as they are read.
 struct LapReceiver {
@@ -28,13 +37,19 @@ struct LapReceiver {
     std::function<void(const LapData& lap)> lap;
 };
 
+// How many skipped line numbers a result keeps; the rest are only counted.
+inline constexpr std::size_t kSkippedLinesKept = 10;
+
 // Outcome of reading one file.
 struct [[nodiscard]] LapInputResult {
     enum class Error { None, Open, Read, Record, NoTable };
     Error error = Error::None;
-    FileResult<> file;                      // Error::Open, Error::Read: the system's reason
-    LapFault fault;                         // Error::Record: where the record fault lies
-    std::vector<std::int64_t> skippedLines; // table text: lines after the header not read as laps
+    FileResult<> file; // Error::Open, Error::Read: the system's reason
+    LapFault fault;    // Error::Record: where the record fault lies
+    // Table text: the lines after the header not read as laps, and the first kSkippedLinesKept
+    // of their line numbers.
+    std::int64_t skippedCount = 0;
+    std::vector<std::int64_t> skippedLines;
 
     bool ok() const { return error == Error::None; }
     // A one-line reason for a failure, as the converter gives it for record files; "no lap
@@ -45,5 +60,9 @@ struct [[nodiscard]] LapInputResult {
 // Streams the lap records of a file until a record word of 0, a fault or the end; a final piece
 // shorter than a record is ignored, as by the converter.
 LapInputResult readLapRecordFile(const QString& path, const LapReceiver& receiver);
-// Streams the lap lines of a saved table text (CR LF or LF line ends).
+LapInputResult readLapRecordFile(QIODevice& device, const LapReceiver& receiver);
+// Streams the lap lines of a saved table text. Lines end at CR LF, CR or LF, and a UTF-8
+// byte-order mark before the first line is passed over, as the window reads a loaded text. An
+// input without any byte is an empty table, not a text without one.
 LapInputResult readLapTableFile(const QString& path, const LapReceiver& receiver);
+LapInputResult readLapTableFile(QIODevice& device, const LapReceiver& receiver);

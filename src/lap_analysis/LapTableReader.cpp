@@ -325,15 +325,22 @@ void LapTableReader::feedLine(std::string_view line)
         return;
     }
     for (; pendingBlanks_ > 0; --pendingBlanks_)
-        skipped_.push_back(lines_ - pendingBlanks_);
+        skip(lines_ - pendingBlanks_);
     // Read in place at the end of the laps, so a lap is not copied.
     LapData& lap = laps_.emplace_back();
     if (readLapLine(line, lap)) {
         lap.line = lines_;
     } else {
         laps_.pop_back();
-        skipped_.push_back(lines_);
+        skip(lines_);
     }
+}
+
+void LapTableReader::skip(std::int64_t line)
+{
+    ++skippedCount_;
+    if (skipped_.size() < keptSkipped_)
+        skipped_.push_back(line);
 }
 
 LapTableText readLapTable(std::string_view text)

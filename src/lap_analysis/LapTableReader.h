@@ -2,6 +2,7 @@
 
 #include "lap_analysis/LapData.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -18,6 +19,11 @@
 // Memory grows only with the laps kept; a caller that handles laps as they come clears laps().
 class LapTableReader {
 public:
+    // Keeps the line numbers of the first keptSkippedLines skipped lines and only counts the
+    // rest, so that a text of junk lines costs no memory per line.
+    explicit LapTableReader(std::size_t keptSkippedLines = SIZE_MAX)
+        : keptSkipped_(keptSkippedLines)
+    {}
     void feedLine(std::string_view line); // counts lines itself, from 1
 
     bool headerFound() const { return headerLine_ != 0; }
@@ -26,13 +32,20 @@ public:
     std::int64_t headerLine() const { return headerLine_; }
     // The laps read so far, in input order; the caller may take or clear them.
     std::vector<LapData>& laps() { return laps_; }
-    // 1-based line numbers of the lines after the header that were not lap lines.
+    // 1-based line numbers of the lines after the header that were not lap lines (the first
+    // keptSkippedLines of them).
     const std::vector<std::int64_t>& skippedLines() const { return skipped_; }
+    // How many lines were skipped, kept or not.
+    std::int64_t skippedCount() const { return skippedCount_; }
     std::int64_t linesRead() const { return lines_; }
 
 private:
+    void skip(std::int64_t line);
+
     std::vector<LapData> laps_;
     std::vector<std::int64_t> skipped_;
+    std::size_t keptSkipped_;
+    std::int64_t skippedCount_ = 0;
     std::int64_t lines_ = 0;
     std::int64_t headerLine_ = 0;
     std::int64_t pendingBlanks_ = 0; // blank lines not yet known to be followed by more text

@@ -2,6 +2,7 @@
 
 #include "lap_analysis/LapFormat.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -155,14 +156,17 @@ std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const 
     if (notes.incomplete)
         add(out, "Covers only the laps before the fault: %s\n", notes.fault.c_str());
     for (const auto& skipped : notes.skipped) {
-        if (skipped.lines.empty())
+        const auto count = std::max(skipped.count, std::int64_t(skipped.lines.size()));
+        if (count == 0)
             continue;
-        add(out, "%s: %zu line%s skipped, not lap lines: ", skipped.file.c_str(),
-            skipped.lines.size(), skipped.lines.size() == 1 ? "" : "s");
+        add(out, "%s: %lld line%s skipped, not lap lines: ", skipped.file.c_str(),
+            static_cast<long long>(count), count == 1 ? "" : "s");
+        // Only the first lines are kept; the rest of the count is named as a number.
         const ListedLines listed = listLines(skipped.lines);
         out += listed.names;
-        if (listed.more > 0)
-            add(out, " and %zu more", listed.more);
+        const auto named = std::int64_t(skipped.lines.size() - listed.more);
+        if (count > named)
+            add(out, " and %lld more", static_cast<long long>(count - named));
         out += '\n';
     }
     if (notes.excludeSlowerPercent > 0 && stats.medianTimed)

@@ -16,7 +16,8 @@ struct SummaryNotes {
     // Table text inputs: lines that were not lap lines, per file.
     struct Skipped {
         std::string file;
-        std::vector<std::int64_t> lines;
+        std::vector<std::int64_t> lines; // the first of them, or all
+        std::int64_t count = 0;          // how many there are, when more than lines holds
     };
     std::vector<Skipped> skipped;
     double excludeSlowerPercent = 110.0;

@@ -56,15 +56,20 @@ LapFileResult readLapFile(const QString& path, LapRecordFeeder& feeder)
         result.file = FileResult<>::failure(file.errorString());
         return result;
     }
+    return readLapFile(file, feeder);
+}
 
+LapFileResult readLapFile(QIODevice& device, LapRecordFeeder& feeder)
+{
+    LapFileResult result;
     std::vector<std::uint8_t> chunk(kChunkRecords * kRecordSize);
     std::size_t filled = 0;
     for (;;) {
-        const qint64 n = file.read(reinterpret_cast<char*>(chunk.data() + filled),
-                                   static_cast<qint64>(chunk.size() - filled));
+        const qint64 n = device.read(reinterpret_cast<char*>(chunk.data() + filled),
+                                     static_cast<qint64>(chunk.size() - filled));
         if (n < 0) {
             result.error = LapFileResult::Error::Read;
-            result.file = FileResult<>::failure(file.errorString());
+            result.file = FileResult<>::failure(device.errorString());
             return result;
         }
         if (n == 0)
@@ -85,21 +90,35 @@ LapFileResult readLapFile(const QString& path, LapRecordFeeder& feeder)
     }
 }
 
+namespace {
+
+// Feeds a converter, as the first file of its own.
+class ConverterFeeder : public LapRecordFeeder {
+public:
+    explicit ConverterFeeder(LapConverter& converter) : converter_(converter)
+    {
+        converter_.startFile();
+    }
+    LapConverter::FeedResult feed(std::span<const std::uint8_t> bytes) override
+    {
+        return converter_.feed(bytes);
+    }
+    LapFault fault() const override { return converter_.fault(); }
+
+private:
+    LapConverter& converter_;
+};
+
+} // namespace
+
 LapFileResult convertLapFile(const QString& path, LapConverter& converter)
 {
-    class ConverterFeeder : public LapRecordFeeder {
-    public:
-        explicit ConverterFeeder(LapConverter& converter) : converter_(converter) {}
-        LapConverter::FeedResult feed(std::span<const std::uint8_t> bytes) override
-        {
-            return converter_.feed(bytes);
-        }
-        LapFault fault() const override { return converter_.fault(); }
-
-    private:
-        LapConverter& converter_;
-    };
-    converter.startFile();
     ConverterFeeder feeder(converter);
     return readLapFile(path, feeder);
+}
+
+LapFileResult convertLapFile(QIODevice& device, LapConverter& converter)
+{
+    ConverterFeeder feeder(converter);
+    return readLapFile(device, feeder);
 }

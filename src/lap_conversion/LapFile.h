@@ -3,6 +3,7 @@
 #include "lap_conversion/LapConverter.h"
 #include "shared_state/FileResult.h"
 
+#include <QIODevice>
 #include <QString>
 
 // Outcome of converting one lap record file: where it stopped, with the system's reason for a
@@ -33,7 +34,11 @@ public:
 // final piece shorter than a record is ignored. A folder, a missing or unreadable file fails with
 // Error::Open or Error::Read.
 LapFileResult readLapFile(const QString& path, LapRecordFeeder& feeder);
+// The same over a device open for reading (a file opened by the caller, standard input), from
+// where it stands; a read error fails with Error::Read.
+LapFileResult readLapFile(QIODevice& device, LapRecordFeeder& feeder);
 
 // readLapFile() through converter, as the first file of its own. The converter's buffered text is
 // not flushed.
 LapFileResult convertLapFile(const QString& path, LapConverter& converter);
+LapFileResult convertLapFile(QIODevice& device, LapConverter& converter);

@@ -1,4 +1,5 @@
 #include "FileSizeLimit.h"
+#include "SpecialFiles.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "settings/DelimitedValues.h"
@@ -33,6 +34,8 @@ private slots:
     void unwritableFileKeepsDefaults();
     void fullDiskAtExitKeepsOldFile();
     void foldersWithSpecialCharactersRoundTrip();
+    void linkToDeviceOrFifoIsNotReplaced_data();
+    void linkToDeviceOrFifoIsNotReplaced();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -183,6 +186,38 @@ void TestSettings::foldersWithSpecialCharactersRoundTrip()
     PASS_READ(back, settings_);
     QCOMPARE(back.PASS_NAME1, s.PASS_NAME1);
     QCOMPARE(back.PASS_NAME2, s.PASS_NAME2);
+}
+
+// A settings file that is a link to a device or a FIFO: the start goes on with the defaults, and
+// neither the link nor the node it leads to is replaced by a file.
+void TestSettings::linkToDeviceOrFifoIsNotReplaced_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("fifo") << "fifo";
+    QTest::newRow("char device") << "char device";
+}
+
+void TestSettings::linkToDeviceOrFifoIsNotReplaced()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs FIFOs and device nodes");
+#else
+    QFETCH(QString, kind);
+    const QString node = dir_->filePath("node");
+    if (kind == "fifo")
+        QVERIFY(makeFifo(node));
+    else if (!makeCharDevice(node))
+        QSKIP("making a device node needs root");
+    QVERIFY(QFile::link(node, settings_));
+    SharedState s;
+    PASS_READ(s, settings_);
+    QCOMPARE(s.PASS_NAME1, defaultFolder());
+    QVERIFY(!PASS_WRITE(s, settings_));
+    QCOMPARE(nodeKind(settings_), QStringLiteral("link"));
+    QCOMPARE(nodeKind(node), kind);
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+             (QStringList{"FILE_PASS.DAT", "node"}));
+#endif
 }
 
 MIREN_REGISTER_TEST(TestSettings)
