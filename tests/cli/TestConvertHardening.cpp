@@ -226,6 +226,10 @@ void TestConvertHardening::outputNamingAnInputIsRefused()
 {
     QFETCH(QString, format);
     QFETCH(QString, output);
+#ifdef Q_OS_WIN
+    if (output == "link.BIL")
+        QSKIP("QFile::link makes a shortcut on Windows");
+#endif
     const QByteArray laps = readBytes(kmh_);
     QVERIFY(writeBytes(path("LAPS.BIL"), laps));
     QVERIFY(QDir(dir_.path()).mkpath("sub"));
