@@ -101,7 +101,7 @@ void TestConvertHardening::hugeSparseFileDoesNotCrashSummary()
 void TestConvertHardening::outOfMemoryIsAMessage()
 {
 #if !defined(Q_OS_UNIX) || defined(__SANITIZE_ADDRESS__)
-    QSKIP("needs an address-space limit, which AddressSanitizer cannot run under");
+    QSKIP("needs a POSIX address-space limit, which AddressSanitizer cannot run under");
 #else
     // 150,000 laps of all seven blocks: about 70 MB of laps for the summary to hold.
     BilBuilder laps;
@@ -226,6 +226,10 @@ void TestConvertHardening::outputNamingAnInputIsRefused()
 {
     QFETCH(QString, format);
     QFETCH(QString, output);
+#ifdef Q_OS_WIN
+    if (output == "link.BIL")
+        QSKIP("QFile::link makes a shortcut on Windows");
+#endif
     const QByteArray laps = readBytes(kmh_);
     QVERIFY(writeBytes(path("LAPS.BIL"), laps));
     QVERIFY(QDir(dir_.path()).mkpath("sub"));
@@ -274,7 +278,7 @@ void TestConvertHardening::inputKindByNameFirst_data()
     withNul.insert(withNul.indexOf("\r\n", withNul.indexOf("\r\n") + 2) - 5, '\0'); // in lap 1
     QByteArray crOnly = table_;
     crOnly.replace("\r\n", "\r");
-    QVERIFY(writeBytes(path("nul.txt"), withNul));
+    QVERIFY(writeBytes(path("edited.txt"), withNul));
     QVERIFY(writeBytes(path("bom.txt"), "\xEF\xBB\xBF" + table_));
     QVERIFY(writeBytes(path("cr.TXT"), crOnly));
     QVERIFY(writeBytes(path("empty.BIL"), {}));
@@ -282,7 +286,7 @@ void TestConvertHardening::inputKindByNameFirst_data()
 
     QTest::addColumn<QStringList>("inputs");
     QTest::addColumn<int>("laps");
-    QTest::newRow("NUL in an edited line") << QStringList{path("nul.txt")} << 19;
+    QTest::newRow("NUL in an edited line") << QStringList{path("edited.txt")} << 19;
     QTest::newRow("byte-order mark") << QStringList{path("bom.txt")} << 20;
     QTest::newRow("CR-only line ends") << QStringList{path("cr.TXT")} << 20;
     QTest::newRow("empty files beside a table")
