@@ -2,6 +2,7 @@
 
 #include "lap_conversion/DecimalPoint.h"
 
+#include <QCoreApplication>
 #include <QCommandLineParser>
 #include <optional>
 
@@ -12,10 +13,11 @@ QString formatHelp()
 {
     QStringList items;
     for (const FormatSpec& format : formats())
-        items << QStringLiteral("%1 (%2)").arg(QString::fromLatin1(format.name),
-                                               QString::fromLatin1(format.help));
+        items << QStringLiteral("%1 (%2)").arg(
+                     QString::fromLatin1(format.name),
+                     QCoreApplication::translate("MirenConvert", format.help));
     const QString last = items.takeLast();
-    return QStringLiteral("What to write: %1 or %2.").arg(items.join(QStringLiteral(", ")), last);
+    return QCoreApplication::translate("MirenConvert", "What to write: %1 or %2.").arg(items.join(QStringLiteral(", ")), last);
 }
 
 // The names of the formats that take an option, as "a", "a or b", "a, b or c"; with `all`, the
@@ -54,7 +56,7 @@ std::optional<QString> singleValue(const QCommandLineParser& parser,
 {
     const QStringList values = parser.values(option);
     if (values.size() > 1)
-        error = QStringLiteral("%1 given more than once").arg(name);
+        error = QCoreApplication::translate("MirenConvert", "%1 given more than once").arg(name);
     if (values.size() != 1)
         return std::nullopt;
     return values.first();
@@ -76,7 +78,7 @@ QString usageText()
 ParsedArguments parseArguments(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(QCoreApplication::translate("MirenConvert", 
         "Converts lap record files (.BIL) into the lap table text, exactly as \"bil load\" "
         "followed by \"Text save\" writes it: the table with CR LF line ends and one more CR LF. "
         "With --format csv or summary it writes the laps as CSV or a session summary instead, "
@@ -90,23 +92,23 @@ ParsedArguments parseArguments(const QStringList& arguments)
                                           QStringLiteral("FORMAT"));
     const QCommandLineOption decimalOption(
         QStringLiteral("decimal-point"),
-        QStringLiteral("Decimal separator of the GX and GY columns: one printable ASCII "
+        QCoreApplication::translate("MirenConvert", "Decimal separator of the GX and GY columns: one printable ASCII "
                        "character, not a digit, '~', ':' or a blank (default: the system's, or "
                        "'.')."),
         QStringLiteral("C"));
     const QCommandLineOption delimiterOption(
         QStringLiteral("csv-delimiter"),
-        QStringLiteral("CSV cell delimiter: ',' (the default, with '.' as decimal point), ';' or "
+        QCoreApplication::translate("MirenConvert", "CSV cell delimiter: ',' (the default, with '.' as decimal point), ';' or "
                        "tab (both with ',' as decimal point)."),
         QStringLiteral("C"));
     const QCommandLineOption excludeOption(
         QStringLiteral("exclude-slower"),
-        QStringLiteral("csv, summary: laps slower than PERCENT of the median lap time are not "
+        QCoreApplication::translate("MirenConvert", "csv, summary: laps slower than PERCENT of the median lap time are not "
                        "counted (default 110; 0 counts every timed lap)."),
         QStringLiteral("PERCENT"));
     const QCommandLineOption outputOption(
         QStringList{QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("Write to FILE, replaced only when the run has been written completely "
+        QCoreApplication::translate("MirenConvert", "Write to FILE, replaced only when the run has been written completely "
                        "(default: standard output). A device or FIFO is written to as it comes, "
                        "never replaced; FILE may not be one of the input files."),
         QStringLiteral("FILE"));
@@ -117,7 +119,7 @@ ParsedArguments parseArguments(const QStringList& arguments)
     parser.addOption(outputOption);
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
-        QStringLiteral("Lap record files (any format) or saved lap table texts (csv, summary), "
+        QCoreApplication::translate("MirenConvert", "Lap record files (any format) or saved lap table texts (csv, summary), "
                        "read in this order; - is standard input. *.BIL is a lap record file and "
                        "*.txt a table text; other names go by their content."),
         QStringLiteral("FILE..."));
@@ -138,7 +140,7 @@ ParsedArguments parseArguments(const QStringList& arguments)
     if (decimalValue) {
         const std::optional<char> point = asciiDecimalPoint(*decimalValue);
         if (!point)
-            return usage(QStringLiteral("--decimal-point takes one printable ASCII "
+            return usage(QCoreApplication::translate("MirenConvert", "--decimal-point takes one printable ASCII "
                                         "character other than a digit, '~', ':' or a blank, "
                                         "not '%1'")
                              .arg(*decimalValue));
@@ -148,7 +150,7 @@ ParsedArguments parseArguments(const QStringList& arguments)
     if (!error.isEmpty())
         return usage(error);
     if (outputValue && outputValue->isEmpty())
-        return usage(QStringLiteral("-o needs a file name"));
+        return usage(QCoreApplication::translate("MirenConvert", "-o needs a file name"));
     options.output = outputValue.value_or(QString());
 
     const auto formatValue = singleValue(parser, formatOption, "--format", error);
@@ -157,17 +159,18 @@ ParsedArguments parseArguments(const QStringList& arguments)
     if (formatValue) {
         options.format = formatNamed(*formatValue);
         if (!options.format)
-            return usage(QStringLiteral("--format takes %1, not '%2'")
+            return usage(QCoreApplication::translate("MirenConvert", "--format takes %1, not '%2'")
                              .arg(formatNames(0, true), *formatValue));
     }
     const unsigned takes = options.format->takes;
     if (decimalValue && !(takes & FormatSpec::DecimalPoint)) {
-        QString reason = QStringLiteral("--decimal-point is for --format %1")
-                             .arg(formatNames(FormatSpec::DecimalPoint));
         if (takes & FormatSpec::CsvDelimiter)
-            reason += QStringLiteral("; %1 takes its decimal point from --csv-delimiter")
-                          .arg(QString::fromLatin1(options.format->name));
-        return usage(reason);
+            return usage(QCoreApplication::translate("MirenConvert", "--decimal-point is for --format %1; %2 takes its decimal "
+                                        "point from --csv-delimiter")
+                             .arg(formatNames(FormatSpec::DecimalPoint),
+                                  QString::fromLatin1(options.format->name)));
+        return usage(QCoreApplication::translate("MirenConvert", "--decimal-point is for --format %1")
+                         .arg(formatNames(FormatSpec::DecimalPoint)));
     }
 
     const auto delimiterValue = singleValue(parser, delimiterOption, "--csv-delimiter", error);
@@ -175,7 +178,7 @@ ParsedArguments parseArguments(const QStringList& arguments)
         return usage(error);
     if (delimiterValue) {
         if (!(takes & FormatSpec::CsvDelimiter))
-            return usage(QStringLiteral("--csv-delimiter is for --format %1")
+            return usage(QCoreApplication::translate("MirenConvert", "--csv-delimiter is for --format %1")
                              .arg(formatNames(FormatSpec::CsvDelimiter)));
         const QString& d = *delimiterValue;
         if (d == QLatin1String(",") || d == QLatin1String(";") || d == QLatin1String("\t"))
@@ -183,7 +186,7 @@ ParsedArguments parseArguments(const QStringList& arguments)
         else if (d == QLatin1String("tab"))
             options.csv = csvDialectFor('\t');
         else
-            return usage(QStringLiteral("--csv-delimiter takes ',', ';' or tab, not '%1'").arg(d));
+            return usage(QCoreApplication::translate("MirenConvert", "--csv-delimiter takes ',', ';' or tab, not '%1'").arg(d));
     }
 
     const auto excludeValue = singleValue(parser, excludeOption, "--exclude-slower", error);
@@ -191,20 +194,24 @@ ParsedArguments parseArguments(const QStringList& arguments)
         return usage(error);
     if (excludeValue) {
         if (!(takes & FormatSpec::ExcludeSlower))
-            return usage(QStringLiteral("--exclude-slower is for --format %1")
+            return usage(QCoreApplication::translate("MirenConvert", "--exclude-slower is for --format %1")
                              .arg(formatNames(FormatSpec::ExcludeSlower)));
         bool ok = false;
         const double percent = excludeValue->toDouble(&ok);
         // Below 100 the rule would drop laps faster than the median; above 1000 it drops none.
         if (!ok || !(percent == 0 || (percent >= 100 && percent <= 1000)))
-            return usage(QStringLiteral("--exclude-slower takes 0 or a percentage from 100 to "
+            return usage(QCoreApplication::translate("MirenConvert", "--exclude-slower takes 0 or a percentage from 100 to "
                                         "1000, not '%1'")
                              .arg(*excludeValue));
         options.excludeSlower = percent;
     }
 
+    if (options.format->document && options.output.isEmpty())
+        return usage(QCoreApplication::translate("MirenConvert", "--format %1 writes to a file only: give -o FILE")
+                         .arg(QString::fromLatin1(options.format->name)));
+
     options.files = parser.positionalArguments();
     if (options.files.isEmpty())
-        return usage(QStringLiteral("no lap record file given"));
+        return usage(QCoreApplication::translate("MirenConvert", "no lap record file given"));
     return {ParsedArguments::Action::Run, options, {}};
 }
