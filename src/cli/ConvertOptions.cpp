@@ -81,8 +81,10 @@ ParsedArguments parseArguments(const QStringList& arguments)
     parser.setApplicationDescription(QCoreApplication::translate("MirenConvert", 
         "Converts lap record files (.BIL) into the lap table text, exactly as \"bil load\" "
         "followed by \"Text save\" writes it: the table with CR LF line ends and one more CR LF. "
-        "With --format csv or summary it writes the laps as CSV or a session summary instead, "
-        "from lap record files or from saved lap table texts (one kind per run). "
+        "The other formats read lap record files or saved lap table texts (one kind per run), "
+        "each file one session: csv writes the laps as CSV, summary each session's statistics "
+        "and then the day's, sessions and sessions-csv the sessions side by side, and pdf the "
+        "printable session report, only to the -o file. "
         "Nothing is written when no file holds a lap record. At the first file that cannot be "
         "read or converted the text so far is still written, the reason goes to standard error "
         "and the exit status is 1; bad usage gives exit status 2."));
@@ -103,8 +105,8 @@ ParsedArguments parseArguments(const QStringList& arguments)
         QStringLiteral("C"));
     const QCommandLineOption excludeOption(
         QStringLiteral("exclude-slower"),
-        QCoreApplication::translate("MirenConvert", "csv, summary: laps slower than PERCENT of the median lap time are not "
-                       "counted (default 110; 0 counts every timed lap)."),
+        QCoreApplication::translate("MirenConvert", "All formats but table: laps slower than PERCENT of their session's median "
+                       "lap time are not counted (default 110; 0 counts every timed lap)."),
         QStringLiteral("PERCENT"));
     const QCommandLineOption outputOption(
         QStringList{QStringLiteral("o"), QStringLiteral("output")},
@@ -119,7 +121,8 @@ ParsedArguments parseArguments(const QStringList& arguments)
     parser.addOption(outputOption);
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
-        QCoreApplication::translate("MirenConvert", "Lap record files (any format) or saved lap table texts (csv, summary), "
+        QCoreApplication::translate("MirenConvert", "Lap record files (any format) or saved lap table texts (all formats but "
+                       "table), "
                        "read in this order; - is standard input. *.BIL is a lap record file and "
                        "*.txt a table text; other names go by their content."),
         QStringLiteral("FILE..."));

@@ -11,11 +11,6 @@
 
 namespace {
 
-QString tr(const char* text, int n = -1)
-{
-    return QCoreApplication::translate("SessionReportBuilder", text, nullptr, n);
-}
-
 QString timeText(std::int64_t hundredths)
 {
     return QString::fromStdString(formatLapTime(hundredths));
@@ -41,7 +36,7 @@ QString sessionTitle(const SessionAnalysis& analysis, std::size_t s)
 {
     const SessionSpan& span = analysis.session(s);
     if (span.name.empty())
-        return tr("Session %1").arg(s + 1);
+        return QCoreApplication::translate("SessionReportBuilder", "Session %1").arg(s + 1);
     return QString::fromStdString(span.name);
 }
 
@@ -77,31 +72,31 @@ ReportPage sessionPage(const SessionAnalysis& analysis, std::size_t s,
 
     const auto counted = std::count(stats.status.begin(), stats.status.end(), LapStatus::Counted);
     page.figures.push_back(
-        {tr("Laps"), tr("%1 counted of %2").arg(counted).arg(qsizetype(laps.size()))});
-    page.figures.push_back({tr("Speed unit"), unitText(span.unit)});
+        {QCoreApplication::translate("SessionReportBuilder", "Laps"), QCoreApplication::translate("SessionReportBuilder", "%1 counted of %2").arg(counted).arg(qsizetype(laps.size()))});
+    page.figures.push_back({QCoreApplication::translate("SessionReportBuilder", "Speed unit"), unitText(span.unit)});
     if (stats.bestLap)
-        page.figures.push_back({tr("Best lap"), tr("%1 (lap %2)")
+        page.figures.push_back({QCoreApplication::translate("SessionReportBuilder", "Best lap"), QCoreApplication::translate("SessionReportBuilder", "%1 (lap %2)")
                                                     .arg(timeText(stats.bestLap->value),
                                                          lapNumberText(laps[stats.bestLap->lap]))});
     if (stats.theoreticalBest)
-        page.figures.push_back({tr("Theoretical best"), timeText(stats.theoreticalBest->time)});
+        page.figures.push_back({QCoreApplication::translate("SessionReportBuilder", "Theoretical best"), timeText(stats.theoreticalBest->time)});
     if (stats.consistency.count > 0) {
-        page.figures.push_back({tr("Median"), timeText(std::llround(stats.consistency.median))});
+        page.figures.push_back({QCoreApplication::translate("SessionReportBuilder", "Median"), timeText(std::llround(stats.consistency.median))});
         if (stats.consistency.count > 1)
             page.figures.push_back(
-                {tr("Standard deviation"),
+                {QCoreApplication::translate("SessionReportBuilder", "Standard deviation"),
                  QString::fromStdString(formatSeconds(std::llround(stats.consistency.stddev)))});
     }
 
     int sectors = 0;
     for (const LapData& lap : laps)
         sectors = std::max(sectors, lap.sectorCount());
-    page.columns.push_back({tr("Lap"), false});
-    page.columns.push_back({tr("Time"), false});
-    page.columns.push_back({tr("Gap"), false});
+    page.columns.push_back({QCoreApplication::translate("SessionReportBuilder", "Lap"), false});
+    page.columns.push_back({QCoreApplication::translate("SessionReportBuilder", "Time"), false});
+    page.columns.push_back({QCoreApplication::translate("SessionReportBuilder", "Gap"), false});
     for (int k = 0; k < sectors; ++k)
-        page.columns.push_back({tr("S%1").arg(k + 1), false});
-    page.columns.push_back({tr("Status"), true});
+        page.columns.push_back({QCoreApplication::translate("SessionReportBuilder", "S%1").arg(k + 1), false});
+    page.columns.push_back({QCoreApplication::translate("SessionReportBuilder", "Status"), true});
 
     for (std::size_t i = 0; i < laps.size(); ++i) {
         const LapData& lap = laps[i];
@@ -123,13 +118,13 @@ ReportPage sessionPage(const SessionAnalysis& analysis, std::size_t s,
         case LapStatus::Counted:
             break;
         case LapStatus::Untimed:
-            status = tr("no time");
+            status = QCoreApplication::translate("SessionReportBuilder", "no time");
             break;
         case LapStatus::ExcludedSlow:
-            status = tr("slow, not counted");
+            status = QCoreApplication::translate("SessionReportBuilder", "slow, not counted");
             break;
         case LapStatus::ExcludedByUser:
-            status = tr("left out");
+            status = QCoreApplication::translate("SessionReportBuilder", "left out");
             break;
         }
         row.cells.push_back({status, false});
@@ -143,7 +138,7 @@ ReportPage dayPage(const SessionAnalysis& analysis, const std::vector<QDateTime>
 {
     ReportPage page;
     const auto count = int(analysis.sessionCount());
-    page.title = tr("%n session(s)", count);
+    page.title = QCoreApplication::translate("SessionReportBuilder", "%n session(s)", nullptr, count);
     if (!dates.empty() && dates.front().isValid())
         page.dateText = reportDateText(dates.front().date());
 
@@ -152,20 +147,20 @@ ReportPage dayPage(const SessionAnalysis& analysis, const std::vector<QDateTime>
         const QString unit = unitText(day.unit);
         if (day.bestLap) {
             page.figures.push_back(
-                {tr("Best lap (%1)").arg(unit),
-                 tr("%1 (%2 lap %3)")
+                {QCoreApplication::translate("SessionReportBuilder", "Best lap (%1)").arg(unit),
+                 QCoreApplication::translate("SessionReportBuilder", "%1 (%2 lap %3)")
                      .arg(timeText(day.bestLap->value),
                           QString::fromStdString(SessionAnalysis::sessionTag(day.bestLap->session)),
                           lapNumberText(analysis.laps()[day.bestLap->lap]))});
         }
         if (day.theoreticalBest)
             page.figures.push_back(
-                {tr("Theoretical best (%1)").arg(unit), timeText(day.theoreticalBest->time)});
+                {QCoreApplication::translate("SessionReportBuilder", "Theoretical best (%1)").arg(unit), timeText(day.theoreticalBest->time)});
     }
 
-    page.columns = {{tr("Session"), true},      {tr("Laps"), false},   {tr("Counted"), false},
-                    {tr("Best lap"), false},     {tr("Gap"), false},    {tr("Theoretical"), false},
-                    {tr("Median"), false},       {tr("Std dev"), false}, {tr("Speed unit"), true}};
+    page.columns = {{QCoreApplication::translate("SessionReportBuilder", "Session"), true},      {QCoreApplication::translate("SessionReportBuilder", "Laps"), false},   {QCoreApplication::translate("SessionReportBuilder", "Counted"), false},
+                    {QCoreApplication::translate("SessionReportBuilder", "Best lap"), false},     {QCoreApplication::translate("SessionReportBuilder", "Gap"), false},    {QCoreApplication::translate("SessionReportBuilder", "Theoretical"), false},
+                    {QCoreApplication::translate("SessionReportBuilder", "Median"), false},       {QCoreApplication::translate("SessionReportBuilder", "Std dev"), false}, {QCoreApplication::translate("SessionReportBuilder", "Speed unit"), true}};
     const auto optionalTime = [](const std::optional<std::int32_t>& t) {
         return t ? timeText(*t) : QString();
     };
