@@ -248,6 +248,11 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>すでに読み終えたため、もう一度は読めません</translation>
     </message>
     <message>
+        <location filename="../src/cli/ConvertMessages.cpp" line="+21"/>
+        <source>Try &apos;miren-convert --help&apos; for more information.</source>
+        <translation>詳しくは &apos;miren-convert --help&apos; を参照してください。</translation>
+    </message>
+    <message>
         <location filename="../src/cli/ConvertOptions.cpp" line="+20"/>
         <source>What to write: %1 or %2.</source>
         <translation>出力する内容: %1、または %2。</translation>
