@@ -44,7 +44,8 @@ FileResult<Opened> openByName(const QString& name)
 {
     // QFile would also complain about an empty name on the process's own error output.
     if (name.isEmpty())
-        return FileResult<Opened>::failure(QCoreApplication::translate("MirenConvert", "No file name specified"));
+        return FileResult<Opened>::failure(
+            QCoreApplication::translate("MirenConvert", "No file name specified"));
     Opened opened;
     opened.file = std::make_unique<QFile>();
 #ifdef Q_OS_WIN
@@ -64,7 +65,8 @@ FileResult<Opened> openByName(const QString& name)
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         const bool folder = S_ISDIR(st.st_mode);
         const QString reason =
-            folder ? QCoreApplication::translate("MirenConvert", "file to open is a directory") : systemError();
+            folder ? QCoreApplication::translate("MirenConvert", "file to open is a directory")
+                   : systemError();
         ::close(fd);
         return FileResult<Opened>::failure(reason);
     }
@@ -153,7 +155,8 @@ private:
     }
     qint64 failCopy()
     {
-        input_.failure = QCoreApplication::translate("MirenConvert", "cannot keep a copy in the temporary folder: %1")
+        input_.failure = QCoreApplication::translate(
+                             "MirenConvert", "cannot keep a copy in the temporary folder: %1")
                              .arg(input_.copy->errorString());
         return fail(input_.failure);
     }
@@ -179,7 +182,8 @@ RunInputs::~RunInputs() = default;
 QString RunInputs::shownName(qsizetype i) const
 {
     const QString& name = inputs_[std::size_t(i)]->name;
-    return name == kStandardInput ? QCoreApplication::translate("MirenConvert", "standard input") : native(name);
+    return name == kStandardInput ? QCoreApplication::translate("MirenConvert", "standard input")
+                                  : native(name);
 }
 
 FileResult<std::shared_ptr<QIODevice>> RunInputs::open(qsizetype i, Pass pass)
@@ -189,7 +193,8 @@ FileResult<std::shared_ptr<QIODevice>> RunInputs::open(qsizetype i, Pass pass)
     if (in.state == Input::State::Unknown) {
         if (in.name == kStandardInput) {
             if (standardInputClosed_)
-                return Result::failure(QCoreApplication::translate("MirenConvert", "standard input is closed"));
+                return Result::failure(
+                    QCoreApplication::translate("MirenConvert", "standard input is closed"));
 #ifdef Q_OS_WIN
             _setmode(_fileno(stdin), _O_BINARY);
 #endif
@@ -220,7 +225,8 @@ FileResult<std::shared_ptr<QIODevice>> RunInputs::open(qsizetype i, Pass pass)
         return std::shared_ptr<QIODevice>(std::move(opened.value().file));
     }
     if (in.consumed)
-        return Result::failure(QCoreApplication::translate("MirenConvert", "read already; it cannot be read again"));
+        return Result::failure(
+            QCoreApplication::translate("MirenConvert", "read already; it cannot be read again"));
     in.consumed = pass == Pass::Last;
     return std::shared_ptr<QIODevice>(std::make_shared<StreamCursor>(in, pass == Pass::Again));
 }

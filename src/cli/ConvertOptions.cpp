@@ -2,8 +2,8 @@
 
 #include "lap_conversion/DecimalPoint.h"
 
-#include <QCoreApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <optional>
 
 namespace {
@@ -14,10 +14,11 @@ QString formatHelp()
     QStringList items;
     for (const FormatSpec& format : formats())
         items << QStringLiteral("%1 (%2)").arg(
-                     QString::fromLatin1(format.name),
-                     QCoreApplication::translate("MirenConvert", format.help));
+            QString::fromLatin1(format.name),
+            QCoreApplication::translate("MirenConvert", format.help));
     const QString last = items.takeLast();
-    return QCoreApplication::translate("MirenConvert", "What to write: %1 or %2.").arg(items.join(QStringLiteral(", ")), last);
+    return QCoreApplication::translate("MirenConvert", "What to write: %1 or %2.")
+        .arg(items.join(QStringLiteral(", ")), last);
 }
 
 // The names of the formats that take an option, as "a", "a or b", "a, b or c"; with `all`, the
@@ -78,7 +79,8 @@ QString usageText()
 ParsedArguments parseArguments(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QCoreApplication::translate("MirenConvert", 
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "MirenConvert",
         "Converts lap record files (.BIL) into the lap table text, exactly as \"bil load\" "
         "followed by \"Text save\" writes it: the table with CR LF line ends and one more CR LF. "
         "The other formats read lap record files or saved lap table texts (one kind per run), "
@@ -94,25 +96,33 @@ ParsedArguments parseArguments(const QStringList& arguments)
                                           QStringLiteral("FORMAT"));
     const QCommandLineOption decimalOption(
         QStringLiteral("decimal-point"),
-        QCoreApplication::translate("MirenConvert", "Decimal separator of the GX and GY columns: one printable ASCII "
-                       "character, not a digit, '~', ':' or a blank (default: the system's, or "
-                       "'.')."),
+        QCoreApplication::translate(
+            "MirenConvert",
+            "Decimal separator of the GX and GY columns: one printable ASCII "
+            "character, not a digit, '~', ':' or a blank (default: the system's, or "
+            "'.')."),
         QStringLiteral("C"));
     const QCommandLineOption delimiterOption(
         QStringLiteral("csv-delimiter"),
-        QCoreApplication::translate("MirenConvert", "CSV cell delimiter: ',' (the default, with '.' as decimal point), ';' or "
-                       "tab (both with ',' as decimal point)."),
+        QCoreApplication::translate(
+            "MirenConvert",
+            "CSV cell delimiter: ',' (the default, with '.' as decimal point), ';' or "
+            "tab (both with ',' as decimal point)."),
         QStringLiteral("C"));
     const QCommandLineOption excludeOption(
         QStringLiteral("exclude-slower"),
-        QCoreApplication::translate("MirenConvert", "All formats but table: laps slower than PERCENT of their session's median "
-                       "lap time are not counted (default 110; 0 counts every timed lap)."),
+        QCoreApplication::translate(
+            "MirenConvert",
+            "All formats but table: laps slower than PERCENT of their session's median "
+            "lap time are not counted (default 110; 0 counts every timed lap)."),
         QStringLiteral("PERCENT"));
     const QCommandLineOption outputOption(
         QStringList{QStringLiteral("o"), QStringLiteral("output")},
-        QCoreApplication::translate("MirenConvert", "Write to FILE, replaced only when the run has been written completely "
-                       "(default: standard output). A device or FIFO is written to as it comes, "
-                       "never replaced; FILE may not be one of the input files."),
+        QCoreApplication::translate(
+            "MirenConvert",
+            "Write to FILE, replaced only when the run has been written completely "
+            "(default: standard output). A device or FIFO is written to as it comes, "
+            "never replaced; FILE may not be one of the input files."),
         QStringLiteral("FILE"));
     parser.addOption(formatOption);
     parser.addOption(decimalOption);
@@ -121,10 +131,12 @@ ParsedArguments parseArguments(const QStringList& arguments)
     parser.addOption(outputOption);
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
-        QCoreApplication::translate("MirenConvert", "Lap record files (any format) or saved lap table texts (all formats but "
-                       "table), "
-                       "read in this order; - is standard input. *.BIL is a lap record file and "
-                       "*.txt a table text; other names go by their content."),
+        QCoreApplication::translate(
+            "MirenConvert",
+            "Lap record files (any format) or saved lap table texts (all formats but "
+            "table), "
+            "read in this order; - is standard input. *.BIL is a lap record file and "
+            "*.txt a table text; other names go by their content."),
         QStringLiteral("FILE..."));
 
     if (!parser.parse(arguments))
@@ -143,9 +155,10 @@ ParsedArguments parseArguments(const QStringList& arguments)
     if (decimalValue) {
         const std::optional<char> point = asciiDecimalPoint(*decimalValue);
         if (!point)
-            return usage(QCoreApplication::translate("MirenConvert", "--decimal-point takes one printable ASCII "
-                                        "character other than a digit, '~', ':' or a blank, "
-                                        "not '%1'")
+            return usage(QCoreApplication::translate(
+                             "MirenConvert", "--decimal-point takes one printable ASCII "
+                                             "character other than a digit, '~', ':' or a blank, "
+                                             "not '%1'")
                              .arg(*decimalValue));
         options.decimalPoint = *point;
     }
@@ -168,12 +181,15 @@ ParsedArguments parseArguments(const QStringList& arguments)
     const unsigned takes = options.format->takes;
     if (decimalValue && !(takes & FormatSpec::DecimalPoint)) {
         if (takes & FormatSpec::CsvDelimiter)
-            return usage(QCoreApplication::translate("MirenConvert", "--decimal-point is for --format %1; %2 takes its decimal "
-                                        "point from --csv-delimiter")
+            return usage(QCoreApplication::translate(
+                             "MirenConvert",
+                             "--decimal-point is for --format %1; %2 takes its decimal "
+                             "point from --csv-delimiter")
                              .arg(formatNames(FormatSpec::DecimalPoint),
                                   QString::fromLatin1(options.format->name)));
-        return usage(QCoreApplication::translate("MirenConvert", "--decimal-point is for --format %1")
-                         .arg(formatNames(FormatSpec::DecimalPoint)));
+        return usage(
+            QCoreApplication::translate("MirenConvert", "--decimal-point is for --format %1")
+                .arg(formatNames(FormatSpec::DecimalPoint)));
     }
 
     const auto delimiterValue = singleValue(parser, delimiterOption, "--csv-delimiter", error);
@@ -181,15 +197,18 @@ ParsedArguments parseArguments(const QStringList& arguments)
         return usage(error);
     if (delimiterValue) {
         if (!(takes & FormatSpec::CsvDelimiter))
-            return usage(QCoreApplication::translate("MirenConvert", "--csv-delimiter is for --format %1")
-                             .arg(formatNames(FormatSpec::CsvDelimiter)));
+            return usage(
+                QCoreApplication::translate("MirenConvert", "--csv-delimiter is for --format %1")
+                    .arg(formatNames(FormatSpec::CsvDelimiter)));
         const QString& d = *delimiterValue;
         if (d == QLatin1String(",") || d == QLatin1String(";") || d == QLatin1String("\t"))
             options.csv = csvDialectFor(static_cast<char>(d.at(0).unicode()));
         else if (d == QLatin1String("tab"))
             options.csv = csvDialectFor('\t');
         else
-            return usage(QCoreApplication::translate("MirenConvert", "--csv-delimiter takes ',', ';' or tab, not '%1'").arg(d));
+            return usage(QCoreApplication::translate(
+                             "MirenConvert", "--csv-delimiter takes ',', ';' or tab, not '%1'")
+                             .arg(d));
     }
 
     const auto excludeValue = singleValue(parser, excludeOption, "--exclude-slower", error);
@@ -197,20 +216,23 @@ ParsedArguments parseArguments(const QStringList& arguments)
         return usage(error);
     if (excludeValue) {
         if (!(takes & FormatSpec::ExcludeSlower))
-            return usage(QCoreApplication::translate("MirenConvert", "--exclude-slower is for --format %1")
-                             .arg(formatNames(FormatSpec::ExcludeSlower)));
+            return usage(
+                QCoreApplication::translate("MirenConvert", "--exclude-slower is for --format %1")
+                    .arg(formatNames(FormatSpec::ExcludeSlower)));
         bool ok = false;
         const double percent = excludeValue->toDouble(&ok);
         // Below 100 the rule would drop laps faster than the median; above 1000 it drops none.
         if (!ok || !(percent == 0 || (percent >= 100 && percent <= 1000)))
-            return usage(QCoreApplication::translate("MirenConvert", "--exclude-slower takes 0 or a percentage from 100 to "
-                                        "1000, not '%1'")
+            return usage(QCoreApplication::translate(
+                             "MirenConvert", "--exclude-slower takes 0 or a percentage from 100 to "
+                                             "1000, not '%1'")
                              .arg(*excludeValue));
         options.excludeSlower = percent;
     }
 
     if (options.format->document && options.output.isEmpty())
-        return usage(QCoreApplication::translate("MirenConvert", "--format %1 writes to a file only: give -o FILE")
+        return usage(QCoreApplication::translate("MirenConvert",
+                                                 "--format %1 writes to a file only: give -o FILE")
                          .arg(QString::fromLatin1(options.format->name)));
 
     options.files = parser.positionalArguments();

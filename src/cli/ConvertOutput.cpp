@@ -55,5 +55,6 @@ void Output::discard()
 
 QString Output::name() const
 {
-    return path_.isEmpty() ? QCoreApplication::translate("MirenConvert", "standard output") : native(path_);
+    return path_.isEmpty() ? QCoreApplication::translate("MirenConvert", "standard output")
+                           : native(path_);
 }

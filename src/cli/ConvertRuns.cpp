@@ -35,9 +35,11 @@ using Pass = RunInputs::Pass;
 void reportNothingWritten(Output& output)
 {
     output.discard();
-    printErr(output.toFile()
-                 ? QCoreApplication::translate("MirenConvert", "no lap record converted; nothing written to %1").arg(output.name())
-                 : QCoreApplication::translate("MirenConvert", "no lap record converted; nothing written"));
+    printErr(output.toFile() ? QCoreApplication::translate(
+                                   "MirenConvert", "no lap record converted; nothing written to %1")
+                                   .arg(output.name())
+                             : QCoreApplication::translate(
+                                   "MirenConvert", "no lap record converted; nothing written"));
 }
 
 QString fileErrorText(const QString& name, const LapInputResult& result)
@@ -53,20 +55,22 @@ void reportSkippedLines(const QString& name, const LapInputResult& result)
         return;
     const ListedLines listed = listLines(result.skippedLines);
     // The reader keeps only the first lines; the rest are only counted.
-    const auto more = result.skippedCount - std::int64_t(result.skippedLines.size()) +
-                      std::int64_t(listed.more);
+    const auto more =
+        result.skippedCount - std::int64_t(result.skippedLines.size()) + std::int64_t(listed.more);
     const QString list = QString::fromStdString(listed.names);
     if (more > 0)
-        printErr(QCoreApplication::translate("MirenConvert", "%1: %2 line(s) skipped, not lap lines: %3 and %4 more")
+        printErr(QCoreApplication::translate(
+                     "MirenConvert", "%1: %2 line(s) skipped, not lap lines: %3 and %4 more")
                      .arg(name)
                      .arg(result.skippedCount)
                      .arg(list)
                      .arg(more));
     else
-        printErr(QCoreApplication::translate("MirenConvert", "%1: %2 line(s) skipped, not lap lines: %3")
-                     .arg(name)
-                     .arg(result.skippedCount)
-                     .arg(list));
+        printErr(
+            QCoreApplication::translate("MirenConvert", "%1: %2 line(s) skipped, not lap lines: %3")
+                .arg(name)
+                .arg(result.skippedCount)
+                .arg(list));
 }
 
 // The reader for the run's inputs: all lap record files or all table texts. Nothing when they
@@ -93,8 +97,7 @@ std::optional<LapDeviceReader> readerFor(RunInputs& inputs)
 // status.
 // beginInput is told each input's position before it is read: a session is one input.
 int readInputs(RunContext& run, Pass pass, const LapReceiver& receiver, bool report,
-               SummaryNotes* notes = nullptr,
-               const std::function<void(qsizetype)>& beginInput = {})
+               SummaryNotes* notes = nullptr, const std::function<void(qsizetype)>& beginInput = {})
 {
     for (qsizetype i = 0; i < run.inputs.size(); ++i) {
         const QString name = run.inputs.shownName(i);
@@ -228,8 +231,7 @@ int runCsv(RunContext& run)
             const bool counted = lapCounts(lap.lapTime(), limits[current]);
             // Without a shared unit, the header has the speed_unit column.
             const std::optional<SpeedUnit> unitCell =
-                sharedUnit ? std::nullopt
-                           : std::optional(units[current].value_or(SpeedUnit::Kmh));
+                sharedUnit ? std::nullopt : std::optional(units[current].value_or(SpeedUnit::Kmh));
             char* end = writeSessionCsvRow(current + 1, nameCell, lap, counted, unitCell,
                                            options.csv, buffer.data() + used);
             used = static_cast<std::size_t>(end - buffer.data());
@@ -285,8 +287,7 @@ int readSessions(RunContext& run, SessionAnalysis& analysis, SummaryNotes& notes
     // A session without a unit of its own (no lap record) takes the first session's.
     if (any) {
         const SpeedUnit first =
-            sessions[std::size_t(std::find(hasUnit.begin(), hasUnit.end(), true) -
-                                 hasUnit.begin())]
+            sessions[std::size_t(std::find(hasUnit.begin(), hasUnit.end(), true) - hasUnit.begin())]
                 .unit;
         for (std::size_t s = 0; s < sessions.size(); ++s)
             if (!hasUnit[s])
@@ -298,8 +299,7 @@ int readSessions(RunContext& run, SessionAnalysis& analysis, SummaryNotes& notes
 }
 
 // The runs that report over all sessions at once: summary, sessions, sessions-csv.
-template <typename Report>
-int runSessionReport(RunContext& run, Report report)
+template <typename Report> int runSessionReport(RunContext& run, Report report)
 {
     SessionAnalysis analysis;
     SummaryNotes notes;
@@ -367,7 +367,8 @@ int runPdf(RunContext& run)
         dates.push_back(modificationTime(run.options.files[i]));
     const QByteArray pdf = reportPdf(buildSessionReport(analysis, dates));
     if (pdf.isEmpty())
-        throw OutputFailed{QCoreApplication::translate("MirenConvert", "the PDF document could not be drawn")};
+        throw OutputFailed{
+            QCoreApplication::translate("MirenConvert", "the PDF document could not be drawn")};
     run.output.write(std::string_view(pdf.constData(), std::size_t(pdf.size())));
     run.output.finish();
     return status;
@@ -375,20 +376,23 @@ int runPdf(RunContext& run)
 
 // Every format, the default first. A new format is its run above and one row here.
 const std::array kFormats{
-    FormatSpec{"table", QT_TRANSLATE_NOOP("MirenConvert", "the lap table text, the default"), FormatSpec::Inputs::Records,
-               FormatSpec::DecimalPoint, true, runTable},
-    FormatSpec{"csv", QT_TRANSLATE_NOOP("MirenConvert", "one row per lap"), FormatSpec::Inputs::RecordsOrTables,
+    FormatSpec{"table", QT_TRANSLATE_NOOP("MirenConvert", "the lap table text, the default"),
+               FormatSpec::Inputs::Records, FormatSpec::DecimalPoint, true, runTable},
+    FormatSpec{"csv", QT_TRANSLATE_NOOP("MirenConvert", "one row per lap"),
+               FormatSpec::Inputs::RecordsOrTables,
                FormatSpec::CsvDelimiter | FormatSpec::ExcludeSlower, false, runCsv},
-    FormatSpec{"summary", QT_TRANSLATE_NOOP("MirenConvert", "each session's statistics, then the day's"),
+    FormatSpec{"summary",
+               QT_TRANSLATE_NOOP("MirenConvert", "each session's statistics, then the day's"),
                FormatSpec::Inputs::RecordsOrTables, FormatSpec::ExcludeSlower, false, runSummary},
-    FormatSpec{"sessions", QT_TRANSLATE_NOOP("MirenConvert", "the sessions side by side"), FormatSpec::Inputs::RecordsOrTables,
-               FormatSpec::ExcludeSlower, false, runSessions},
-    FormatSpec{"sessions-csv", QT_TRANSLATE_NOOP("MirenConvert", "the sessions side by side, as CSV"),
+    FormatSpec{"sessions", QT_TRANSLATE_NOOP("MirenConvert", "the sessions side by side"),
+               FormatSpec::Inputs::RecordsOrTables, FormatSpec::ExcludeSlower, false, runSessions},
+    FormatSpec{"sessions-csv",
+               QT_TRANSLATE_NOOP("MirenConvert", "the sessions side by side, as CSV"),
                FormatSpec::Inputs::RecordsOrTables,
                FormatSpec::CsvDelimiter | FormatSpec::ExcludeSlower, false, runSessionsCsv},
-    FormatSpec{"pdf", QT_TRANSLATE_NOOP("MirenConvert", "the printable session report, to the -o file"),
-               FormatSpec::Inputs::RecordsOrTables, FormatSpec::ExcludeSlower, false, runPdf,
-               true},
+    FormatSpec{"pdf",
+               QT_TRANSLATE_NOOP("MirenConvert", "the printable session report, to the -o file"),
+               FormatSpec::Inputs::RecordsOrTables, FormatSpec::ExcludeSlower, false, runPdf, true},
 };
 
 } // namespace
@@ -403,12 +407,14 @@ int runConversion(const Options& options, const StandardStreams& streams)
     const FormatSpec& format = *options.format;
     RunInputs inputs(options.files, !format.singlePass, streams.inputClosed);
     if (!options.output.isEmpty() && inputs.includes(options.output)) {
-        printErr(QCoreApplication::translate("MirenConvert", "%1: -o names one of the input files; nothing written")
+        printErr(QCoreApplication::translate("MirenConvert",
+                                             "%1: -o names one of the input files; nothing written")
                      .arg(native(options.output)));
         return kExitFailure;
     }
     if (options.output.isEmpty() && streams.outputClosed) {
-        printErr(QCoreApplication::translate("MirenConvert", "standard output is closed; nothing written"));
+        printErr(QCoreApplication::translate("MirenConvert",
+                                             "standard output is closed; nothing written"));
         return kExitFailure;
     }
 
@@ -418,24 +424,28 @@ int runConversion(const Options& options, const StandardStreams& streams)
         if (format.inputs == FormatSpec::Inputs::RecordsOrTables) {
             const std::optional<LapDeviceReader> common = readerFor(inputs);
             if (!common)
-                return usageError(QCoreApplication::translate("MirenConvert", "lap record files and lap table texts cannot "
-                                                 "be mixed in one run"));
+                return usageError(QCoreApplication::translate(
+                    "MirenConvert", "lap record files and lap table texts cannot "
+                                    "be mixed in one run"));
             reader = *common;
         }
         if (const FileResult<> opened = output.open(); !opened) {
-            printErr(QCoreApplication::translate("MirenConvert", "%1: cannot write: %2").arg(output.name(), opened.reason()));
+            printErr(QCoreApplication::translate("MirenConvert", "%1: cannot write: %2")
+                         .arg(output.name(), opened.reason()));
             return kExitFailure;
         }
         RunContext run{options, inputs, reader, output};
         return format.run(run);
     } catch (const OutputFailed& failed) {
         output.discard();
-        printErr(QCoreApplication::translate("MirenConvert", "%1: cannot write: %2").arg(output.name(), failed.reason));
+        printErr(QCoreApplication::translate("MirenConvert", "%1: cannot write: %2")
+                     .arg(output.name(), failed.reason));
     } catch (const std::bad_alloc&) {
         output.discard();
-        printErr(output.toFile()
-                     ? QCoreApplication::translate("MirenConvert", "out of memory; nothing written to %1").arg(output.name())
-                     : QCoreApplication::translate("MirenConvert", "out of memory"));
+        printErr(output.toFile() ? QCoreApplication::translate(
+                                       "MirenConvert", "out of memory; nothing written to %1")
+                                       .arg(output.name())
+                                 : QCoreApplication::translate("MirenConvert", "out of memory"));
     }
     return kExitFailure;
 }

@@ -71,17 +71,24 @@ ReportPage sessionPage(const SessionAnalysis& analysis, std::size_t s,
     page.dateText = dateOf(dates, s);
 
     const auto counted = std::count(stats.status.begin(), stats.status.end(), LapStatus::Counted);
+    page.figures.push_back({QCoreApplication::translate("SessionReportBuilder", "Laps"),
+                            QCoreApplication::translate("SessionReportBuilder", "%1 counted of %2")
+                                .arg(counted)
+                                .arg(qsizetype(laps.size()))});
     page.figures.push_back(
-        {QCoreApplication::translate("SessionReportBuilder", "Laps"), QCoreApplication::translate("SessionReportBuilder", "%1 counted of %2").arg(counted).arg(qsizetype(laps.size()))});
-    page.figures.push_back({QCoreApplication::translate("SessionReportBuilder", "Speed unit"), unitText(span.unit)});
+        {QCoreApplication::translate("SessionReportBuilder", "Speed unit"), unitText(span.unit)});
     if (stats.bestLap)
-        page.figures.push_back({QCoreApplication::translate("SessionReportBuilder", "Best lap"), QCoreApplication::translate("SessionReportBuilder", "%1 (lap %2)")
-                                                    .arg(timeText(stats.bestLap->value),
-                                                         lapNumberText(laps[stats.bestLap->lap]))});
+        page.figures.push_back(
+            {QCoreApplication::translate("SessionReportBuilder", "Best lap"),
+             QCoreApplication::translate("SessionReportBuilder", "%1 (lap %2)")
+                 .arg(timeText(stats.bestLap->value), lapNumberText(laps[stats.bestLap->lap]))});
     if (stats.theoreticalBest)
-        page.figures.push_back({QCoreApplication::translate("SessionReportBuilder", "Theoretical best"), timeText(stats.theoreticalBest->time)});
+        page.figures.push_back(
+            {QCoreApplication::translate("SessionReportBuilder", "Theoretical best"),
+             timeText(stats.theoreticalBest->time)});
     if (stats.consistency.count > 0) {
-        page.figures.push_back({QCoreApplication::translate("SessionReportBuilder", "Median"), timeText(std::llround(stats.consistency.median))});
+        page.figures.push_back({QCoreApplication::translate("SessionReportBuilder", "Median"),
+                                timeText(std::llround(stats.consistency.median))});
         if (stats.consistency.count > 1)
             page.figures.push_back(
                 {QCoreApplication::translate("SessionReportBuilder", "Standard deviation"),
@@ -95,7 +102,8 @@ ReportPage sessionPage(const SessionAnalysis& analysis, std::size_t s,
     page.columns.push_back({QCoreApplication::translate("SessionReportBuilder", "Time"), false});
     page.columns.push_back({QCoreApplication::translate("SessionReportBuilder", "Gap"), false});
     for (int k = 0; k < sectors; ++k)
-        page.columns.push_back({QCoreApplication::translate("SessionReportBuilder", "S%1").arg(k + 1), false});
+        page.columns.push_back(
+            {QCoreApplication::translate("SessionReportBuilder", "S%1").arg(k + 1), false});
     page.columns.push_back({QCoreApplication::translate("SessionReportBuilder", "Status"), true});
 
     for (std::size_t i = 0; i < laps.size(); ++i) {
@@ -109,8 +117,8 @@ ReportPage sessionPage(const SessionAnalysis& analysis, std::size_t s,
             {stats.gapToBest[i] != kUnknownTime ? gapText(stats.gapToBest[i]) : QString(), false});
         for (int k = 0; k < sectors; ++k) {
             const bool has = k < lap.sectorCount() && lap.blocks[k + 1].time != kUnknownTime;
-            const bool best = stats.sectorBest[std::size_t(k)] &&
-                              stats.sectorBest[std::size_t(k)]->lap == i;
+            const bool best =
+                stats.sectorBest[std::size_t(k)] && stats.sectorBest[std::size_t(k)]->lap == i;
             row.cells.push_back({has ? timeText(lap.blocks[k + 1].time) : QString(), best});
         }
         QString status;
@@ -138,7 +146,8 @@ ReportPage dayPage(const SessionAnalysis& analysis, const std::vector<QDateTime>
 {
     ReportPage page;
     const auto count = int(analysis.sessionCount());
-    page.title = QCoreApplication::translate("SessionReportBuilder", "%n session(s)", nullptr, count);
+    page.title =
+        QCoreApplication::translate("SessionReportBuilder", "%n session(s)", nullptr, count);
     if (!dates.empty() && dates.front().isValid())
         page.dateText = reportDateText(dates.front().date());
 
@@ -155,12 +164,20 @@ ReportPage dayPage(const SessionAnalysis& analysis, const std::vector<QDateTime>
         }
         if (day.theoreticalBest)
             page.figures.push_back(
-                {QCoreApplication::translate("SessionReportBuilder", "Theoretical best (%1)").arg(unit), timeText(day.theoreticalBest->time)});
+                {QCoreApplication::translate("SessionReportBuilder", "Theoretical best (%1)")
+                     .arg(unit),
+                 timeText(day.theoreticalBest->time)});
     }
 
-    page.columns = {{QCoreApplication::translate("SessionReportBuilder", "Session"), true},      {QCoreApplication::translate("SessionReportBuilder", "Laps"), false},   {QCoreApplication::translate("SessionReportBuilder", "Counted"), false},
-                    {QCoreApplication::translate("SessionReportBuilder", "Best lap"), false},     {QCoreApplication::translate("SessionReportBuilder", "Gap"), false},    {QCoreApplication::translate("SessionReportBuilder", "Theoretical"), false},
-                    {QCoreApplication::translate("SessionReportBuilder", "Median"), false},       {QCoreApplication::translate("SessionReportBuilder", "Std dev"), false}, {QCoreApplication::translate("SessionReportBuilder", "Speed unit"), true}};
+    page.columns = {{QCoreApplication::translate("SessionReportBuilder", "Session"), true},
+                    {QCoreApplication::translate("SessionReportBuilder", "Laps"), false},
+                    {QCoreApplication::translate("SessionReportBuilder", "Counted"), false},
+                    {QCoreApplication::translate("SessionReportBuilder", "Best lap"), false},
+                    {QCoreApplication::translate("SessionReportBuilder", "Gap"), false},
+                    {QCoreApplication::translate("SessionReportBuilder", "Theoretical"), false},
+                    {QCoreApplication::translate("SessionReportBuilder", "Median"), false},
+                    {QCoreApplication::translate("SessionReportBuilder", "Std dev"), false},
+                    {QCoreApplication::translate("SessionReportBuilder", "Speed unit"), true}};
     const auto optionalTime = [](const std::optional<std::int32_t>& t) {
         return t ? timeText(*t) : QString();
     };

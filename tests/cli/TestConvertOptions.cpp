@@ -29,7 +29,8 @@ void TestConvertOptions::parse_data()
             << "usage: --decimal-point takes one printable ASCII character other than";
     QTest::newRow("no files") << QStringList{"-o", "x.txt"} << "usage: no lap record file given";
     QTest::newRow("unknown format")
-        << QStringList{"--format", "xml", "a"} << "usage: takes table, csv, summary, sessions, sessions-csv or pdf, not 'xml'";
+        << QStringList{"--format", "xml", "a"}
+        << "usage: takes table, csv, summary, sessions, sessions-csv or pdf, not 'xml'";
     QTest::newRow("-o twice") << QStringList{"-o", "x", "-o", "y", "a"}
                               << "usage: -o given more than once";
     QTest::newRow("-o empty") << QStringList{"-o", "", "a"} << "usage: -o needs a file name";

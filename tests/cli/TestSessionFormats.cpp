@@ -45,7 +45,8 @@ void TestSessionFormats::sessionsOfOneUnitAreCompared()
     QVERIFY2(text.out.contains("S2 EXAMPLE.BIL      km/h      1        1    1:05.23  lap 3        "
                                "+1.22"),
              text.out.constData());
-    const Run csv = convert(QStringList{"--format", "sessions-csv", "--csv-delimiter", ";"} + files);
+    const Run csv =
+        convert(QStringList{"--format", "sessions-csv", "--csv-delimiter", ";"} + files);
     QCOMPARE(csv.exitCode, 0);
     QVERIFY2(csv.out.contains("\r\n2;EXAMPLE.BIL;km/h;1;1;65,23;1,22;3;"), csv.out.constData());
 
