@@ -12,4 +12,15 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>SessionReportBuilder</name>
+    <message numerus="yes">
+        <location filename="../src/session_report/SessionReportBuilder.cpp" line="+141"/>
+        <source>%n session(s)</source>
+        <translation>
+            <numerusform>%n session</numerusform>
+            <numerusform>%n sessions</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -216,6 +216,235 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     </message>
 </context>
 <context>
+    <name>MirenConvert</name>
+    <message>
+        <location filename="../src/cli/ConvertInputs.cpp" line="+47"/>
+        <source>No file name specified</source>
+        <translation>ファイル名が指定されていません</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>file to open is a directory</source>
+        <translation>開こうとしたものはフォルダーです</translation>
+    </message>
+    <message>
+        <location line="+89"/>
+        <source>cannot keep a copy in the temporary folder: %1</source>
+        <translation>一時フォルダーに写しを保存できません: %1</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>standard input</source>
+        <translation>標準入力</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>standard input is closed</source>
+        <translation>標準入力が閉じられています</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>read already; it cannot be read again</source>
+        <translation>すでに読み終えたため、もう一度は読めません</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/ConvertMessages.cpp" line="+21"/>
+        <source>Try &apos;miren-convert --help&apos; for more information.</source>
+        <translation>詳しくは &apos;miren-convert --help&apos; を参照してください。</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/ConvertOptions.cpp" line="+20"/>
+        <source>What to write: %1 or %2.</source>
+        <translation>出力する内容: %1、または %2。</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>%1 given more than once</source>
+        <translation>%1 が複数回指定されています</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Converts lap record files (.BIL) into the lap table text, exactly as &quot;bil load&quot; followed by &quot;Text save&quot; writes it: the table with CR LF line ends and one more CR LF. The other formats read lap record files or saved lap table texts (one kind per run), each file one session: csv writes the laps as CSV, summary each session&apos;s statistics and then the day&apos;s, sessions and sessions-csv the sessions side by side, and pdf the printable session report, only to the -o file. Nothing is written when no file holds a lap record. At the first file that cannot be read or converted the text so far is still written, the reason goes to standard error and the exit status is 1; bad usage gives exit status 2.</source>
+        <translation>ラップ記録ファイル(.BIL)を、&quot;bil load&quot; のあと &quot;Text save&quot; で保存したものとまったく同じラップ表テキストに変換します。行末は CR LF で、最後にもう一つ CR LF が付きます。ほかの形式では、ラップ記録ファイルか保存済みのラップ表テキスト(一度の実行ではどちらか一方)を読み、1 ファイルを 1 セッションとして扱います。csv はラップを CSV で、summary はセッションごとの集計とその日の集計を、sessions と sessions-csv はセッションの比較表を、pdf は印刷用のセッションレポートを -o のファイルにだけ書き出します。ラップ記録を含むファイルが一つもなければ何も書き出しません。読めない、または変換できないファイルがあると、そこまでのテキストは書き出し、理由を標準エラー出力に示して終了ステータス 1 で終わります。使い方の誤りは終了ステータス 2 です。</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Decimal separator of the GX and GY columns: one printable ASCII character, not a digit, &apos;~&apos;, &apos;:&apos; or a blank (default: the system&apos;s, or &apos;.&apos;).</source>
+        <translation>GX・GY 列の小数点記号: 表示できる ASCII 文字 1 文字(数字、&apos;~&apos;、&apos;:&apos;、空白は不可。既定はシステムの設定、なければ &apos;.&apos;)。</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>CSV cell delimiter: &apos;,&apos; (the default, with &apos;.&apos; as decimal point), &apos;;&apos; or tab (both with &apos;,&apos; as decimal point).</source>
+        <translation>CSV の区切り文字: &apos;,&apos;(既定。小数点は &apos;.&apos;)、&apos;;&apos; またはタブ(どちらも小数点は &apos;,&apos;)。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>All formats but table: laps slower than PERCENT of their session&apos;s median lap time are not counted (default 110; 0 counts every timed lap).</source>
+        <translation>table 以外の形式: セッションのラップタイムの中央値の PERCENT % より遅いラップは集計に含めません(既定は 110。0 ならタイムのあるラップをすべて含めます)。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Write to FILE, replaced only when the run has been written completely (default: standard output). A device or FIFO is written to as it comes, never replaced; FILE may not be one of the input files.</source>
+        <translation>FILE に書き出します。FILE が置き換えられるのは、すべてを書き終えたときだけです(既定は標準出力)。デバイスや FIFO には置き換えずに順次書き込みます。入力ファイルのいずれかを FILE に指定することはできません。</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Lap record files (any format) or saved lap table texts (all formats but table), read in this order; - is standard input. *.BIL is a lap record file and *.txt a table text; other names go by their content.</source>
+        <translation>ラップ記録ファイル(すべての形式)または保存済みのラップ表テキスト(table 以外の形式)。指定した順に読みます。- は標準入力です。*.BIL はラップ記録ファイル、*.txt はラップ表テキストとして扱い、それ以外の名前は内容で判断します。</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>--decimal-point takes one printable ASCII character other than a digit, &apos;~&apos;, &apos;:&apos; or a blank, not &apos;%1&apos;</source>
+        <translation>--decimal-point には数字、&apos;~&apos;、&apos;:&apos;、空白以外の表示できる ASCII 文字を 1 文字指定してください(&apos;%1&apos; は使えません)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>-o needs a file name</source>
+        <translation>-o にはファイル名が必要です</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>--format takes %1, not &apos;%2&apos;</source>
+        <translation>--format に指定できるのは %1 です(&apos;%2&apos; は使えません)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>--decimal-point is for --format %1; %2 takes its decimal point from --csv-delimiter</source>
+        <translation>--decimal-point は --format %1 で使うオプションです。%2 の小数点は --csv-delimiter で決まります</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>--decimal-point is for --format %1</source>
+        <translation>--decimal-point は --format %1 で使うオプションです</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>--csv-delimiter is for --format %1</source>
+        <translation>--csv-delimiter は --format %1 で使うオプションです</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>--csv-delimiter takes &apos;,&apos;, &apos;;&apos; or tab, not &apos;%1&apos;</source>
+        <translation>--csv-delimiter に指定できるのは &apos;,&apos;、&apos;;&apos;、タブです(&apos;%1&apos; は使えません)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>--exclude-slower is for --format %1</source>
+        <translation>--exclude-slower は --format %1 で使うオプションです</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>--exclude-slower takes 0 or a percentage from 100 to 1000, not &apos;%1&apos;</source>
+        <translation>--exclude-slower には 0 か、100 から 1000 までの百分率を指定してください(&apos;%1&apos; は使えません)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>--format %1 writes to a file only: give -o FILE</source>
+        <translation>--format %1 はファイルにしか書き出せません。-o FILE を指定してください</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>no lap record file given</source>
+        <translation>ラップ記録ファイルが指定されていません</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/ConvertOutput.cpp" line="+58"/>
+        <source>standard output</source>
+        <translation>標準出力</translation>
+    </message>
+    <message>
+        <location filename="../src/cli/ConvertRuns.cpp" line="+39"/>
+        <source>no lap record converted; nothing written to %1</source>
+        <translation>変換できたラップ記録がないため、%1 には何も書き出していません</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no lap record converted; nothing written</source>
+        <translation>変換できたラップ記録がないため、何も書き出していません</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>no lap table in %1</source>
+        <translation>%1 にラップ表がありません</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>%1: %2 line(s) skipped, not lap lines: %3 and %4 more</source>
+        <translation>%1: ラップ行ではない %2 行を読み飛ばしました: %3 ほか %4 行</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>%1: %2 line(s) skipped, not lap lines: %3</source>
+        <translation>%1: ラップ行ではない %2 行を読み飛ばしました: %3</translation>
+    </message>
+    <message>
+        <location line="+304"/>
+        <source>the PDF document could not be drawn</source>
+        <translation>PDF 文書を描画できませんでした</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>the lap table text, the default</source>
+        <translation>ラップ表テキスト。既定</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>one row per lap</source>
+        <translation>1 ラップ 1 行</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>each session&apos;s statistics, then the day&apos;s</source>
+        <translation>セッションごとの集計と、その日の集計</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the sessions side by side</source>
+        <translation>セッションの比較表</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the sessions side by side, as CSV</source>
+        <translation>セッションの比較表を CSV で</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>the printable session report, to the -o file</source>
+        <translation>印刷用のセッションレポート。-o のファイルへ</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>%1: -o names one of the input files; nothing written</source>
+        <translation>%1: -o に入力ファイルが指定されているため、何も書き出していません</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>standard output is closed; nothing written</source>
+        <translation>標準出力が閉じられているため、何も書き出していません</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>lap record files and lap table texts cannot be mixed in one run</source>
+        <translation>ラップ記録ファイルとラップ表テキストは、一度の実行で混ぜて指定できません</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+7"/>
+        <source>%1: cannot write: %2</source>
+        <translation>%1: 書き出せません: %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>out of memory; nothing written to %1</source>
+        <translation>メモリーが足りないため、%1 には何も書き出していません</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>out of memory</source>
+        <translation>メモリーが足りません</translation>
+    </message>
+</context>
+<context>
     <name>ReportDialogs</name>
     <message>
         <location filename="../src/report_dialogs/ReportDialogs.cpp" line="+16"/>
@@ -277,6 +506,141 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <location line="+90"/>
         <source>The report could not be drawn.</source>
         <translation>レポートを描画できませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>SessionReportBuilder</name>
+    <message>
+        <location filename="../src/session_report/SessionReportBuilder.cpp" line="+39"/>
+        <source>Session %1</source>
+        <translation>セッション %1</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <location line="+86"/>
+        <source>Laps</source>
+        <translation>ラップ数</translation>
+    </message>
+    <message>
+        <location line="-86"/>
+        <source>%1 counted of %2</source>
+        <translation>%2 ラップ中 %1 ラップを集計</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+87"/>
+        <source>Speed unit</source>
+        <translation>速度の単位</translation>
+    </message>
+    <message>
+        <location line="-85"/>
+        <location line="+84"/>
+        <source>Best lap</source>
+        <translation>ベストラップ</translation>
+    </message>
+    <message>
+        <location line="-84"/>
+        <source>%1 (lap %2)</source>
+        <translation>%1(ラップ %2)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Theoretical best</source>
+        <translation>理論ベスト</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+79"/>
+        <source>Median</source>
+        <translation>中央値</translation>
+    </message>
+    <message>
+        <location line="-76"/>
+        <source>Standard deviation</source>
+        <translation>標準偏差</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Lap</source>
+        <translation>ラップ</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Time</source>
+        <translation>タイム</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+66"/>
+        <source>Gap</source>
+        <translation>差</translation>
+    </message>
+    <message>
+        <location line="-64"/>
+        <source>S%1</source>
+        <translation>S%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Status</source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>no time</source>
+        <translation>タイムなし</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>slow, not counted</source>
+        <translation>遅いため集計外</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>left out</source>
+        <translation>手動で除外</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+14"/>
+        <source>%n session(s)</source>
+        <translation>
+            <numerusform>%n セッション</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Best lap (%1)</source>
+        <translation>ベストラップ(%1)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 (%2 lap %3)</source>
+        <translation>%1(%2 ラップ %3)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Theoretical best (%1)</source>
+        <translation>理論ベスト(%1)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Session</source>
+        <translation>セッション</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Counted</source>
+        <translation>集計</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Theoretical</source>
+        <translation>理論ベスト</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Std dev</source>
+        <translation>標準偏差</translation>
     </message>
 </context>
 <context>

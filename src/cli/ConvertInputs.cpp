@@ -3,6 +3,7 @@
 #include "cli/ConvertMessages.h"
 #include "shared_state/FileName.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -43,7 +44,8 @@ FileResult<Opened> openByName(const QString& name)
 {
     // QFile would also complain about an empty name on the process's own error output.
     if (name.isEmpty())
-        return FileResult<Opened>::failure(QStringLiteral("No file name specified"));
+        return FileResult<Opened>::failure(
+            QCoreApplication::translate("MirenConvert", "No file name specified"));
     Opened opened;
     opened.file = std::make_unique<QFile>();
 #ifdef Q_OS_WIN
@@ -63,7 +65,8 @@ FileResult<Opened> openByName(const QString& name)
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         const bool folder = S_ISDIR(st.st_mode);
         const QString reason =
-            folder ? QStringLiteral("file to open is a directory") : systemError();
+            folder ? QCoreApplication::translate("MirenConvert", "file to open is a directory")
+                   : systemError();
         ::close(fd);
         return FileResult<Opened>::failure(reason);
     }
@@ -152,7 +155,8 @@ private:
     }
     qint64 failCopy()
     {
-        input_.failure = QStringLiteral("cannot keep a copy in the temporary folder: %1")
+        input_.failure = QCoreApplication::translate(
+                             "MirenConvert", "cannot keep a copy in the temporary folder: %1")
                              .arg(input_.copy->errorString());
         return fail(input_.failure);
     }
@@ -178,7 +182,8 @@ RunInputs::~RunInputs() = default;
 QString RunInputs::shownName(qsizetype i) const
 {
     const QString& name = inputs_[std::size_t(i)]->name;
-    return name == kStandardInput ? QStringLiteral("standard input") : native(name);
+    return name == kStandardInput ? QCoreApplication::translate("MirenConvert", "standard input")
+                                  : native(name);
 }
 
 FileResult<std::shared_ptr<QIODevice>> RunInputs::open(qsizetype i, Pass pass)
@@ -188,7 +193,8 @@ FileResult<std::shared_ptr<QIODevice>> RunInputs::open(qsizetype i, Pass pass)
     if (in.state == Input::State::Unknown) {
         if (in.name == kStandardInput) {
             if (standardInputClosed_)
-                return Result::failure(QStringLiteral("standard input is closed"));
+                return Result::failure(
+                    QCoreApplication::translate("MirenConvert", "standard input is closed"));
 #ifdef Q_OS_WIN
             _setmode(_fileno(stdin), _O_BINARY);
 #endif
@@ -219,7 +225,8 @@ FileResult<std::shared_ptr<QIODevice>> RunInputs::open(qsizetype i, Pass pass)
         return std::shared_ptr<QIODevice>(std::move(opened.value().file));
     }
     if (in.consumed)
-        return Result::failure(QStringLiteral("read already; it cannot be read again"));
+        return Result::failure(
+            QCoreApplication::translate("MirenConvert", "read already; it cannot be read again"));
     in.consumed = pass == Pass::Last;
     return std::shared_ptr<QIODevice>(std::make_shared<StreamCursor>(in, pass == Pass::Again));
 }

@@ -3,6 +3,7 @@
 #include "cli/ConvertOptions.h"
 #include "shared_state/FileName.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <cerrno>
 #include <cstdio>
@@ -17,8 +18,10 @@ void printErr(const QString& text)
 int usageError(const QString& reason)
 {
     printErr(reason);
-    std::fprintf(stderr, "%s\nTry 'miren-convert --help' for more information.\n",
-                 usageText().toLocal8Bit().constData());
+    const QString hint = QCoreApplication::translate(
+        "MirenConvert", "Try 'miren-convert --help' for more information.");
+    std::fprintf(stderr, "%s\n%s\n", usageText().toLocal8Bit().constData(),
+                 hint.toLocal8Bit().constData());
     return kExitUsage;
 }
 

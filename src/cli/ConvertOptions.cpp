@@ -3,6 +3,7 @@
 #include "lap_conversion/DecimalPoint.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <optional>
 
 namespace {
@@ -12,10 +13,12 @@ QString formatHelp()
 {
     QStringList items;
     for (const FormatSpec& format : formats())
-        items << QStringLiteral("%1 (%2)").arg(QString::fromLatin1(format.name),
-                                               QString::fromLatin1(format.help));
+        items << QStringLiteral("%1 (%2)").arg(
+            QString::fromLatin1(format.name),
+            QCoreApplication::translate("MirenConvert", format.help));
     const QString last = items.takeLast();
-    return QStringLiteral("What to write: %1 or %2.").arg(items.join(QStringLiteral(", ")), last);
+    return QCoreApplication::translate("MirenConvert", "What to write: %1 or %2.")
+        .arg(items.join(QStringLiteral(", ")), last);
 }
 
 // The names of the formats that take an option, as "a", "a or b", "a, b or c"; with `all`, the
@@ -54,7 +57,7 @@ std::optional<QString> singleValue(const QCommandLineParser& parser,
 {
     const QStringList values = parser.values(option);
     if (values.size() > 1)
-        error = QStringLiteral("%1 given more than once").arg(name);
+        error = QCoreApplication::translate("MirenConvert", "%1 given more than once").arg(name);
     if (values.size() != 1)
         return std::nullopt;
     return values.first();
@@ -76,11 +79,14 @@ QString usageText()
 ParsedArguments parseArguments(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "MirenConvert",
         "Converts lap record files (.BIL) into the lap table text, exactly as \"bil load\" "
         "followed by \"Text save\" writes it: the table with CR LF line ends and one more CR LF. "
-        "With --format csv or summary it writes the laps as CSV or a session summary instead, "
-        "from lap record files or from saved lap table texts (one kind per run). "
+        "The other formats read lap record files or saved lap table texts (one kind per run), "
+        "each file one session: csv writes the laps as CSV, summary each session's statistics "
+        "and then the day's, sessions and sessions-csv the sessions side by side, and pdf the "
+        "printable session report, only to the -o file. "
         "Nothing is written when no file holds a lap record. At the first file that cannot be "
         "read or converted the text so far is still written, the reason goes to standard error "
         "and the exit status is 1; bad usage gives exit status 2."));
@@ -90,25 +96,33 @@ ParsedArguments parseArguments(const QStringList& arguments)
                                           QStringLiteral("FORMAT"));
     const QCommandLineOption decimalOption(
         QStringLiteral("decimal-point"),
-        QStringLiteral("Decimal separator of the GX and GY columns: one printable ASCII "
-                       "character, not a digit, '~', ':' or a blank (default: the system's, or "
-                       "'.')."),
+        QCoreApplication::translate(
+            "MirenConvert",
+            "Decimal separator of the GX and GY columns: one printable ASCII "
+            "character, not a digit, '~', ':' or a blank (default: the system's, or "
+            "'.')."),
         QStringLiteral("C"));
     const QCommandLineOption delimiterOption(
         QStringLiteral("csv-delimiter"),
-        QStringLiteral("CSV cell delimiter: ',' (the default, with '.' as decimal point), ';' or "
-                       "tab (both with ',' as decimal point)."),
+        QCoreApplication::translate(
+            "MirenConvert",
+            "CSV cell delimiter: ',' (the default, with '.' as decimal point), ';' or "
+            "tab (both with ',' as decimal point)."),
         QStringLiteral("C"));
     const QCommandLineOption excludeOption(
         QStringLiteral("exclude-slower"),
-        QStringLiteral("csv, summary: laps slower than PERCENT of the median lap time are not "
-                       "counted (default 110; 0 counts every timed lap)."),
+        QCoreApplication::translate(
+            "MirenConvert",
+            "All formats but table: laps slower than PERCENT of their session's median "
+            "lap time are not counted (default 110; 0 counts every timed lap)."),
         QStringLiteral("PERCENT"));
     const QCommandLineOption outputOption(
         QStringList{QStringLiteral("o"), QStringLiteral("output")},
-        QStringLiteral("Write to FILE, replaced only when the run has been written completely "
-                       "(default: standard output). A device or FIFO is written to as it comes, "
-                       "never replaced; FILE may not be one of the input files."),
+        QCoreApplication::translate(
+            "MirenConvert",
+            "Write to FILE, replaced only when the run has been written completely "
+            "(default: standard output). A device or FIFO is written to as it comes, "
+            "never replaced; FILE may not be one of the input files."),
         QStringLiteral("FILE"));
     parser.addOption(formatOption);
     parser.addOption(decimalOption);
@@ -117,9 +131,12 @@ ParsedArguments parseArguments(const QStringList& arguments)
     parser.addOption(outputOption);
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
-        QStringLiteral("Lap record files (any format) or saved lap table texts (csv, summary), "
-                       "read in this order; - is standard input. *.BIL is a lap record file and "
-                       "*.txt a table text; other names go by their content."),
+        QCoreApplication::translate(
+            "MirenConvert",
+            "Lap record files (any format) or saved lap table texts (all formats but "
+            "table), "
+            "read in this order; - is standard input. *.BIL is a lap record file and "
+            "*.txt a table text; other names go by their content."),
         QStringLiteral("FILE..."));
 
     if (!parser.parse(arguments))
@@ -138,9 +155,10 @@ ParsedArguments parseArguments(const QStringList& arguments)
     if (decimalValue) {
         const std::optional<char> point = asciiDecimalPoint(*decimalValue);
         if (!point)
-            return usage(QStringLiteral("--decimal-point takes one printable ASCII "
-                                        "character other than a digit, '~', ':' or a blank, "
-                                        "not '%1'")
+            return usage(QCoreApplication::translate(
+                             "MirenConvert", "--decimal-point takes one printable ASCII "
+                                             "character other than a digit, '~', ':' or a blank, "
+                                             "not '%1'")
                              .arg(*decimalValue));
         options.decimalPoint = *point;
     }
@@ -148,7 +166,7 @@ ParsedArguments parseArguments(const QStringList& arguments)
     if (!error.isEmpty())
         return usage(error);
     if (outputValue && outputValue->isEmpty())
-        return usage(QStringLiteral("-o needs a file name"));
+        return usage(QCoreApplication::translate("MirenConvert", "-o needs a file name"));
     options.output = outputValue.value_or(QString());
 
     const auto formatValue = singleValue(parser, formatOption, "--format", error);
@@ -157,17 +175,21 @@ ParsedArguments parseArguments(const QStringList& arguments)
     if (formatValue) {
         options.format = formatNamed(*formatValue);
         if (!options.format)
-            return usage(QStringLiteral("--format takes %1, not '%2'")
+            return usage(QCoreApplication::translate("MirenConvert", "--format takes %1, not '%2'")
                              .arg(formatNames(0, true), *formatValue));
     }
     const unsigned takes = options.format->takes;
     if (decimalValue && !(takes & FormatSpec::DecimalPoint)) {
-        QString reason = QStringLiteral("--decimal-point is for --format %1")
-                             .arg(formatNames(FormatSpec::DecimalPoint));
         if (takes & FormatSpec::CsvDelimiter)
-            reason += QStringLiteral("; %1 takes its decimal point from --csv-delimiter")
-                          .arg(QString::fromLatin1(options.format->name));
-        return usage(reason);
+            return usage(QCoreApplication::translate(
+                             "MirenConvert",
+                             "--decimal-point is for --format %1; %2 takes its decimal "
+                             "point from --csv-delimiter")
+                             .arg(formatNames(FormatSpec::DecimalPoint),
+                                  QString::fromLatin1(options.format->name)));
+        return usage(
+            QCoreApplication::translate("MirenConvert", "--decimal-point is for --format %1")
+                .arg(formatNames(FormatSpec::DecimalPoint)));
     }
 
     const auto delimiterValue = singleValue(parser, delimiterOption, "--csv-delimiter", error);
@@ -175,15 +197,18 @@ ParsedArguments parseArguments(const QStringList& arguments)
         return usage(error);
     if (delimiterValue) {
         if (!(takes & FormatSpec::CsvDelimiter))
-            return usage(QStringLiteral("--csv-delimiter is for --format %1")
-                             .arg(formatNames(FormatSpec::CsvDelimiter)));
+            return usage(
+                QCoreApplication::translate("MirenConvert", "--csv-delimiter is for --format %1")
+                    .arg(formatNames(FormatSpec::CsvDelimiter)));
         const QString& d = *delimiterValue;
         if (d == QLatin1String(",") || d == QLatin1String(";") || d == QLatin1String("\t"))
             options.csv = csvDialectFor(static_cast<char>(d.at(0).unicode()));
         else if (d == QLatin1String("tab"))
             options.csv = csvDialectFor('\t');
         else
-            return usage(QStringLiteral("--csv-delimiter takes ',', ';' or tab, not '%1'").arg(d));
+            return usage(QCoreApplication::translate(
+                             "MirenConvert", "--csv-delimiter takes ',', ';' or tab, not '%1'")
+                             .arg(d));
     }
 
     const auto excludeValue = singleValue(parser, excludeOption, "--exclude-slower", error);
@@ -191,20 +216,27 @@ ParsedArguments parseArguments(const QStringList& arguments)
         return usage(error);
     if (excludeValue) {
         if (!(takes & FormatSpec::ExcludeSlower))
-            return usage(QStringLiteral("--exclude-slower is for --format %1")
-                             .arg(formatNames(FormatSpec::ExcludeSlower)));
+            return usage(
+                QCoreApplication::translate("MirenConvert", "--exclude-slower is for --format %1")
+                    .arg(formatNames(FormatSpec::ExcludeSlower)));
         bool ok = false;
         const double percent = excludeValue->toDouble(&ok);
         // Below 100 the rule would drop laps faster than the median; above 1000 it drops none.
         if (!ok || !(percent == 0 || (percent >= 100 && percent <= 1000)))
-            return usage(QStringLiteral("--exclude-slower takes 0 or a percentage from 100 to "
-                                        "1000, not '%1'")
+            return usage(QCoreApplication::translate(
+                             "MirenConvert", "--exclude-slower takes 0 or a percentage from 100 to "
+                                             "1000, not '%1'")
                              .arg(*excludeValue));
         options.excludeSlower = percent;
     }
 
+    if (options.format->document && options.output.isEmpty())
+        return usage(QCoreApplication::translate("MirenConvert",
+                                                 "--format %1 writes to a file only: give -o FILE")
+                         .arg(QString::fromLatin1(options.format->name)));
+
     options.files = parser.positionalArguments();
     if (options.files.isEmpty())
-        return usage(QStringLiteral("no lap record file given"));
+        return usage(QCoreApplication::translate("MirenConvert", "no lap record file given"));
     return {ParsedArguments::Action::Run, options, {}};
 }

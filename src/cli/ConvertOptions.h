@@ -29,6 +29,9 @@ struct FormatSpec {
     // Runs the format over the run's inputs into its output; returns the exit status. Throws
     // OutputFailed when the output cannot take more.
     int (*run)(RunContext& run);
+    // A paged document (PDF): drawn with Qt Gui, so the program starts a QGuiApplication for it,
+    // and written only to the -o file, never to standard output.
+    bool document = false;
 };
 
 // Every format miren-convert writes, the default first; defined beside the runs.

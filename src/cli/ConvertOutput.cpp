@@ -2,6 +2,7 @@
 
 #include "cli/ConvertMessages.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 
 #ifdef Q_OS_WIN
@@ -54,5 +55,6 @@ void Output::discard()
 
 QString Output::name() const
 {
-    return path_.isEmpty() ? QStringLiteral("standard output") : native(path_);
+    return path_.isEmpty() ? QCoreApplication::translate("MirenConvert", "standard output")
+                           : native(path_);
 }

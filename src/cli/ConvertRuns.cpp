@@ -3,15 +3,29 @@
 #include "cli/ConvertMessages.h"
 #include "cli/ConvertOutput.h"
 #include "lap_analysis/LapCsv.h"
+#include "lap_analysis/LapRules.h"
+#include "lap_analysis/SessionAnalysis.h"
+#include "lap_analysis/SessionReport.h"
 #include "lap_analysis/SessionSummary.h"
 #include "lap_conversion/LapFile.h"
+#include "session_report/SessionReport.h"
+#include "session_report/SessionReportBuilder.h"
 #include "shared_state/FileName.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
+#include <algorithm>
 #include <array>
+#include <functional>
 #include <new>
 #include <optional>
 #include <string>
 #include <vector>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -21,14 +35,17 @@ using Pass = RunInputs::Pass;
 void reportNothingWritten(Output& output)
 {
     output.discard();
-    printErr(QStringLiteral("no lap record converted; nothing written%1")
-                 .arg(output.toFile() ? QStringLiteral(" to ") + output.name() : QString()));
+    printErr(output.toFile() ? QCoreApplication::translate(
+                                   "MirenConvert", "no lap record converted; nothing written to %1")
+                                   .arg(output.name())
+                             : QCoreApplication::translate(
+                                   "MirenConvert", "no lap record converted; nothing written"));
 }
 
 QString fileErrorText(const QString& name, const LapInputResult& result)
 {
     if (result.error == LapInputResult::Error::NoTable)
-        return QStringLiteral("no lap table in %1").arg(name);
+        return QCoreApplication::translate("MirenConvert", "no lap table in %1").arg(name);
     return QStringLiteral("%1: %2").arg(name, result.describe());
 }
 
@@ -36,17 +53,24 @@ void reportSkippedLines(const QString& name, const LapInputResult& result)
 {
     if (result.skippedCount == 0)
         return;
-    QString list;
-    for (std::size_t i = 0; i < result.skippedLines.size(); ++i)
-        list +=
-            (i == 0 ? QString() : QStringLiteral(", ")) + QString::number(result.skippedLines[i]);
-    const auto listed = std::int64_t(result.skippedLines.size());
-    if (result.skippedCount > listed)
-        list += QStringLiteral(" and %1 more").arg(result.skippedCount - listed);
-    printErr(QStringLiteral("%1: %2 line(s) skipped, not lap lines: %3")
-                 .arg(name)
-                 .arg(result.skippedCount)
-                 .arg(list));
+    const ListedLines listed = listLines(result.skippedLines);
+    // The reader keeps only the first lines; the rest are only counted.
+    const auto more =
+        result.skippedCount - std::int64_t(result.skippedLines.size()) + std::int64_t(listed.more);
+    const QString list = QString::fromStdString(listed.names);
+    if (more > 0)
+        printErr(QCoreApplication::translate(
+                     "MirenConvert", "%1: %2 line(s) skipped, not lap lines: %3 and %4 more")
+                     .arg(name)
+                     .arg(result.skippedCount)
+                     .arg(list)
+                     .arg(more));
+    else
+        printErr(
+            QCoreApplication::translate("MirenConvert", "%1: %2 line(s) skipped, not lap lines: %3")
+                .arg(name)
+                .arg(result.skippedCount)
+                .arg(list));
 }
 
 // The reader for the run's inputs: all lap record files or all table texts. Nothing when they
@@ -71,11 +95,14 @@ std::optional<LapDeviceReader> readerFor(RunInputs& inputs)
 // Reads the inputs in order until the first that fails. A reporting run prints the failure and
 // the skipped lines of table texts, and gives them to notes if there are any. Returns the exit
 // status.
+// beginInput is told each input's position before it is read: a session is one input.
 int readInputs(RunContext& run, Pass pass, const LapReceiver& receiver, bool report,
-               SummaryNotes* notes = nullptr)
+               SummaryNotes* notes = nullptr, const std::function<void(qsizetype)>& beginInput = {})
 {
     for (qsizetype i = 0; i < run.inputs.size(); ++i) {
         const QString name = run.inputs.shownName(i);
+        if (beginInput)
+            beginInput(i);
         LapInputResult result;
         if (const auto device = run.inputs.open(i, pass)) {
             result = run.reader(*device.value(), receiver);
@@ -132,46 +159,95 @@ int runTable(RunContext& run)
     return status;
 }
 
-// CSV in two passes over the files, so memory stays flat: the first finds the median lap time
-// (a histogram of times), the second writes the rows with their counted flags.
+// The name a session goes by: the input file's name without its folder; "" for standard input.
+std::string sessionNameOf(const QString& input)
+{
+    if (input == QStringLiteral("-"))
+        return {};
+    return encodeFileName(QFileInfo(input).fileName()).toStdString();
+}
+
+// CSV in two passes over the files, so memory stays flat: the first finds each session's unit
+// and the median lap time of its laps (a histogram of times), the second writes the rows with
+// their counted flags, each session by its own exclusion limit.
 int runCsv(RunContext& run)
 {
     const Options& options = run.options;
-    std::optional<std::int32_t> limit;
-    if (options.excludeSlower > 0) {
+    const auto inputs = std::size_t(run.inputs.size());
+    std::vector<std::optional<std::int32_t>> limits(inputs);
+    std::vector<std::optional<SpeedUnit>> units(inputs);
+    {
         TimeHistogram times;
-        const LapReceiver count{[](SpeedUnit) {},
-                                [&times](const LapData& lap) { times.add(lap.lapTime()); }};
-        readInputs(run, Pass::Again, count, false);
-        if (const auto median = times.median())
-            limit = excludeLimitFor(*median, options.excludeSlower);
+        std::size_t current = 0;
+        const auto closeSession = [&] {
+            if (options.excludeSlower > 0)
+                if (const auto median = times.median())
+                    limits[current] = excludeLimitFor(*median, options.excludeSlower);
+            times.clear();
+        };
+        const LapReceiver count{
+            [&](SpeedUnit unit) { units[current] = units[current].value_or(unit); },
+            [&times](const LapData& lap) { times.add(lap.lapTime()); }};
+        bool started = false;
+        readInputs(run, Pass::Again, count, false, nullptr, [&](qsizetype i) {
+            if (started)
+                closeSession();
+            started = true;
+            current = std::size_t(i);
+        });
+        if (started)
+            closeSession();
     }
+    // The speed columns name their unit when every session has the same; otherwise each row
+    // says its own.
+    std::optional<SpeedUnit> sharedUnit;
+    bool unitsDiffer = false;
+    for (const auto& unit : units) {
+        if (!unit)
+            continue;
+        unitsDiffer = unitsDiffer || (sharedUnit && *sharedUnit != *unit);
+        sharedUnit = sharedUnit.value_or(*unit);
+    }
+    if (unitsDiffer)
+        sharedUnit.reset();
 
     // Rows are written in place into one buffer that goes out in batches.
     constexpr std::size_t kBatch = 64 * 1024;
-    std::string buffer(kBatch + kMaxCsvRowLength, '\0');
+    std::string buffer;
     std::size_t used = 0;
     bool headerWritten = false;
-    const LapReceiver write{[&](SpeedUnit unit) {
-                                if (headerWritten)
-                                    return;
-                                std::string header;
-                                appendCsvHeader(unit, options.csv, header);
-                                run.output.write(header);
-                                headerWritten = true;
-                            },
-                            [&](const LapData& lap) {
-                                const bool counted =
-                                    lap.timed() && (!limit || lap.lapTime() <= *limit);
-                                char* end =
-                                    writeCsvRow(lap, counted, options.csv, buffer.data() + used);
-                                used = static_cast<std::size_t>(end - buffer.data());
-                                if (used >= kBatch) {
-                                    run.output.write(std::string_view(buffer.data(), used));
-                                    used = 0;
-                                }
-                            }};
-    const int status = readInputs(run, Pass::Last, write, true);
+    std::size_t current = 0;
+    std::string nameCell;
+    const LapReceiver write{
+        [&](SpeedUnit) {
+            if (headerWritten)
+                return;
+            std::string header;
+            appendSessionCsvHeader(sharedUnit, options.csv, header);
+            run.output.write(header);
+            headerWritten = true;
+        },
+        [&](const LapData& lap) {
+            const bool counted = lapCounts(lap.lapTime(), limits[current]);
+            // Without a shared unit, the header has the speed_unit column.
+            const std::optional<SpeedUnit> unitCell =
+                sharedUnit ? std::nullopt : std::optional(units[current].value_or(SpeedUnit::Kmh));
+            char* end = writeSessionCsvRow(current + 1, nameCell, lap, counted, unitCell,
+                                           options.csv, buffer.data() + used);
+            used = static_cast<std::size_t>(end - buffer.data());
+            if (used >= kBatch) {
+                run.output.write(std::string_view(buffer.data(), used));
+                used = 0;
+            }
+        }};
+    const int status = readInputs(run, Pass::Last, write, true, nullptr, [&](qsizetype i) {
+        if (used > 0)
+            run.output.write(std::string_view(buffer.data(), used));
+        used = 0;
+        current = std::size_t(i);
+        nameCell = csvCell(sessionNameOf(options.files[i]), options.csv);
+        buffer.assign(kBatch + sessionCsvRowRoom(nameCell.size()), '\0');
+    });
     if (!headerWritten) {
         reportNothingWritten(run.output);
         return status;
@@ -181,37 +257,142 @@ int runCsv(RunContext& run)
     return status;
 }
 
-int runSummary(RunContext& run)
+// Reads every input as one session, its laps kept, into analysis. Returns the exit status;
+// any is false when no input named a speed unit (nothing to report).
+int readSessions(RunContext& run, SessionAnalysis& analysis, SummaryNotes& notes, bool& any)
 {
     // The laps grow as they come: nothing is reserved from the inputs' sizes, which may be those
     // of sparse files or devices and say nothing about their laps.
     std::vector<LapData> laps;
-    std::optional<SpeedUnit> unit;
-    const LapReceiver keep{[&unit](SpeedUnit u) { unit = unit.value_or(u); },
-                           [&laps](const LapData& lap) { laps.push_back(lap); }};
-    SummaryNotes notes;
+    std::vector<SessionSpan> sessions;
+    std::vector<bool> hasUnit;
+    const LapReceiver keep{[&](SpeedUnit u) {
+                               if (!hasUnit.back())
+                                   sessions.back().unit = u;
+                               hasUnit.back() = true;
+                           },
+                           [&](const LapData& lap) {
+                               laps.push_back(lap);
+                               ++sessions.back().lapCount;
+                           }};
     notes.excludeSlowerPercent = run.options.excludeSlower;
-    const int status = readInputs(run, Pass::Last, keep, true, &notes);
-    if (!unit) {
+    const int status = readInputs(run, Pass::Last, keep, true, &notes, [&](qsizetype i) {
+        SessionSpan span;
+        span.name = sessionNameOf(run.options.files[i]);
+        span.firstLap = laps.size();
+        sessions.push_back(std::move(span));
+        hasUnit.push_back(false);
+    });
+    any = std::find(hasUnit.begin(), hasUnit.end(), true) != hasUnit.end();
+    // A session without a unit of its own (no lap record) takes the first session's.
+    if (any) {
+        const SpeedUnit first =
+            sessions[std::size_t(std::find(hasUnit.begin(), hasUnit.end(), true) - hasUnit.begin())]
+                .unit;
+        for (std::size_t s = 0; s < sessions.size(); ++s)
+            if (!hasUnit[s])
+                sessions[s].unit = first;
+    }
+    analysis.setExcludeSlowerPercent(run.options.excludeSlower);
+    analysis.load(std::move(laps), std::move(sessions));
+    return status;
+}
+
+// The runs that report over all sessions at once: summary, sessions, sessions-csv.
+template <typename Report> int runSessionReport(RunContext& run, Report report)
+{
+    SessionAnalysis analysis;
+    SummaryNotes notes;
+    bool any = false;
+    const int status = readSessions(run, analysis, notes, any);
+    if (!any) {
         reportNothingWritten(run.output);
         return status;
     }
-    AnalysisOptions analysis;
-    analysis.excludeSlowerPercent = run.options.excludeSlower;
-    const SessionStats stats = analyseSession(laps, analysis);
-    run.output.write(sessionSummary(laps, *unit, stats, notes));
+    run.output.write(report(analysis, notes));
+    run.output.finish();
+    return status;
+}
+
+int runSummary(RunContext& run)
+{
+    return runSessionReport(run, [](const SessionAnalysis& analysis, const SummaryNotes& notes) {
+        return sessionsSummary(analysis, notes);
+    });
+}
+
+int runSessions(RunContext& run)
+{
+    return runSessionReport(run, [](const SessionAnalysis& analysis, const SummaryNotes&) {
+        return comparisonText(analysis);
+    });
+}
+
+int runSessionsCsv(RunContext& run)
+{
+    return runSessionReport(run, [&run](const SessionAnalysis& analysis, const SummaryNotes&) {
+        return comparisonCsv(analysis, run.options.csv);
+    });
+}
+
+// The modification time of an input file; nothing for standard input or what cannot be looked at.
+QDateTime modificationTime(const QString& input)
+{
+    if (input == QStringLiteral("-"))
+        return {};
+#ifdef Q_OS_WIN
+    return QFileInfo(input).lastModified();
+#else
+    struct stat st {};
+    if (::stat(encodeFileName(input).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    return QDateTime::fromSecsSinceEpoch(st.st_mtime);
+#endif
+}
+
+// The session report as PDF, through the output like every other format: the -o file is
+// replaced only when the whole document has been written.
+int runPdf(RunContext& run)
+{
+    SessionAnalysis analysis;
+    SummaryNotes notes;
+    bool any = false;
+    const int status = readSessions(run, analysis, notes, any);
+    if (!any) {
+        reportNothingWritten(run.output);
+        return status;
+    }
+    std::vector<QDateTime> dates;
+    for (qsizetype i = 0; i < qsizetype(analysis.sessionCount()); ++i)
+        dates.push_back(modificationTime(run.options.files[i]));
+    const QByteArray pdf = reportPdf(buildSessionReport(analysis, dates));
+    if (pdf.isEmpty())
+        throw OutputFailed{
+            QCoreApplication::translate("MirenConvert", "the PDF document could not be drawn")};
+    run.output.write(std::string_view(pdf.constData(), std::size_t(pdf.size())));
     run.output.finish();
     return status;
 }
 
 // Every format, the default first. A new format is its run above and one row here.
 const std::array kFormats{
-    FormatSpec{"table", "the lap table text, the default", FormatSpec::Inputs::Records,
-               FormatSpec::DecimalPoint, true, runTable},
-    FormatSpec{"csv", "one row per lap", FormatSpec::Inputs::RecordsOrTables,
+    FormatSpec{"table", QT_TRANSLATE_NOOP("MirenConvert", "the lap table text, the default"),
+               FormatSpec::Inputs::Records, FormatSpec::DecimalPoint, true, runTable},
+    FormatSpec{"csv", QT_TRANSLATE_NOOP("MirenConvert", "one row per lap"),
+               FormatSpec::Inputs::RecordsOrTables,
                FormatSpec::CsvDelimiter | FormatSpec::ExcludeSlower, false, runCsv},
-    FormatSpec{"summary", "the session's statistics", FormatSpec::Inputs::RecordsOrTables,
-               FormatSpec::ExcludeSlower, false, runSummary},
+    FormatSpec{"summary",
+               QT_TRANSLATE_NOOP("MirenConvert", "each session's statistics, then the day's"),
+               FormatSpec::Inputs::RecordsOrTables, FormatSpec::ExcludeSlower, false, runSummary},
+    FormatSpec{"sessions", QT_TRANSLATE_NOOP("MirenConvert", "the sessions side by side"),
+               FormatSpec::Inputs::RecordsOrTables, FormatSpec::ExcludeSlower, false, runSessions},
+    FormatSpec{"sessions-csv",
+               QT_TRANSLATE_NOOP("MirenConvert", "the sessions side by side, as CSV"),
+               FormatSpec::Inputs::RecordsOrTables,
+               FormatSpec::CsvDelimiter | FormatSpec::ExcludeSlower, false, runSessionsCsv},
+    FormatSpec{"pdf",
+               QT_TRANSLATE_NOOP("MirenConvert", "the printable session report, to the -o file"),
+               FormatSpec::Inputs::RecordsOrTables, FormatSpec::ExcludeSlower, false, runPdf, true},
 };
 
 } // namespace
@@ -226,12 +407,14 @@ int runConversion(const Options& options, const StandardStreams& streams)
     const FormatSpec& format = *options.format;
     RunInputs inputs(options.files, !format.singlePass, streams.inputClosed);
     if (!options.output.isEmpty() && inputs.includes(options.output)) {
-        printErr(QStringLiteral("%1: -o names one of the input files; nothing written")
+        printErr(QCoreApplication::translate("MirenConvert",
+                                             "%1: -o names one of the input files; nothing written")
                      .arg(native(options.output)));
         return kExitFailure;
     }
     if (options.output.isEmpty() && streams.outputClosed) {
-        printErr(QStringLiteral("standard output is closed; nothing written"));
+        printErr(QCoreApplication::translate("MirenConvert",
+                                             "standard output is closed; nothing written"));
         return kExitFailure;
     }
 
@@ -241,24 +424,28 @@ int runConversion(const Options& options, const StandardStreams& streams)
         if (format.inputs == FormatSpec::Inputs::RecordsOrTables) {
             const std::optional<LapDeviceReader> common = readerFor(inputs);
             if (!common)
-                return usageError(QStringLiteral("lap record files and lap table texts cannot "
-                                                 "be mixed in one run"));
+                return usageError(QCoreApplication::translate(
+                    "MirenConvert", "lap record files and lap table texts cannot "
+                                    "be mixed in one run"));
             reader = *common;
         }
         if (const FileResult<> opened = output.open(); !opened) {
-            printErr(QStringLiteral("%1: cannot write: %2").arg(output.name(), opened.reason()));
+            printErr(QCoreApplication::translate("MirenConvert", "%1: cannot write: %2")
+                         .arg(output.name(), opened.reason()));
             return kExitFailure;
         }
         RunContext run{options, inputs, reader, output};
         return format.run(run);
     } catch (const OutputFailed& failed) {
         output.discard();
-        printErr(QStringLiteral("%1: cannot write: %2").arg(output.name(), failed.reason));
+        printErr(QCoreApplication::translate("MirenConvert", "%1: cannot write: %2")
+                     .arg(output.name(), failed.reason));
     } catch (const std::bad_alloc&) {
         output.discard();
-        printErr(output.toFile()
-                     ? QStringLiteral("out of memory; nothing written to %1").arg(output.name())
-                     : QStringLiteral("out of memory"));
+        printErr(output.toFile() ? QCoreApplication::translate(
+                                       "MirenConvert", "out of memory; nothing written to %1")
+                                       .arg(output.name())
+                                 : QCoreApplication::translate("MirenConvert", "out of memory"));
     }
     return kExitFailure;
 }

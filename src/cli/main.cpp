@@ -5,9 +5,12 @@
 #include "cli/ConvertOptions.h"
 #include "cli/ConvertRuns.h"
 #include "shared_state/FileName.h"
+#include "ui_language/UiLanguage.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <memory>
 #include <new>
 
 #ifdef Q_OS_UNIX
@@ -39,11 +42,19 @@ StandardStreams guardStandardStreams()
     return streams;
 }
 
-int convert(int argc, char** argv, const StandardStreams& streams)
+// The application object of the run, its name set and its translators installed: messages and
+// --help come in the user's language, the formats' output always in English.
+std::unique_ptr<QCoreApplication> startApplication(std::unique_ptr<QCoreApplication> app)
 {
-    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("miren-convert"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MIREN_VERSION));
+    installTranslators(*app, currentLanguage());
+    return app;
+}
+
+int convert(int argc, char** argv, const StandardStreams& streams)
+{
+    auto app = startApplication(std::make_unique<QCoreApplication>(argc, argv));
 
 #ifdef Q_OS_WIN
     const QStringList arguments = QCoreApplication::arguments();
@@ -65,6 +76,17 @@ int convert(int argc, char** argv, const StandardStreams& streams)
         return 0;
     case ParsedArguments::Action::Run:
         break;
+    }
+    // A document is drawn with Qt Gui: the run goes on in a QGuiApplication, on the offscreen
+    // platform unless QT_QPA_PLATFORM names another, so no display is needed. It is given the
+    // program's name only: the arguments are parsed already, and a file named like one of Qt's
+    // own options ("-platform") must not be taken for it.
+    static int guiArgc = 1;
+    if (parsed.options.format->document) {
+        app.reset();
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = startApplication(std::make_unique<QGuiApplication>(guiArgc, argv));
     }
     return runConversion(parsed.options, streams);
 }

@@ -25,6 +25,21 @@ inline Run finish(QProcess& p, int timeoutMs)
             p.readAllStandardError()};
 }
 
+// A session CSV without its session and session_name columns: the laps alone, to compare runs
+// whose inputs have other names (the test names hold no delimiter).
+inline QByteArray lapColumns(const QByteArray& csv)
+{
+    QByteArray laps;
+    for (const QByteArray& row : csv.split('\n')) {
+        if (row.isEmpty())
+            continue;
+        const char delimiter = row.contains(';') ? ';' : row.contains('\t') ? '\t' : ',';
+        const qsizetype first = row.indexOf(delimiter);
+        laps += row.mid(row.indexOf(delimiter, first + 1) + 1) + '\n';
+    }
+    return laps;
+}
+
 inline Run convert(const QStringList& args)
 {
     QProcess p;

@@ -160,7 +160,10 @@ void TestConvertHardening::pipesAndFifosAreReadOnce()
     }
     QCOMPARE(r.exitCode, 0); // -1: it hung, waiting for a second read of the input
     QCOMPARE(r.err, QByteArray());
-    QCOMPARE(r.out, expected.out);
+    if (format == QLatin1String("csv"))
+        QCOMPARE(lapColumns(r.out), lapColumns(expected.out));
+    else
+        QCOMPARE(r.out, expected.out);
 #endif
 }
 
@@ -302,7 +305,7 @@ void TestConvertHardening::inputKindByNameFirst()
     QCOMPARE(r.out.count("\r\n"), 1 + laps);
     const Run fromBil = convert({"--format", "csv", kmh_});
     if (laps == 20)
-        QCOMPARE(r.out, fromBil.out);
+        QCOMPARE(lapColumns(r.out), lapColumns(fromBil.out));
     else
         QVERIFY2(r.err.contains("1 line(s) skipped, not lap lines: 2"), r.err.constData());
 }
@@ -333,7 +336,8 @@ void TestConvertHardening::namesNotValidUtf8KeepTheirBytes()
     std::fclose(out);
     // QTemporaryDir cannot remove names Qt cannot spell.
     QCOMPARE(::unlink(folder + "out\xE9.csv") + ::unlink(folder + "caf\xE9.BIL"), 0);
-    QCOMPARE(csv, convert({"--format", "csv", kmh_}).out);
+    QCOMPARE(lapColumns(csv), lapColumns(convert({"--format", "csv", kmh_}).out));
+    QVERIFY(csv.contains("\r\n1,caf\xE9.BIL,1,"));
 #endif
 }
 

@@ -29,7 +29,8 @@ void TestConvertOptions::parse_data()
             << "usage: --decimal-point takes one printable ASCII character other than";
     QTest::newRow("no files") << QStringList{"-o", "x.txt"} << "usage: no lap record file given";
     QTest::newRow("unknown format")
-        << QStringList{"--format", "xml", "a"} << "usage: takes table, csv or summary, not 'xml'";
+        << QStringList{"--format", "xml", "a"}
+        << "usage: takes table, csv, summary, sessions, sessions-csv or pdf, not 'xml'";
     QTest::newRow("-o twice") << QStringList{"-o", "x", "-o", "y", "a"}
                               << "usage: -o given more than once";
     QTest::newRow("-o empty") << QStringList{"-o", "", "a"} << "usage: -o needs a file name";
@@ -40,8 +41,8 @@ void TestConvertOptions::parse_data()
         << QStringList{"--format", "summary", "--csv-delimiter", ";", "a"}
         << "usage: --csv-delimiter is for --format csv";
     QTest::newRow("exclusion with table") << QStringList{"--exclude-slower", "120", "a"}
-                                          << "usage: --exclude-slower is for --format csv or "
-                                             "summary";
+                                          << "usage: --exclude-slower is for --format csv, "
+                                             "summary, sessions, sessions-csv or pdf";
     QTest::newRow("exclusion above 1000")
         << QStringList{"--format", "csv", "--exclude-slower", "1001", "a"}
         << "usage: from 100 to 1000";
