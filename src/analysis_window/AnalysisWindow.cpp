@@ -1,7 +1,7 @@
 #include "analysis_window/AnalysisWindow.h"
 
-#include "analysis_window/LapChart.h"
 #include "analysis_window/DisplayText.h"
+#include "analysis_window/LapChart.h"
 #include "analysis_window/LapDocument.h"
 #include "analysis_window/LapListModel.h"
 #include "analysis_window/SessionTableModel.h"
@@ -17,8 +17,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -509,8 +509,8 @@ void AnalysisWindow::feedChart()
             if (name.endsWith(QStringLiteral(".BIL"), Qt::CaseInsensitive))
                 name.chop(4);
         }
-        sessions.push_back(chartSession(name, analysis_.lapsOf(s),
-                                        analysis_.stats(s), analysis_.session(s).firstLap));
+        sessions.push_back(chartSession(name, analysis_.lapsOf(s), analysis_.stats(s),
+                                        analysis_.session(s).firstLap));
     };
     if (shown_) {
         add(*shown_);

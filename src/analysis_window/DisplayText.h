@@ -3,7 +3,6 @@
 #include "lap_analysis/LapData.h"
 #include "lap_analysis/LapFormat.h"
 #include "lap_analysis/SessionAnalysis.h"
-
 #include "ui_language/FigureText.h"
 
 #include <QCoreApplication>

@@ -180,10 +180,8 @@ void SummaryPanel::showSession(const SessionAnalysis& analysis, std::size_t sess
     set("speedMax", peak(stats.speedMax, stats.speedMax ? numberText(stats.speedMax->value) + u' ' +
                                                               speedUnitText(span.unit)
                                                         : QString()));
-    set("gxMax",
-        peak(stats.gxMax, stats.gxMax ? gText(stats.gxMax->value) : QString()));
-    set("gyMax",
-        peak(stats.gyMax, stats.gyMax ? gText(stats.gyMax->value) : QString()));
+    set("gxMax", peak(stats.gxMax, stats.gxMax ? gText(stats.gxMax->value) : QString()));
+    set("gyMax", peak(stats.gyMax, stats.gyMax ? gText(stats.gyMax->value) : QString()));
     const auto range = [&](const std::optional<LapAt>& low, const std::optional<LapAt>& high) {
         if (!low || !high)
             return none;
@@ -236,14 +234,14 @@ void SummaryPanel::showDay(const SessionAnalysis& analysis, const Notes& notes)
                      .arg(speedUnitText(day.unit));
     auto* title = findChild<QLabel*>(QStringLiteral("title"));
     title->show();
-    title->setText(days.size() > 1
-                       ? tr("The day over %n session(s): %1. Speeds of different units are not "
-                            "compared, so each unit has a day of its own.",
-                            nullptr, int(analysis.sessionCount()))
-                             .arg(units.join(QStringLiteral(", ")))
-                       : tr("The day over %n session(s), speed in %1", nullptr,
-                            int(analysis.sessionCount()))
-                             .arg(days.empty() ? tr("–") : speedUnitText(days.front().unit)));
+    title->setText(
+        days.size() > 1
+            ? tr("The day over %n session(s): %1. Speeds of different units are not "
+                 "compared, so each unit has a day of its own.",
+                 nullptr, int(analysis.sessionCount()))
+                  .arg(units.join(QStringLiteral(", ")))
+            : tr("The day over %n session(s), speed in %1", nullptr, int(analysis.sessionCount()))
+                  .arg(days.empty() ? tr("–") : speedUnitText(days.front().unit)));
 
     set("bestLap", perDay([&](const DayStats& d) {
             return d.bestLap ? tr("%1   %2").arg(timeText(d.bestLap->value), lap(d.bestLap->lap))

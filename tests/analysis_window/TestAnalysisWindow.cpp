@@ -16,7 +16,6 @@
 #include "ui_language/UiLanguage.h"
 
 #include <QApplication>
-#include <QScopeGuard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -27,6 +26,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTableView>
@@ -168,10 +168,7 @@ private:
     }
 
 private slots:
-    void cleanup()
-    {
-        QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    }
+    void cleanup() { QCOMPARE(QApplication::activeModalWidget(), nullptr); }
 
     // Opened on an empty view, the window says so; a "bil load" then fills it, and pressing
     // the button again raises the same window.
@@ -633,8 +630,10 @@ private slots:
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("bestCaption");
-        QTest::newRow("en") << "en" << "Best lap";
-        QTest::newRow("ja") << "ja" << "ベストラップ";
+        QTest::newRow("en") << "en"
+                            << "Best lap";
+        QTest::newRow("ja") << "ja"
+                            << "ベストラップ";
     }
     void saveAsPdf()
     {
