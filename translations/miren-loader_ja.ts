@@ -188,27 +188,27 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>ChartModel</name>
     <message>
-        <location filename="../src/analysis_window/ChartModel.cpp" line="+583"/>
+        <location filename="../src/analysis_window/ChartModel.cpp" line="+584"/>
         <source>Lap %1: %2</source>
         <translation>%1周目：%2</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source> (excluded)</source>
-        <translation>（除外）</translation>
+        <location line="+0"/>
+        <source>Lap %1: %2 (excluded)</source>
+        <translation>%1周目：%2（除外）</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+5"/>
+        <source>Lap %1, sector %2: %3 (best)</source>
+        <translation>%1周目 セクター%2：%3（ベスト）</translation>
+    </message>
+    <message>
+        <location line="+0"/>
         <source>Lap %1, sector %2: %3</source>
         <translation>%1周目 セクター%2：%3</translation>
     </message>
     <message>
         <location line="+5"/>
-        <source> (best)</source>
-        <translation>（ベスト）</translation>
-    </message>
-    <message>
-        <location line="+2"/>
         <source>Lap %1: TMP1 %2 to %3, TMP2 %4 to %5</source>
         <translation>%1周目：TMP1 %2～%3、TMP2 %4～%5</translation>
     </message>
