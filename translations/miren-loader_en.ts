@@ -23,4 +23,134 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>AnalysisWindow</name>
+    <message numerus="yes">
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+419"/>
+        <source>%1 (%n lap(s), %2)</source>
+        <translation>
+            <numerusform>%1 (%n lap, %2)</numerusform>
+            <numerusform>%1 (%n laps, %2)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+57"/>
+        <source>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file(s) not read.</source>
+        <translation>
+            <numerusform>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file not read.</numerusform>
+            <numerusform>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later files not read.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SummaryPanel</name>
+    <message numerus="yes">
+        <location filename="../src/analysis_window/SummaryPanel.cpp" line="+31"/>
+        <source>%n counted lap(s): mean %1, median of the counted laps %2</source>
+        <translation>
+            <numerusform>%n counted lap: mean %1, median of the counted laps %2</numerusform>
+            <numerusform>%n counted laps: mean %1, median of the counted laps %2</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+22"/>
+        <source>%n lines of the view are not lap lines: %1.</source>
+        <translation>
+            <numerusform>%n line of the view is not a lap line: %1.</numerusform>
+            <numerusform>%n lines of the view are not lap lines: %1.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+90"/>
+        <source>%1: %n lap(s), speed in %2</source>
+        <translation>
+            <numerusform>%1: %n lap, speed in %2</numerusform>
+            <numerusform>%1: %n laps, speed in %2</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+55"/>
+        <source>%n lap(s): %1 counted, %2 excluded (slower than %3, %4 of the median of the timed laps %5, or by hand).</source>
+        <translation>
+            <numerusform>%n lap: %1 counted, %2 excluded (slower than %3, %4 of the median of the timed laps %5, or by hand).</numerusform>
+            <numerusform>%n laps: %1 counted, %2 excluded (slower than %3, %4 of the median of the timed laps %5, or by hand).</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+8"/>
+        <source>%n lap(s): %1 counted, %2 excluded.</source>
+        <translation>
+            <numerusform>%n lap: %1 counted, %2 excluded.</numerusform>
+            <numerusform>%n laps: %1 counted, %2 excluded.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <location line="+106"/>
+        <source>%n lap(s) without a lap time.</source>
+        <translation>
+            <numerusform>%n lap without a lap time.</numerusform>
+            <numerusform>%n laps without a lap time.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="-83"/>
+        <source>%n session(s) in %1</source>
+        <translation>
+            <numerusform>%n session in %1</numerusform>
+            <numerusform>%n sessions in %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+6"/>
+        <source>The day over %n session(s): %1. Speeds of different units are not compared, so each unit has a day of its own.</source>
+        <translation>
+            <numerusform>The day over %n session: %1. Speeds of different units are not compared, so each unit has a day of its own.</numerusform>
+            <numerusform>The day over %n sessions: %1. Speeds of different units are not compared, so each unit has a day of its own.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+4"/>
+        <source>The day over %n session(s), speed in %1</source>
+        <translation>
+            <numerusform>The day over %n session, speed in %1</numerusform>
+            <numerusform>The day over %n sessions, speed in %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+61"/>
+        <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded (slower than %4 of their session&apos;s median of timed laps, or by hand).</source>
+        <translation>
+            <numerusform>%n lap in %1 sessions: %2 counted, %3 excluded (slower than %4 of their session&apos;s median of timed laps, or by hand).</numerusform>
+            <numerusform>%n laps in %1 sessions: %2 counted, %3 excluded (slower than %4 of their session&apos;s median of timed laps, or by hand).</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+7"/>
+        <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded.</source>
+        <translation>
+            <numerusform>%n lap in %1 sessions: %2 counted, %3 excluded.</numerusform>
+            <numerusform>%n laps in %1 sessions: %2 counted, %3 excluded.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>WindowReport</name>
+    <message numerus="yes">
+        <location filename="../src/analysis_window/WindowReport.cpp" line="+75"/>
+        <source>%n of %1</source>
+        <translation>
+            <numerusform>%n of %1</numerusform>
+            <numerusform>%n of %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+44"/>
+        <source>The day: %n session(s)</source>
+        <translation>
+            <numerusform>The day: %n session</numerusform>
+            <numerusform>The day: %n sessions</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -27,5 +27,8 @@ public:
     virtual QString lapFileName() const = 0;
     // The folder of text files, where exports go.
     virtual QString textFolder() const = 0;
+    // The folder of lap record files, where the report finds the date of a lap file; "" when
+    // not known.
+    virtual QString lapFolder() const { return {}; }
     virtual ViewLapFiles lapFiles() const { return {}; }
 };

@@ -1,20 +1,24 @@
 #include "analysis_window/AnalysisWindow.h"
 
-#include "analysis_window/LapChart.h"
 #include "analysis_window/DisplayText.h"
+#include "analysis_window/LapChart.h"
 #include "analysis_window/LapDocument.h"
 #include "analysis_window/LapListModel.h"
 #include "analysis_window/SessionTableModel.h"
 #include "analysis_window/SummaryPanel.h"
+#include "analysis_window/WindowReport.h"
 #include "file_chooser/ToolWindow.h"
 #include "lap_analysis/SessionReport.h"
 #include "shared_state/SafeFile.h"
 #include "shared_state/SharedState.h"
+#include "ui_language/UiLanguage.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -130,8 +134,30 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     limitRow->addWidget(new QLabel(tr("of the median")));
     controls->addLayout(limitRow);
     controls->addWidget(resetButton_);
+    printButton_ = new QPushButton(tr("&Print…"));
+    printButton_->setObjectName(QStringLiteral("print"));
+    printButton_->setAutoDefault(false);
+    pdfButton_ = new QPushButton(tr("Save as P&DF…"));
+    pdfButton_->setObjectName(QStringLiteral("saveAsPdf"));
+    pdfButton_->setAutoDefault(false);
+    language_ = new QComboBox;
+    language_->setObjectName(QStringLiteral("language"));
+    language_->addItem(followSystemLanguageText(), QString());
+    for (const QString& code : availableLanguages())
+        language_->addItem(nativeLanguageName(code), code);
+    language_->setCurrentIndex(std::max(0, language_->findData(chosenLanguage())));
+    language_->setToolTip(tr("The language of the analysis window; the main window's captions "
+                             "stay as they are"));
+    auto* languageLabel = new QLabel(tr("Lan&guage"));
+    languageLabel->setBuddy(language_);
+
     controls->addSpacing(12);
     controls->addWidget(exportButton_);
+    controls->addWidget(printButton_);
+    controls->addWidget(pdfButton_);
+    controls->addSpacing(12);
+    controls->addWidget(languageLabel);
+    controls->addWidget(language_);
     controls->addStretch();
     auto* summaryPane = new QWidget;
     auto* top = new QHBoxLayout(summaryPane);
@@ -260,6 +286,9 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     connect(lapList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &AnalysisWindow::showLapInView);
     connect(exportButton_, &QPushButton::clicked, this, &AnalysisWindow::exportCsv);
+    connect(printButton_, &QPushButton::clicked, this, &AnalysisWindow::print);
+    connect(pdfButton_, &QPushButton::clicked, this, &AnalysisWindow::saveAsPdf);
+    connect(language_, &QComboBox::currentIndexChanged, this, &AnalysisWindow::chooseLanguage);
     // A click on a chart point selects its lap in the list, and so the view's caret follows.
     connect(chart_, &LapChart::lapClicked, this, [this](std::size_t lap) {
         const int row = model_->rowOf(lap);
@@ -281,6 +310,16 @@ AnalysisWindow::~AnalysisWindow() = default;
 void AnalysisWindow::setSaveName(SaveNameFn saveName)
 {
     saveName_ = std::move(saveName);
+}
+
+void AnalysisWindow::setReportSaveName(ReportSaveNameFn saveName)
+{
+    reportSaveName_ = std::move(saveName);
+}
+
+void AnalysisWindow::setPrintDialog(PrintDialogFn printDialog)
+{
+    printDialog_ = std::move(printDialog);
 }
 
 bool AnalysisWindow::holdsTable() const
@@ -317,6 +356,15 @@ bool AnalysisWindow::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void AnalysisWindow::changeEvent(QEvent* event)
+{
+    // The figures, the lists' headers and the chart are made anew in the new language; the
+    // fixed labels and buttons made once follow at the next start.
+    if (event->type() == QEvent::LanguageChange && !stale_)
+        refresh();
+    QWidget::changeEvent(event);
 }
 
 void AnalysisWindow::viewChanged()
@@ -368,10 +416,8 @@ void AnalysisWindow::updateSelector()
     QStringList titles;
     titles.reserve(qsizetype(analysis_.sessionCount()));
     for (std::size_t s = 0; s < analysis_.sessionCount(); ++s)
-        titles << tr("%1 (%2 laps, %3)")
-                      .arg(sessionTitle(analysis_, s))
-                      .arg(analysis_.session(s).lapCount)
-                      .arg(speedUnitText(analysis_.session(s).unit));
+        titles << tr("%1 (%n lap(s), %2)", nullptr, int(analysis_.session(s).lapCount))
+                      .arg(sessionTitle(analysis_, s), speedUnitText(analysis_.session(s).unit));
     sessionRow_->setVisible(analysis_.sessionCount() > 1);
     if (titles != sessionTitles_) {
         sessionTitles_ = titles;
@@ -424,12 +470,15 @@ QString AnalysisWindow::faultNote() const
                                      [](const LoadedFile& f) { return !f.fault.empty(); });
     if (failed == files_.files.rend())
         return {};
-    QString note =
-        tr("\"bil load\" stopped at %1: %2. The view holds the laps read before it")
-            .arg(QString::fromStdString(failed->name), QString::fromStdString(failed->fault));
+    const QString name = QString::fromStdString(failed->name);
+    const QString fault = QString::fromStdString(failed->fault);
     if (files_.unreadFiles > 0)
-        note += tr("; %n later file(s) not read", nullptr, files_.unreadFiles);
-    return note + u'.';
+        return tr("\"bil load\" stopped at %1: %2. The view holds the laps read before it; %n "
+                  "later file(s) not read.",
+                  nullptr, files_.unreadFiles)
+            .arg(name, fault);
+    return tr("\"bil load\" stopped at %1: %2. The view holds the laps read before it.")
+        .arg(name, fault);
 }
 
 // Shows the figures of what is selected in the summary, the list and the chart.
@@ -460,8 +509,8 @@ void AnalysisWindow::feedChart()
             if (name.endsWith(QStringLiteral(".BIL"), Qt::CaseInsensitive))
                 name.chop(4);
         }
-        sessions.push_back(chartSession(name, analysis_.lapsOf(s),
-                                        analysis_.stats(s), analysis_.session(s).firstLap));
+        sessions.push_back(chartSession(name, analysis_.lapsOf(s), analysis_.stats(s),
+                                        analysis_.session(s).firstLap));
     };
     if (shown_) {
         add(*shown_);
@@ -530,4 +579,61 @@ void AnalysisWindow::exportCsv()
         showWarningBox(this, tr("The CSV file %1 could not be written: %2")
                                  .arg(QDir::toNativeSeparators(path), saved.reason()));
     }
+}
+
+SessionReport AnalysisWindow::report() const
+{
+    // The date of each session's lap file, where the file is found in the lap folder.
+    std::vector<QDateTime> dates;
+    const QString folder = source_.lapFolder();
+    for (std::size_t s = 0; s < analysis_.sessionCount(); ++s) {
+        const std::string& name = analysis_.session(s).name;
+        QDateTime date;
+        if (!folder.isEmpty() && !name.empty()) {
+            const QFileInfo file(joinFolder(folder, QString::fromStdString(name)));
+            if (file.isFile())
+                date = file.lastModified();
+        }
+        dates.push_back(date);
+    }
+    QString title = source_.lapFileName();
+    if (title.isEmpty())
+        title = windowTitle();
+    return windowReport(analysis_, title, dates);
+}
+
+QString AnalysisWindow::proposedPdfName() const
+{
+    QString name = source_.lapFileName();
+    if (name.endsWith(QStringLiteral(".BIL"), Qt::CaseInsensitive))
+        name.chop(4);
+    if (name.isEmpty())
+        name = QString::fromLatin1(kNoLapFileName);
+    return proposedPdfPath(source_.textFolder(), name);
+}
+
+void AnalysisWindow::saveAsPdf()
+{
+    if (!holdsTable())
+        return;
+    const FileResult<QString> saved =
+        saveReportAsPdf(this, report(), proposedPdfName(), reportSaveName_);
+    if (!saved)
+        showWarningBox(this, tr("The report could not be saved: %1").arg(saved.reason()));
+}
+
+void AnalysisWindow::print()
+{
+    if (!holdsTable())
+        return;
+    const FileResult<bool> printed = printReport(this, report(), printDialog_);
+    if (!printed)
+        showWarningBox(this, tr("The report could not be printed: %1").arg(printed.reason()));
+}
+
+void AnalysisWindow::chooseLanguage(int index)
+{
+    const QString language = language_->itemData(index).toString();
+    setChosenLanguage(language);
+    installTranslators(*QCoreApplication::instance(), currentLanguage());
 }

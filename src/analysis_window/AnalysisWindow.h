@@ -4,6 +4,7 @@
 #include "lap_analysis/LapCsv.h"
 #include "lap_analysis/LapData.h"
 #include "lap_analysis/SessionAnalysis.h"
+#include "report_dialogs/ReportDialogs.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -45,6 +46,15 @@ public:
     // the tool's warning box (see WarningBoxHook).
     void setSaveName(SaveNameFn saveName);
 
+    // Test hooks: what "Save as PDF…" asks for a name and what "Print…" shows.
+    void setReportSaveName(ReportSaveNameFn saveName);
+    void setPrintDialog(PrintDialogFn printDialog);
+
+    // The report "Print…" and "Save as PDF…" give of what the window holds.
+    SessionReport report() const;
+    // The PDF name proposed, in the text folder.
+    QString proposedPdfName() const;
+
     // Reads the view and analyses it now instead of after the pause.
     void refresh();
 
@@ -70,6 +80,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
@@ -80,6 +91,9 @@ private slots:
     void selectSession(int index);
     void showLapInView(const QModelIndex& current);
     void exportCsv();
+    void saveAsPdf();
+    void print();
+    void chooseLanguage(int index);
 
 private:
     void showAnalysis();
@@ -90,6 +104,8 @@ private:
 
     AnalysisSource& source_;
     SaveNameFn saveName_;
+    ReportSaveNameFn reportSaveName_ = pdfSaveDialog();
+    PrintDialogFn printDialog_ = systemPrintDialog();
     QTimer pause_;
     bool stale_ = true;
 
@@ -109,6 +125,9 @@ private:
     QSpinBox* excludeLimit_ = nullptr;
     QPushButton* resetButton_ = nullptr;
     QPushButton* exportButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QPushButton* pdfButton_ = nullptr;
+    QComboBox* language_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QTableView* lapList_ = nullptr;
     LapListModel* model_ = nullptr;

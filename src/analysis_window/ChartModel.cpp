@@ -12,9 +12,10 @@ namespace {
 // The narrowest zoom, in laps: a few laps stay in sight, so the line still reads as one.
 constexpr double kMinSpan = 5;
 
+// The hover texts, in the context lupdate gives the tr() calls of ChartModel's members.
 QString tr(const char* text)
 {
-    return QCoreApplication::translate("LapChart", text);
+    return QCoreApplication::translate("ChartModel", text);
 }
 
 // Collects the points of one run in axis order; thinned, it keeps of each pixel column only the
@@ -580,16 +581,15 @@ QString ChartModel::hitText(ChartView view, const ChartHit& hit) const
     const ChartLap& lap = session.laps[hit.lap];
     QString line;
     if (view == ChartView::LapTimes) {
-        line = tr("Lap %1: %2").arg(lap.lapNumber).arg(timeText(lap.time));
-        if (!lap.counted)
-            line += tr(" (excluded)");
+        line = (lap.counted ? tr("Lap %1: %2") : tr("Lap %1: %2 (excluded)"))
+                   .arg(lap.lapNumber)
+                   .arg(timeText(lap.time));
     } else if (view == ChartView::SectorTimes) {
-        line = tr("Lap %1, sector %2: %3")
+        const bool best = session.sectorBest[std::size_t(hit.series)] == hit.lap;
+        line = (best ? tr("Lap %1, sector %2: %3 (best)") : tr("Lap %1, sector %2: %3"))
                    .arg(lap.lapNumber)
                    .arg(hit.series + 1)
                    .arg(timeText(lap.sectors[std::size_t(hit.series)]));
-        if (session.sectorBest[std::size_t(hit.series)] == hit.lap)
-            line += tr(" (best)");
     } else {
         line = tr("Lap %1: TMP1 %2 to %3, TMP2 %4 to %5")
                    .arg(lap.lapNumber)

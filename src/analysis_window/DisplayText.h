@@ -3,8 +3,9 @@
 #include "lap_analysis/LapData.h"
 #include "lap_analysis/LapFormat.h"
 #include "lap_analysis/SessionAnalysis.h"
+#include "ui_language/FigureText.h"
 
-#include <QLocale>
+#include <QCoreApplication>
 #include <QString>
 
 // Figures of the analysis as the window shows them; times come formatted from the core.
@@ -25,10 +26,11 @@ inline QString numberText(std::int64_t value, bool cut = false)
     return cut ? QStringLiteral("…%1").arg(value) : QString::number(value);
 }
 
-// GX and GY are held in tenths of a G.
-inline QString tenthsText(std::int32_t tenths)
+// GX and GY are held in tenths of a G: "1.5 G", with "." as the decimal point in every locale
+// (ui_language/FigureText.h).
+inline QString gText(std::int64_t tenths)
 {
-    return QLocale().toString(tenths / 10.0, 'f', 1);
+    return QCoreApplication::translate("AnalysisText", "%1 G").arg(tenthsText(tenths));
 }
 
 inline QString lapNumberText(const LapData& lap)
@@ -45,11 +47,11 @@ inline QString speedUnitText(SpeedUnit unit)
 // more than one session.
 inline QString lapReference(const SessionAnalysis& analysis, std::size_t lap)
 {
-    const QString number = QStringLiteral("lap ") + lapNumberText(analysis.laps()[lap]);
+    const QString number = lapNumberText(analysis.laps()[lap]);
     if (analysis.sessionCount() <= 1)
-        return number;
-    return QString::fromStdString(SessionAnalysis::sessionTag(analysis.sessionOf(lap))) + u' ' +
-           number;
+        return QCoreApplication::translate("AnalysisText", "lap %1").arg(number);
+    return QCoreApplication::translate("AnalysisText", "%1 lap %2")
+        .arg(QString::fromStdString(SessionAnalysis::sessionTag(analysis.sessionOf(lap))), number);
 }
 
 // "S2 QUALI.BIL", or "Session 2" without a file name.
@@ -57,6 +59,6 @@ inline QString sessionTitle(const SessionAnalysis& analysis, std::size_t session
 {
     const SessionSpan& span = analysis.session(session);
     if (span.name.empty())
-        return QString::fromStdString(analysis.sessionName(session));
+        return QCoreApplication::translate("AnalysisText", "Session %1").arg(session + 1);
     return QString::fromStdString(SessionAnalysis::sessionTag(session) + ' ' + span.name);
 }

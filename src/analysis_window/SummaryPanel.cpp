@@ -19,12 +19,6 @@ QString linesText(const std::vector<std::int64_t>& lines)
     return text;
 }
 
-// "1 lap", "2 laps".
-QString count(int n, const char* one, const char* many)
-{
-    return QStringLiteral("%1 %2").arg(n).arg(QString::fromLatin1(n == 1 ? one : many));
-}
-
 QString hundredthsText(double hundredths)
 {
     return timeText(std::llround(hundredths));
@@ -34,21 +28,20 @@ QString consistencyText(const SessionStats::Consistency& c)
 {
     if (c.count == 0)
         return SummaryPanel::tr("–");
-    return SummaryPanel::tr("%1: mean %2, median of the counted laps %3")
-        .arg(count(c.count, "counted lap", "counted laps"), hundredthsText(c.mean),
-             hundredthsText(c.median));
+    return SummaryPanel::tr("%n counted lap(s): mean %1, median of the counted laps %2", nullptr,
+                            c.count)
+        .arg(hundredthsText(c.mean), hundredthsText(c.median));
 }
 
 QString spreadText(const SessionStats::Consistency& c)
 {
     if (c.count < 2)
         return SummaryPanel::tr("–");
-    QString spread = SummaryPanel::tr("standard deviation %1 s")
-                         .arg(QString::fromStdString(formatSeconds(std::llround(c.stddev))));
-    if (c.stddevPercent)
-        spread += SummaryPanel::tr(" (%1 % of the median)")
-                      .arg(QLocale().toString(*c.stddevPercent, 'f', 2));
-    return spread;
+    const QString seconds = QString::fromStdString(formatSeconds(std::llround(c.stddev)));
+    if (!c.stddevPercent)
+        return SummaryPanel::tr("standard deviation %1 s").arg(seconds);
+    return SummaryPanel::tr("standard deviation %1 s (%2 of the median)")
+        .arg(seconds, percentText(*c.stddevPercent, 2));
 }
 
 QString linesNote(const std::vector<std::int64_t>& skippedLines)
@@ -57,8 +50,8 @@ QString linesNote(const std::vector<std::int64_t>& skippedLines)
            : skippedLines.size() == 1
                ? SummaryPanel::tr("Line %1 of the view is not a lap line.")
                      .arg(skippedLines.front())
-               : SummaryPanel::tr("%1 lines of the view are not lap lines: %2.")
-                     .arg(skippedLines.size())
+               : SummaryPanel::tr("%n lines of the view are not lap lines: %1.", nullptr,
+                                  int(skippedLines.size()))
                      .arg(linesText(skippedLines));
 }
 
@@ -130,7 +123,7 @@ void SummaryPanel::set(const char* name, const QString& text)
 
 void SummaryPanel::showNotes(const Notes& notes, const QString& counts)
 {
-    set("counts", counts + linesNote(notes.skippedLines));
+    set("counts", counts + u' ' + linesNote(notes.skippedLines));
     auto* fault = findChild<QLabel*>(QStringLiteral("fault"));
     fault->setText(notes.fault);
     fault->setVisible(!notes.fault.isEmpty());
@@ -147,9 +140,8 @@ void SummaryPanel::showSession(const SessionAnalysis& analysis, std::size_t sess
 
     auto* title = findChild<QLabel*>(QStringLiteral("title"));
     title->setVisible(analysis.sessionCount() > 1);
-    title->setText(tr("%1: %2, speed in %3")
-                       .arg(sessionTitle(analysis, session),
-                            count(int(span.lapCount), "lap", "laps"), speedUnitText(span.unit)));
+    title->setText(tr("%1: %n lap(s), speed in %2", nullptr, int(span.lapCount))
+                       .arg(sessionTitle(analysis, session), speedUnitText(span.unit)));
 
     set("bestLap", stats.bestLap
                        ? tr("%1   %2").arg(timeText(stats.bestLap->value), lap(stats.bestLap->lap))
@@ -158,13 +150,13 @@ void SummaryPanel::showSession(const SessionAnalysis& analysis, std::size_t sess
         QStringList from;
         for (const std::size_t pos : stats.theoreticalBest->sectorLaps)
             from << lapNumberText(analysis.laps()[first + pos]);
-        const QString tag =
-            analysis.sessionCount() > 1
-                ? QString::fromStdString(SessionAnalysis::sessionTag(session)) + u' '
-                : QString();
+        const QString time = timeText(stats.theoreticalBest->time);
+        const QString laps = from.join(QStringLiteral(", "));
         set("theoreticalBest",
-            tr("%1   sectors from %2laps %3")
-                .arg(timeText(stats.theoreticalBest->time), tag, from.join(QStringLiteral(", "))));
+            analysis.sessionCount() > 1
+                ? tr("%1   sectors from %2 laps %3")
+                      .arg(time, QString::fromStdString(SessionAnalysis::sessionTag(session)), laps)
+                : tr("%1   sectors from laps %2").arg(time, laps));
     } else {
         set("theoreticalBest", stats.bestLap ? tr("– (the counted laps differ in sectors)") : none);
     }
@@ -188,10 +180,8 @@ void SummaryPanel::showSession(const SessionAnalysis& analysis, std::size_t sess
     set("speedMax", peak(stats.speedMax, stats.speedMax ? numberText(stats.speedMax->value) + u' ' +
                                                               speedUnitText(span.unit)
                                                         : QString()));
-    set("gxMax",
-        peak(stats.gxMax, stats.gxMax ? tenthsText(stats.gxMax->value) + tr(" G") : QString()));
-    set("gyMax",
-        peak(stats.gyMax, stats.gyMax ? tenthsText(stats.gyMax->value) + tr(" G") : QString()));
+    set("gxMax", peak(stats.gxMax, stats.gxMax ? gText(stats.gxMax->value) : QString()));
+    set("gyMax", peak(stats.gyMax, stats.gyMax ? gText(stats.gyMax->value) : QString()));
     const auto range = [&](const std::optional<LapAt>& low, const std::optional<LapAt>& high) {
         if (!low || !high)
             return none;
@@ -203,18 +193,21 @@ void SummaryPanel::showSession(const SessionAnalysis& analysis, std::size_t sess
 
     const int untimed = int(span.lapCount) - stats.timedCount;
     const int excluded = stats.timedCount - stats.countedCount;
-    QString counts = tr("%1: %2 counted, %3 excluded")
-                         .arg(count(int(span.lapCount), "lap", "laps"))
-                         .arg(stats.countedCount)
-                         .arg(excluded);
-    if (stats.excludeLimit && stats.medianTimed)
-        counts += tr(" (slower than %1, %2 % of the median of the timed laps %3, or by hand)")
-                      .arg(timeText(*stats.excludeLimit))
-                      .arg(analysis.excludeSlowerPercent())
-                      .arg(timeText(*stats.medianTimed));
+    QString counts =
+        stats.excludeLimit && stats.medianTimed
+            ? tr("%n lap(s): %1 counted, %2 excluded (slower than %3, %4 of the median of the "
+                 "timed laps %5, or by hand).",
+                 nullptr, int(span.lapCount))
+                  .arg(stats.countedCount)
+                  .arg(excluded)
+                  .arg(timeText(*stats.excludeLimit),
+                       percentText(double(analysis.excludeSlowerPercent()), 0),
+                       timeText(*stats.medianTimed))
+            : tr("%n lap(s): %1 counted, %2 excluded.", nullptr, int(span.lapCount))
+                  .arg(stats.countedCount)
+                  .arg(excluded);
     if (untimed > 0)
-        counts += tr(", %1 without a lap time").arg(untimed);
-    counts += tr(". ");
+        counts += u' ' + tr("%n lap(s) without a lap time.", nullptr, untimed);
     showNotes(notes, counts);
 }
 
@@ -229,7 +222,7 @@ void SummaryPanel::showDay(const SessionAnalysis& analysis, const Notes& notes)
         for (const DayStats& day : days) {
             QString line = text(day);
             if (days.size() > 1)
-                line += tr("  (%1 sessions)").arg(speedUnitText(day.unit));
+                line = tr("%1  (%2 sessions)").arg(line, speedUnitText(day.unit));
             lines << line;
         }
         return lines.isEmpty() ? none : lines.join(u'\n');
@@ -237,19 +230,18 @@ void SummaryPanel::showDay(const SessionAnalysis& analysis, const Notes& notes)
 
     QStringList units;
     for (const DayStats& day : days)
-        units << tr("%1 in %2")
-                     .arg(count(int(day.sessions.size()), "session", "sessions"),
-                          speedUnitText(day.unit));
+        units << tr("%n session(s) in %1", nullptr, int(day.sessions.size()))
+                     .arg(speedUnitText(day.unit));
     auto* title = findChild<QLabel*>(QStringLiteral("title"));
     title->show();
-    title->setText(days.size() > 1
-                       ? tr("The day over %1 sessions: %2. Speeds of different units are not "
-                            "compared, so each unit has a day of its own.")
-                             .arg(analysis.sessionCount())
-                             .arg(units.join(QStringLiteral(", ")))
-                       : tr("The day over %1 sessions, speed in %2")
-                             .arg(analysis.sessionCount())
-                             .arg(days.empty() ? tr("–") : speedUnitText(days.front().unit)));
+    title->setText(
+        days.size() > 1
+            ? tr("The day over %n session(s): %1. Speeds of different units are not "
+                 "compared, so each unit has a day of its own.",
+                 nullptr, int(analysis.sessionCount()))
+                  .arg(units.join(QStringLiteral(", ")))
+            : tr("The day over %n session(s), speed in %1", nullptr, int(analysis.sessionCount()))
+                  .arg(days.empty() ? tr("–") : speedUnitText(days.front().unit)));
 
     set("bestLap", perDay([&](const DayStats& d) {
             return d.bestLap ? tr("%1   %2").arg(timeText(d.bestLap->value), lap(d.bestLap->lap))
@@ -289,10 +281,10 @@ void SummaryPanel::showDay(const SessionAnalysis& analysis, const Notes& notes)
                                    : QString());
         }));
     set("gxMax", perDay([&](const DayStats& d) {
-            return peak(d.gxMax, d.gxMax ? tenthsText(d.gxMax->value) + tr(" G") : QString());
+            return peak(d.gxMax, d.gxMax ? gText(d.gxMax->value) : QString());
         }));
     set("gyMax", perDay([&](const DayStats& d) {
-            return peak(d.gyMax, d.gyMax ? tenthsText(d.gyMax->value) + tr(" G") : QString());
+            return peak(d.gyMax, d.gyMax ? gText(d.gyMax->value) : QString());
         }));
     const auto range = [&](const std::optional<SessionLapAt>& low,
                            const std::optional<SessionLapAt>& high) {
@@ -306,16 +298,21 @@ void SummaryPanel::showDay(const SessionAnalysis& analysis, const Notes& notes)
 
     const SessionStats& all = analysis.allStats();
     const int laps = int(analysis.laps().size());
-    QString counts = tr("%1 in %2 sessions: %3 counted, %4 excluded")
-                         .arg(count(laps, "lap", "laps"))
-                         .arg(analysis.sessionCount())
-                         .arg(all.countedCount)
-                         .arg(all.timedCount - all.countedCount);
-    if (analysis.excludeSlowerPercent() > 0)
-        counts += tr(" (slower than %1 % of their session's median of timed laps, or by hand)")
-                      .arg(analysis.excludeSlowerPercent());
+    const int excluded = all.timedCount - all.countedCount;
+    QString counts =
+        analysis.excludeSlowerPercent() > 0
+            ? tr("%n lap(s) in %1 sessions: %2 counted, %3 excluded (slower than %4 of their "
+                 "session's median of timed laps, or by hand).",
+                 nullptr, laps)
+                  .arg(analysis.sessionCount())
+                  .arg(all.countedCount)
+                  .arg(excluded)
+                  .arg(percentText(double(analysis.excludeSlowerPercent()), 0))
+            : tr("%n lap(s) in %1 sessions: %2 counted, %3 excluded.", nullptr, laps)
+                  .arg(analysis.sessionCount())
+                  .arg(all.countedCount)
+                  .arg(excluded);
     if (laps > all.timedCount)
-        counts += tr(", %1 without a lap time").arg(laps - all.timedCount);
-    counts += tr(". ");
+        counts += u' ' + tr("%n lap(s) without a lap time.", nullptr, laps - all.timedCount);
     showNotes(notes, counts);
 }

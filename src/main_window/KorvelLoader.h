@@ -61,6 +61,7 @@ public:
     void showLapLine(int line) override;
     QString lapFileName() const override { return lapFileName_; }
     QString textFolder() const override { return state_.PASS_NAME1; }
+    QString lapFolder() const override { return state_.PASS_NAME2; }
     ViewLapFiles lapFiles() const override;
 
     // The analysis window, once "Analysis" has been pressed.

@@ -4,6 +4,7 @@
 #include "analysis_window/LapChart.h"
 #include "analysis_window/LapDocument.h"
 #include "analysis_window/LapListModel.h"
+#include "analysis_window/SummaryPanel.h"
 #include "file_chooser/ToolWindow.h"
 #include "lap_analysis/LapCsv.h"
 #include "lap_analysis/LapFormat.h"
@@ -12,6 +13,7 @@
 #include "lap_conversion/LapRecord.h"
 #include "lap_conversion/LapTable.h"
 #include "main_window/KorvelLoader.h"
+#include "ui_language/UiLanguage.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,8 +23,10 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTableView>
@@ -164,10 +168,7 @@ private:
     }
 
 private slots:
-    void cleanup()
-    {
-        QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    }
+    void cleanup() { QCOMPARE(QApplication::activeModalWidget(), nullptr); }
 
     // Opened on an empty view, the window says so; a "bil load" then fills it, and pressing
     // the button again raises the same window.
@@ -620,6 +621,58 @@ private slots:
         const CsvDialect dialect = csvDialectForLocale(QLocale(locale));
         QCOMPARE(dialect.delimiter, delimiter);
         QCOMPARE(dialect.decimalPoint, decimalPoint);
+    }
+
+    // "Save as PDF…" writes the report of the sessions shown, in the window's language: the
+    // best lap's time on its page, the summary's captions translated, the GX figure with "."
+    // in a comma-decimal locale.
+    void saveAsPdf_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("bestCaption");
+        QTest::newRow("en") << "en"
+                            << "Best lap";
+        QTest::newRow("ja") << "ja"
+                            << "ベストラップ";
+    }
+    void saveAsPdf()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, bestCaption);
+        QVERIFY(installTranslators(*QCoreApplication::instance(), language));
+        const QLocale before;
+        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+        const auto restore = qScopeGuard([&] {
+            installTranslators(*QCoreApplication::instance(), QStringLiteral("en"));
+            QLocale::setDefault(before);
+        });
+        Fixture f;
+        f.bilLoad();
+        AnalysisWindow& w = f.open();
+        QTRY_VERIFY(w.holdsTable());
+        const auto captions = w.findChild<SummaryPanel*>("summary")->findChildren<QLabel*>();
+        QVERIFY(std::any_of(captions.begin(), captions.end(),
+                            [&](const QLabel* l) { return l->text() == bestCaption; }));
+        const QString gx = w.findChild<QLabel*>("gxMax")->text();
+        QVERIFY2(gx.contains(u'.') && !gx.contains(u','), qPrintable(gx));
+
+        const QString path = f.dir.filePath(QStringLiteral("report.pdf"));
+        QStringList proposed;
+        w.setReportSaveName([&](QWidget*, const QString& name) {
+            proposed << name;
+            return path;
+        });
+        w.findChild<QPushButton*>("saveAsPdf")->click();
+        QCOMPARE(proposed, QStringList{joinFolder(f.dir.path(), "SESSION_KMH.pdf")});
+        QCOMPARE(f.warnings, QStringList());
+        QProcess run;
+        run.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, "-"});
+        if (!run.waitForFinished())
+            QSKIP("pdftotext (poppler-utils) reads the PDF");
+        const QString pdf = QString::fromUtf8(run.readAllStandardOutput());
+        QVERIFY2(pdf.contains(text(formatLapTime(w.stats().bestLap->value))) &&
+                     pdf.contains(bestCaption) && pdf.contains(kSample),
+                 qPrintable(pdf));
     }
 };
 
