@@ -2,28 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
-    <name>SessionReport</name>
-    <message numerus="yes">
-        <location filename="../src/session_report/SessionReport.cpp" line="+326"/>
-        <source>%n more row(s) on the next page.</source>
-        <translation>
-            <numerusform>%n more row on the next page.</numerusform>
-            <numerusform>%n more rows on the next page.</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
-    <name>SessionReportBuilder</name>
-    <message numerus="yes">
-        <location filename="../src/session_report/SessionReportBuilder.cpp" line="+141"/>
-        <source>%n session(s)</source>
-        <translation>
-            <numerusform>%n session</numerusform>
-            <numerusform>%n sessions</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
     <name>AnalysisWindow</name>
     <message numerus="yes">
         <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+419"/>
@@ -39,6 +17,28 @@
         <translation>
             <numerusform>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file not read.</numerusform>
             <numerusform>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later files not read.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SessionReport</name>
+    <message numerus="yes">
+        <location filename="../src/session_report/SessionReport.cpp" line="+326"/>
+        <source>%n more row(s) on the next page.</source>
+        <translation>
+            <numerusform>%n more row on the next page.</numerusform>
+            <numerusform>%n more rows on the next page.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SessionReportBuilder</name>
+    <message numerus="yes">
+        <location filename="../src/session_report/SessionReportBuilder.cpp" line="+150"/>
+        <source>%n session(s)</source>
+        <translation>
+            <numerusform>%n session</numerusform>
+            <numerusform>%n sessions</numerusform>
         </translation>
     </message>
 </context>

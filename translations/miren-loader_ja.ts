@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>AnalysisText</name>
+    <message>
+        <location filename="../src/analysis_window/DisplayText.h" line="+33"/>
+        <source>%1 G</source>
+        <translation>%1 G</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>lap %1</source>
+        <translation>%1周目</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 lap %2</source>
+        <translation>%1 %2周目</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Session %1</source>
+        <translation>セッション %1</translation>
+    </message>
+</context>
+<context>
     <name>AnalysisWindow</name>
     <message>
         <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+89"/>
@@ -14,12 +37,7 @@
         <translation>オフ</translation>
     </message>
     <message>
-        <location line="-53"/>
-        <source>Laps slower than this share of the median lap time are not counted; &quot;off&quot; counts every timed lap</source>
-        <translation>中央値ラップタイムに対するこの割合より遅い周回は集計しません。「オフ」ではタイムのある全周回を集計します</translation>
-    </message>
-    <message>
-        <location line="+58"/>
+        <location line="+5"/>
         <source>&amp;Exclude laps slower than</source>
         <translation>除外する周回(&amp;E)：</translation>
     </message>
@@ -44,12 +62,7 @@
         <translation>セッションのタイム計測周回の中央値に対してこの割合より遅い周回を集計しません（100～1000 %）。「なし」ではタイムのある周回をすべて集計します</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>This build of the tool has no lap-time chart.</source>
-        <translation>このビルドにはラップタイムのグラフがありません。</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+5"/>
         <source>&amp;Reset choices</source>
         <translation>選択をリセット(&amp;R)</translation>
     </message>
@@ -173,62 +186,31 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     </message>
 </context>
 <context>
-    <name>LapChart</name>
+    <name>ChartModel</name>
     <message>
-        <location filename="../src/analysis_window/LapChart.cpp" line="+81"/>
-        <source>Counted laps</source>
-        <translation>集計対象の周回</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>Excluded laps</source>
-        <translation>除外した周回</translation>
-    </message>
-    <message>
-        <location line="+16"/>
-        <location line="+79"/>
-        <source>Lap</source>
-        <translation>周回</translation>
-    </message>
-    <message>
-        <location line="-76"/>
-        <source>Lap time</source>
-        <translation>ラップタイム</translation>
-    </message>
-    <message>
-        <location line="+76"/>
-        <source>Lap, in table order</source>
-        <translation>周回（表の順）</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Best lap %1</source>
-        <translation>ベストラップ %1</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Best lap</source>
-        <translation>ベストラップ</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Median %1</source>
-        <translation>中央値 %1</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Median</source>
-        <translation>中央値</translation>
-    </message>
-    <message>
-        <location line="+68"/>
+        <location filename="../src/analysis_window/ChartModel.cpp" line="+584"/>
         <source>Lap %1: %2</source>
         <translation>%1周目：%2</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source> (excluded)</source>
-        <translation>（除外）</translation>
+        <location line="+0"/>
+        <source>Lap %1: %2 (excluded)</source>
+        <translation>%1周目：%2（除外）</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Lap %1, sector %2: %3 (best)</source>
+        <translation>%1周目 セクター%2：%3（ベスト）</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Lap %1, sector %2: %3</source>
+        <translation>%1周目 セクター%2：%3</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Lap %1: TMP1 %2 to %3, TMP2 %4 to %5</source>
+        <translation>%1周目：TMP1 %2～%3、TMP2 %4～%5</translation>
     </message>
 </context>
 <context>
@@ -239,12 +221,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>セクター%1 ベスト</translation>
     </message>
     <message>
-        <location line="-21"/>
-        <source>Best lap</source>
-        <translation>ベストラップ</translation>
-    </message>
-    <message>
-        <location line="+26"/>
+        <location line="+5"/>
         <source>No lap time: never counted</source>
         <translation>ラップタイムなし：集計しません</translation>
     </message>
@@ -254,12 +231,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>除外：基準より遅い周回</translation>
     </message>
     <message>
-        <location line="-21"/>
-        <source>Excluded by you</source>
-        <translation>手動で除外</translation>
-    </message>
-    <message>
-        <location line="+16"/>
+        <location line="-5"/>
         <source>Best lap of its session</source>
         <translation>セッションのベストラップ</translation>
     </message>
@@ -347,7 +319,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>MirenConvert</name>
     <message>
-        <location filename="../src/cli/ConvertInputs.cpp" line="+47"/>
+        <location filename="../src/cli/ConvertInputs.cpp" line="+48"/>
         <source>No file name specified</source>
         <translation>ファイル名が指定されていません</translation>
     </message>
@@ -357,22 +329,22 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>開こうとしたものはフォルダーです</translation>
     </message>
     <message>
-        <location line="+89"/>
+        <location line="+90"/>
         <source>cannot keep a copy in the temporary folder: %1</source>
         <translation>一時フォルダーに写しを保存できません: %1</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+27"/>
         <source>standard input</source>
         <translation>標準入力</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+12"/>
         <source>standard input is closed</source>
         <translation>標準入力が閉じられています</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+32"/>
         <source>read already; it cannot be read again</source>
         <translation>すでに読み終えたため、もう一度は読めません</translation>
     </message>
@@ -387,7 +359,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>出力する内容: %1、または %2。</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+40"/>
         <source>%1 given more than once</source>
         <translation>%1 が複数回指定されています</translation>
     </message>
@@ -397,37 +369,37 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>ラップ記録ファイル(.BIL)を、&quot;bil load&quot; のあと &quot;Text save&quot; で保存したものとまったく同じラップ表テキストに変換します。行末は CR LF で、最後にもう一つ CR LF が付きます。ほかの形式では、ラップ記録ファイルか保存済みのラップ表テキスト(一度の実行ではどちらか一方)を読み、1 ファイルを 1 セッションとして扱います。csv はラップを CSV で、summary はセッションごとの集計とその日の集計を、sessions と sessions-csv はセッションの比較表を、pdf は印刷用のセッションレポートを -o のファイルにだけ書き出します。ラップ記録を含むファイルが一つもなければ何も書き出しません。読めない、または変換できないファイルがあると、そこまでのテキストは書き出し、理由を標準エラー出力に示して終了ステータス 1 で終わります。使い方の誤りは終了ステータス 2 です。</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>Decimal separator of the GX and GY columns: one printable ASCII character, not a digit, &apos;~&apos;, &apos;:&apos; or a blank (default: the system&apos;s, or &apos;.&apos;).</source>
         <translation>GX・GY 列の小数点記号: 表示できる ASCII 文字 1 文字(数字、&apos;~&apos;、&apos;:&apos;、空白は不可。既定はシステムの設定、なければ &apos;.&apos;)。</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+8"/>
         <source>CSV cell delimiter: &apos;,&apos; (the default, with &apos;.&apos; as decimal point), &apos;;&apos; or tab (both with &apos;,&apos; as decimal point).</source>
         <translation>CSV の区切り文字: &apos;,&apos;(既定。小数点は &apos;.&apos;)、&apos;;&apos; またはタブ(どちらも小数点は &apos;,&apos;)。</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+7"/>
         <source>All formats but table: laps slower than PERCENT of their session&apos;s median lap time are not counted (default 110; 0 counts every timed lap).</source>
         <translation>table 以外の形式: セッションのラップタイムの中央値の PERCENT % より遅いラップは集計に含めません(既定は 110。0 ならタイムのあるラップをすべて含めます)。</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+7"/>
         <source>Write to FILE, replaced only when the run has been written completely (default: standard output). A device or FIFO is written to as it comes, never replaced; FILE may not be one of the input files.</source>
         <translation>FILE に書き出します。FILE が置き換えられるのは、すべてを書き終えたときだけです(既定は標準出力)。デバイスや FIFO には置き換えずに順次書き込みます。入力ファイルのいずれかを FILE に指定することはできません。</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+13"/>
         <source>Lap record files (any format) or saved lap table texts (all formats but table), read in this order; - is standard input. *.BIL is a lap record file and *.txt a table text; other names go by their content.</source>
         <translation>ラップ記録ファイル(すべての形式)または保存済みのラップ表テキスト(table 以外の形式)。指定した順に読みます。- は標準入力です。*.BIL はラップ記録ファイル、*.txt はラップ表テキストとして扱い、それ以外の名前は内容で判断します。</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+24"/>
         <source>--decimal-point takes one printable ASCII character other than a digit, &apos;~&apos;, &apos;:&apos; or a blank, not &apos;%1&apos;</source>
         <translation>--decimal-point には数字、&apos;~&apos;、&apos;:&apos;、空白以外の表示できる ASCII 文字を 1 文字指定してください(&apos;%1&apos; は使えません)</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>-o needs a file name</source>
         <translation>-o にはファイル名が必要です</translation>
     </message>
@@ -442,12 +414,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>--decimal-point は --format %1 で使うオプションです。%2 の小数点は --csv-delimiter で決まります</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+7"/>
         <source>--decimal-point is for --format %1</source>
         <translation>--decimal-point は --format %1 で使うオプションです</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>--csv-delimiter is for --format %1</source>
         <translation>--csv-delimiter は --format %1 で使うオプションです</translation>
     </message>
@@ -457,7 +429,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>--csv-delimiter に指定できるのは &apos;,&apos;、&apos;;&apos;、タブです(&apos;%1&apos; は使えません)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+11"/>
         <source>--exclude-slower is for --format %1</source>
         <translation>--exclude-slower は --format %1 で使うオプションです</translation>
     </message>
@@ -467,12 +439,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>--exclude-slower には 0 か、100 から 1000 までの百分率を指定してください(&apos;%1&apos; は使えません)</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>--format %1 writes to a file only: give -o FILE</source>
         <translation>--format %1 はファイルにしか書き出せません。-o FILE を指定してください</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>no lap record file given</source>
         <translation>ラップ記録ファイルが指定されていません</translation>
     </message>
@@ -482,17 +454,17 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>標準出力</translation>
     </message>
     <message>
-        <location filename="../src/cli/ConvertRuns.cpp" line="+39"/>
+        <location filename="../src/cli/ConvertRuns.cpp" line="+38"/>
         <source>no lap record converted; nothing written to %1</source>
         <translation>変換できたラップ記録がないため、%1 には何も書き出していません</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>no lap record converted; nothing written</source>
         <translation>変換できたラップ記録がないため、何も書き出していません</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>no lap table in %1</source>
         <translation>%1 にラップ表がありません</translation>
     </message>
@@ -502,12 +474,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>%1: ラップ行ではない %2 行を読み飛ばしました: %3 ほか %4 行</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+8"/>
         <source>%1: %2 line(s) skipped, not lap lines: %3</source>
         <translation>%1: ラップ行ではない %2 行を読み飛ばしました: %3</translation>
     </message>
     <message>
-        <location line="+304"/>
+        <location line="+301"/>
         <source>the PDF document could not be drawn</source>
         <translation>PDF 文書を描画できませんでした</translation>
     </message>
@@ -522,7 +494,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>1 ラップ 1 行</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>each session&apos;s statistics, then the day&apos;s</source>
         <translation>セッションごとの集計と、その日の集計</translation>
     </message>
@@ -532,33 +504,33 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>セッションの比較表</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>the sessions side by side, as CSV</source>
         <translation>セッションの比較表を CSV で</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>the printable session report, to the -o file</source>
         <translation>印刷用のセッションレポート。-o のファイルへ</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+16"/>
         <source>%1: -o names one of the input files; nothing written</source>
         <translation>%1: -o に入力ファイルが指定されているため、何も書き出していません</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>standard output is closed; nothing written</source>
         <translation>標準出力が閉じられているため、何も書き出していません</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>lap record files and lap table texts cannot be mixed in one run</source>
         <translation>ラップ記録ファイルとラップ表テキストは、一度の実行で混ぜて指定できません</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <location line="+7"/>
+        <location line="+6"/>
+        <location line="+8"/>
         <source>%1: cannot write: %2</source>
         <translation>%1: 書き出せません: %2</translation>
     </message>
@@ -568,7 +540,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>メモリーが足りないため、%1 には何も書き出していません</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>out of memory</source>
         <translation>メモリーが足りません</translation>
     </message>
@@ -645,30 +617,30 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>セッション %1</translation>
     </message>
     <message>
-        <location line="+36"/>
-        <location line="+86"/>
+        <location line="+35"/>
+        <location line="+99"/>
         <source>Laps</source>
         <translation>ラップ数</translation>
     </message>
     <message>
-        <location line="-86"/>
+        <location line="-98"/>
         <source>%1 counted of %2</source>
         <translation>%2 ラップ中 %1 ラップを集計</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <location line="+87"/>
+        <location line="+4"/>
+        <location line="+101"/>
         <source>Speed unit</source>
         <translation>速度の単位</translation>
     </message>
     <message>
-        <location line="-85"/>
-        <location line="+84"/>
+        <location line="-98"/>
+        <location line="+93"/>
         <source>Best lap</source>
         <translation>ベストラップ</translation>
     </message>
     <message>
-        <location line="-84"/>
+        <location line="-92"/>
         <source>%1 (lap %2)</source>
         <translation>%1(ラップ %2)</translation>
     </message>
@@ -678,13 +650,13 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>理論ベスト</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <location line="+79"/>
+        <location line="+3"/>
+        <location line="+88"/>
         <source>Median</source>
         <translation>中央値</translation>
     </message>
     <message>
-        <location line="-76"/>
+        <location line="-84"/>
         <source>Standard deviation</source>
         <translation>標準偏差</translation>
     </message>
@@ -700,12 +672,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     </message>
     <message>
         <location line="+1"/>
-        <location line="+66"/>
+        <location line="+73"/>
         <source>Gap</source>
         <translation>差</translation>
     </message>
     <message>
-        <location line="-64"/>
+        <location line="-70"/>
         <source>S%1</source>
         <translation>S%1</translation>
     </message>
@@ -730,7 +702,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>手動で除外</translation>
     </message>
     <message numerus="yes">
-        <location line="+14"/>
+        <location line="+15"/>
         <source>%n session(s)</source>
         <translation>
             <numerusform>%n セッション</numerusform>
@@ -752,24 +724,77 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>理論ベスト(%1)</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>Session</source>
         <translation>セッション</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+2"/>
         <source>Counted</source>
         <translation>集計</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>Theoretical</source>
         <translation>理論ベスト</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Std dev</source>
         <translation>標準偏差</translation>
+    </message>
+</context>
+<context>
+    <name>SessionTableModel</name>
+    <message>
+        <location filename="../src/analysis_window/SessionTableModel.cpp" line="+104"/>
+        <source>Session</source>
+        <translation>セッション</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Speed</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Laps</source>
+        <translation>周回数</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Counted</source>
+        <translation>集計</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Best lap</source>
+        <translation>ベストラップ</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>of lap</source>
+        <translation>周回</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Theoretical</source>
+        <translation>理論ベスト</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Median of counted</source>
+        <translation>集計周回の中央値</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Std dev</source>
+        <translation>標準偏差</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Gap to the day</source>
+        <translation>1日のベストとの差</translation>
     </message>
 </context>
 <context>
@@ -858,13 +883,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>–</translation>
     </message>
     <message>
-        <location line="-144"/>
-        <location line="+37"/>
-        <source>%1   lap %2</source>
-        <translation>%1   %2周目</translation>
-    </message>
-    <message>
-        <location line="+11"/>
+        <location line="-96"/>
         <location line="+100"/>
         <source>no counted lap</source>
         <translation>集計対象の周回なし</translation>
@@ -880,50 +899,19 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>–（集計対象の周回でセクター数が異なります）</translation>
     </message>
     <message>
-        <location line="-47"/>
-        <source>%1   lap %2 sector %3 to lap %4 sector %5</source>
-        <translation>%1   %2周目 セクター%3 〜 %4周目 セクター%5</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>%1: mean %2, median %3</source>
-        <translation>%1：平均 %2、中央値 %3</translation>
-    </message>
-    <message>
-        <location line="-81"/>
+        <location line="-119"/>
         <source>standard deviation %1 s</source>
         <translation>標準偏差 %1 秒</translation>
     </message>
-    <message>
-        <location line="+90"/>
-        <source> (%1 % of the median)</source>
-        <translation>（中央値の %1 %）</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>m/h</source>
-        <translation>m/h</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>km/h</source>
-        <translation>km/h</translation>
-    </message>
     <message numerus="yes">
-        <location line="+4"/>
+        <location line="+101"/>
         <source>%1: %n lap(s), speed in %2</source>
         <translation>
             <numerusform>%1：%n 周、速度 %2</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+2"/>
-        <location line="+2"/>
-        <source> G</source>
-        <translation> G</translation>
-    </message>
-    <message>
-        <location line="+0"/>
+        <location line="+4"/>
         <location line="+30"/>
         <location line="+70"/>
         <location line="+26"/>
@@ -931,43 +919,18 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>%1   %2</translation>
     </message>
     <message>
-        <location line="-122"/>
-        <source>%1 (lap %2) / %3 (lap %4)</source>
-        <translation>%1（%2周目）/ %3（%4周目）</translation>
-    </message>
-    <message>
-        <location line="+6"/>
+        <location line="-116"/>
         <source>%1   sectors from %2 laps %3</source>
         <translation>%1   セクター：%2 の %3周目</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>%1: %2 counted, %3 excluded</source>
-        <translation>%1：集計 %2、除外 %3</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source> (slower than %1 or by hand)</source>
-        <translation>（%1 より遅い周回、または手動）</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+8"/>
         <location line="+98"/>
         <source>%1   %2 sector %3 to %4 sector %5</source>
         <translation>%1   %2 セクター%3 ～ %4 セクター%5</translation>
     </message>
     <message>
-        <location line="-97"/>
-        <source>, %1 without a lap time</source>
-        <translation>、ラップタイムなし %1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>. </source>
-        <translation>。</translation>
-    </message>
-    <message>
-        <location line="-118"/>
+        <location line="-214"/>
         <source>Every line after the header is a lap line.</source>
         <translation>ヘッダー以降はすべてラップ行です。</translation>
     </message>
@@ -977,12 +940,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>表示の %1 行目はラップ行ではありません。</translation>
     </message>
     <message>
-        <location line="+120"/>
-        <source>%1 lines of the view are not lap lines: %2.</source>
-        <translation>表示の %1 行はラップ行ではありません：%2。</translation>
-    </message>
-    <message>
-        <location line="+17"/>
+        <location line="+137"/>
         <location line="+105"/>
         <source>%1 (%2) / %3 (%4)</source>
         <translation>%1（%2）/ %3（%4）</translation>
@@ -1066,110 +1024,6 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <location filename="../src/ui_language/UiLanguage.cpp" line="+129"/>
         <source>System language</source>
         <translation>システムの言語</translation>
-    </message>
-</context>
-<context>
-    <name>AnalysisText</name>
-    <message>
-        <location filename="../src/analysis_window/DisplayText.h" line="+33"/>
-        <source>%1 G</source>
-        <translation>%1 G</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <source>lap %1</source>
-        <translation>%1周目</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>%1 lap %2</source>
-        <translation>%1 %2周目</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>Session %1</source>
-        <translation>セッション %1</translation>
-    </message>
-</context>
-<context>
-    <name>ChartModel</name>
-    <message>
-        <location filename="../src/analysis_window/ChartModel.cpp" line="+584"/>
-        <source>Lap %1: %2</source>
-        <translation>%1周目：%2</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Lap %1: %2 (excluded)</source>
-        <translation>%1周目：%2（除外）</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>Lap %1, sector %2: %3 (best)</source>
-        <translation>%1周目 セクター%2：%3（ベスト）</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Lap %1, sector %2: %3</source>
-        <translation>%1周目 セクター%2：%3</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>Lap %1: TMP1 %2 to %3, TMP2 %4 to %5</source>
-        <translation>%1周目：TMP1 %2～%3、TMP2 %4～%5</translation>
-    </message>
-</context>
-<context>
-    <name>SessionTableModel</name>
-    <message>
-        <location filename="../src/analysis_window/SessionTableModel.cpp" line="+104"/>
-        <source>Session</source>
-        <translation>セッション</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Speed</source>
-        <translation>速度</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Laps</source>
-        <translation>周回数</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Counted</source>
-        <translation>集計</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Best lap</source>
-        <translation>ベストラップ</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>of lap</source>
-        <translation>周回</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Theoretical</source>
-        <translation>理論ベスト</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Median of counted</source>
-        <translation>集計周回の中央値</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Std dev</source>
-        <translation>標準偏差</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>Gap to the day</source>
-        <translation>1日のベストとの差</translation>
     </message>
 </context>
 <context>
