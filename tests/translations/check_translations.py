@@ -54,11 +54,11 @@ def main(argv):
     if len(argv) < 4:
         print(__doc__, file=sys.stderr)
         return 2
-    lupdate, source_dir, ts_specs = argv[1], argv[2], argv[3:]
+    lupdate, source_dir, ts_entries = argv[1], argv[2], argv[3:]
     failures = []
     with tempfile.TemporaryDirectory(prefix="ts-check-") as scratch:
-        for spec in ts_specs:
-            ts_file, _, extra = spec.partition(":")
+        for entry in ts_entries:
+            ts_file, _, extra = entry.partition(":")
             options = [o for o in extra.split(",") if o]
             copy = os.path.join(scratch, os.path.basename(ts_file))
             shutil.copyfile(ts_file, copy)
@@ -74,7 +74,7 @@ def main(argv):
               "  cmake --build <build> --target update_translations\n"
               "then translate the unfinished texts in Linguist (linguist translations/*.ts).")
         return 1
-    print(f"translations complete: {', '.join(os.path.basename(s.partition(':')[0]) for s in ts_specs)}")
+    print(f"translations complete: {', '.join(os.path.basename(s.partition(':')[0]) for s in ts_entries)}")
     return 0
 
 
