@@ -134,23 +134,4 @@
         </translation>
     </message>
 </context>
-<context>
-    <name>WindowReport</name>
-    <message numerus="yes">
-        <location filename="../src/analysis_window/WindowReport.cpp" line="+75"/>
-        <source>%n of %1</source>
-        <translation>
-            <numerusform>%n of %1</numerusform>
-            <numerusform>%n of %1</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+44"/>
-        <source>The day: %n session(s)</source>
-        <translation>
-            <numerusform>The day: %n session</numerusform>
-            <numerusform>The day: %n sessions</numerusform>
-        </translation>
-    </message>
-</context>
 </TS>

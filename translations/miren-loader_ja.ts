@@ -126,7 +126,7 @@
         <translation>&quot;bil load&quot; は %1 で止まりました：%2。表示にはそれまでに読んだ周回があります。</translation>
     </message>
     <message>
-        <location line="+142"/>
+        <location line="+139"/>
         <source>The report could not be saved: %1</source>
         <translation>レポートを保存できませんでした：%1</translation>
     </message>
@@ -136,7 +136,7 @@
         <translation>レポートを印刷できませんでした：%1</translation>
     </message>
     <message>
-        <location line="-417"/>
+        <location line="-414"/>
         <source>Double-click a session to show it</source>
         <translation>ダブルクリックでそのセッションを表示</translation>
     </message>
@@ -1024,110 +1024,6 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <location filename="../src/ui_language/UiLanguage.cpp" line="+129"/>
         <source>System language</source>
         <translation>システムの言語</translation>
-    </message>
-</context>
-<context>
-    <name>WindowReport</name>
-    <message>
-        <location filename="../src/analysis_window/WindowReport.cpp" line="+28"/>
-        <source>Lap</source>
-        <translation>周回</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Time</source>
-        <translation>タイム</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Gap</source>
-        <translation>差</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>S%1</source>
-        <translation>S%1</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Status</source>
-        <translation>状態</translation>
-    </message>
-    <message>
-        <location line="+21"/>
-        <source>counted</source>
-        <translation>集計</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>no lap time</source>
-        <translation>タイムなし</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>excluded</source>
-        <translation>除外</translation>
-    </message>
-    <message>
-        <location line="+8"/>
-        <location line="+69"/>
-        <source>Best lap</source>
-        <translation>ベストラップ</translation>
-    </message>
-    <message>
-        <location line="-65"/>
-        <source>no counted lap</source>
-        <translation>集計周回なし</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <location line="+64"/>
-        <source>Theoretical best</source>
-        <translation>理論ベスト</translation>
-    </message>
-    <message>
-        <location line="-61"/>
-        <source>Best rolling lap</source>
-        <translation>ベストローリングラップ</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Counted laps</source>
-        <translation>集計周回</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+1"/>
-        <source>%n of %1</source>
-        <translation>
-            <numerusform>%1 周中 %n 周</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Median of the counted laps</source>
-        <translation>集計周回の中央値</translation>
-    </message>
-    <message numerus="yes">
-        <location line="+42"/>
-        <source>The day: %n session(s)</source>
-        <translation>
-            <numerusform>1日：%n セッション</numerusform>
-        </translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>Session</source>
-        <translation>セッション</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Laps</source>
-        <translation>周回数</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Counted</source>
-        <translation>集計</translation>
     </message>
 </context>
 </TS>

@@ -6,7 +6,7 @@
 #include "analysis_window/LapListModel.h"
 #include "analysis_window/SessionTableModel.h"
 #include "analysis_window/SummaryPanel.h"
-#include "analysis_window/WindowReport.h"
+#include "session_report/SessionReportBuilder.h"
 #include "file_chooser/ToolWindow.h"
 #include "lap_analysis/SessionReport.h"
 #include "shared_state/SafeFile.h"
@@ -596,10 +596,7 @@ SessionReport AnalysisWindow::report() const
         }
         dates.push_back(date);
     }
-    QString title = source_.lapFileName();
-    if (title.isEmpty())
-        title = windowTitle();
-    return windowReport(analysis_, title, dates);
+    return buildSessionReport(analysis_, dates);
 }
 
 QString AnalysisWindow::proposedPdfName() const
