@@ -1,5 +1,6 @@
 #include "lap_analysis/LapFormat.h"
 
+#include <cstdarg>
 #include <cstdio>
 
 std::string formatLapTime(std::int64_t hundredths)
@@ -30,4 +31,14 @@ std::string formatSeconds(std::int64_t hundredths, char decimalPoint)
     std::snprintf(text, sizeof text, "%s%lld%c%02lld", sign, static_cast<long long>(size / 100),
                   decimalPoint, static_cast<long long>(size % 100));
     return text;
+}
+
+void appendFormat(std::string& out, const char* format, ...)
+{
+    char text[1024];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    out += text;
 }

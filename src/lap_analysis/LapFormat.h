@@ -11,3 +11,6 @@ std::string formatLapTime(std::int64_t hundredths);
 std::string formatGap(std::int64_t hundredths);
 // Seconds with two decimals, e.g. "65.23", with the given decimal point.
 std::string formatSeconds(std::int64_t hundredths, char decimalPoint = '.');
+
+// Appends printf-style text to out; one line of a report is never longer than 1023 bytes.
+void appendFormat(std::string& out, const char* format, ...);

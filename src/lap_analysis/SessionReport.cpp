@@ -3,20 +3,9 @@
 #include "lap_analysis/LapFormat.h"
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 
 namespace {
-
-void add(std::string& out, const char* format, ...)
-{
-    char text[1024];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    out += text;
-}
 
 const char* unitText(SpeedUnit unit)
 {
@@ -78,30 +67,30 @@ std::string secondsCell(const std::optional<std::int32_t>& t, char decimalPoint)
 std::string daySummary(const SessionAnalysis& analysis, const DayStats& day)
 {
     std::string out;
-    add(out, "Day in %s: %zu session%s, %d lap%s, %d timed, %d counted\n", unitText(day.unit),
+    appendFormat(out, "Day in %s: %zu session%s, %d lap%s, %d timed, %d counted\n", unitText(day.unit),
         day.sessions.size(), plural(std::int64_t(day.sessions.size())), day.lapCount,
         plural(day.lapCount), day.timedCount, day.countedCount);
     out += '\n';
     if (!day.bestLap) {
         out += "No counted lap: no best lap of the day.\n";
     } else {
-        add(out, "Best lap      %9s  %s\n", formatLapTime(day.bestLap->value).c_str(),
+        appendFormat(out, "Best lap      %9s  %s\n", formatLapTime(day.bestLap->value).c_str(),
             lapName(analysis, day.bestLap->lap).c_str());
         if (day.theoreticalBest) {
             std::string from;
             for (const SessionLapAt& sector : day.theoreticalBest->sectors)
                 from += (from.empty() ? "" : ", ") + lapName(analysis, sector.lap);
-            add(out, "Theoretical   %9s  best sectors from %s\n",
+            appendFormat(out, "Theoretical   %9s  best sectors from %s\n",
                 formatLapTime(day.theoreticalBest->time).c_str(), from.c_str());
         } else {
-            add(out,
+            appendFormat(out,
                 "Theoretical   %9s  needs the same timed sectors on every counted lap of every "
                 "session\n",
                 "-");
         }
         if (day.rollingBest) {
             const SessionStats::RollingBest& r = day.rollingBest->at;
-            add(out, "Rolling best  %9s  %s sector %d to %s sector %d\n",
+            appendFormat(out, "Rolling best  %9s  %s sector %d to %s sector %d\n",
                 formatLapTime(r.time).c_str(), lapName(analysis, r.startLap).c_str(), r.startSector,
                 lapName(analysis, r.endLap).c_str(), r.endSector);
         }
@@ -110,7 +99,7 @@ std::string daySummary(const SessionAnalysis& analysis, const DayStats& day)
             out += "\nSector bests\n";
             for (std::size_t k = 0; k < day.sectorBest.size(); ++k) {
                 if (day.sectorBest[k])
-                    add(out, "  sector %zu    %9s  %s\n", k + 1,
+                    appendFormat(out, "  sector %zu    %9s  %s\n", k + 1,
                         formatLapTime(day.sectorBest[k]->value).c_str(),
                         lapName(analysis, day.sectorBest[k]->lap).c_str());
             }
@@ -120,7 +109,7 @@ std::string daySummary(const SessionAnalysis& analysis, const DayStats& day)
     if (day.rpmMax) {
         const auto peak = [&](const char* name, const std::string& value, const char* unit,
                               const SessionLapAt& at) {
-            add(out, "  %-11s %9s  %s%s\n", name, value.c_str(), unit,
+            appendFormat(out, "  %-11s %9s  %s%s\n", name, value.c_str(), unit,
                 lapName(analysis, at.lap).c_str());
         };
         out += "\nPeaks\n";
@@ -153,22 +142,22 @@ std::string sessionsSummary(const SessionAnalysis& analysis, const SummaryNotes&
         timed += analysis.stats(s).timedCount;
         counted += analysis.stats(s).countedCount;
     }
-    add(out, "%zu sessions: %zu lap%s, %d timed, %d counted\n", analysis.sessionCount(),
+    appendFormat(out, "%zu sessions: %zu lap%s, %d timed, %d counted\n", analysis.sessionCount(),
         analysis.laps().size(), plural(std::int64_t(analysis.laps().size())), timed, counted);
     if (notes.incomplete)
-        add(out, "Covers only the laps before the fault: %s\n", notes.fault.c_str());
+        appendFormat(out, "Covers only the laps before the fault: %s\n", notes.fault.c_str());
     for (const auto& skipped : notes.skipped) {
         if (skipped.lines.empty())
             continue;
         const ListedLines listed = listLines(skipped.lines);
-        add(out, "%s: %zu line%s skipped, not lap lines: %s", skipped.file.c_str(),
+        appendFormat(out, "%s: %zu line%s skipped, not lap lines: %s", skipped.file.c_str(),
             skipped.lines.size(), plural(std::int64_t(skipped.lines.size())), listed.names.c_str());
         if (listed.more > 0)
-            add(out, " and %zu more", listed.more);
+            appendFormat(out, " and %zu more", listed.more);
         out += '\n';
     }
     if (percent > 0)
-        add(out,
+        appendFormat(out,
             "In each session, laps slower than %g %% of its median of timed laps are not "
             "counted.\n",
             percent);
@@ -183,9 +172,9 @@ std::string sessionsSummary(const SessionAnalysis& analysis, const SummaryNotes&
         sessionNotes.incomplete = !session.fault.empty();
         sessionNotes.fault = session.fault;
         if (session.lapCount == 0) {
-            add(out, "%s: no laps\n", sessionTitle(analysis, s).c_str());
+            appendFormat(out, "%s: no laps\n", sessionTitle(analysis, s).c_str());
             if (sessionNotes.incomplete)
-                add(out, "Read up to a fault: %s\n", session.fault.c_str());
+                appendFormat(out, "Read up to a fault: %s\n", session.fault.c_str());
             continue;
         }
         out += sessionSummary(analysis.lapsOf(s), session.unit, analysis.stats(s), sessionNotes,
@@ -215,13 +204,13 @@ std::string comparisonText(const SessionAnalysis& analysis)
     std::string out;
     if (analysis.unitsDiffer())
         out += "Gaps are to the best of the sessions in the same speed unit.\n";
-    add(out, "%-*s  %-4s  %5s  %7s  %9s  %-9s  %7s  %11s  %7s  %9s  %7s  %7s  %7s\n", width,
+    appendFormat(out, "%-*s  %-4s  %5s  %7s  %9s  %-9s  %7s  %11s  %7s  %9s  %7s  %7s  %7s\n", width,
         "Session", "Unit", "Laps", "Counted", "Best", "", "Gap", "Theoretical", "Gap", "Median",
         "Gap", "Std dev", "Gap");
     for (const SessionComparison& row : analysis.comparison()) {
         const std::string at =
             row.bestLap ? "lap " + std::to_string(analysis.laps()[*row.bestLap].lapNumber) : "";
-        add(out, "%-*s  %-4s  %5d  %7d  %9s  %-9s  %7s  %11s  %7s  %9s  %7s  %7s  %7s\n", width,
+        appendFormat(out, "%-*s  %-4s  %5d  %7d  %9s  %-9s  %7s  %11s  %7s  %9s  %7s  %7s  %7s\n", width,
             names[row.session].c_str(), unitText(analysis.session(row.session).unit), row.lapCount,
             row.countedCount, timeOrDash(row.best).c_str(), at.c_str(),
             gapOrDash(row.bestGap).c_str(), timeOrDash(row.theoretical).c_str(),

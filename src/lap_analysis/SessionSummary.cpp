@@ -3,20 +3,9 @@
 #include "lap_analysis/LapFormat.h"
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 
 namespace {
-
-void add(std::string& out, const char* format, ...)
-{
-    char text[512];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    out += text;
-}
 
 std::string lapName(std::span<const LapData> laps, std::size_t position, const std::string& prefix)
 {
@@ -40,22 +29,22 @@ void addBests(std::string& out, std::span<const LapData> laps, const SessionStat
         out += "No counted lap: no best lap, sector bests or consistency.\n";
         return;
     }
-    add(out, "Best lap      %9s  %s\n", formatLapTime(stats.bestLap->value).c_str(),
+    appendFormat(out, "Best lap      %9s  %s\n", formatLapTime(stats.bestLap->value).c_str(),
         lapName(laps, stats.bestLap->lap, label.lapPrefix).c_str());
     if (stats.theoreticalBest) {
         std::string from;
         for (std::size_t s = 0; s < stats.theoreticalBest->sectorLaps.size(); ++s)
             from += (s == 0 ? "" : ", ") +
                     std::to_string(laps[stats.theoreticalBest->sectorLaps[s]].lapNumber);
-        add(out, "Theoretical   %9s  best sectors from %slaps %s\n",
+        appendFormat(out, "Theoretical   %9s  best sectors from %slaps %s\n",
             formatLapTime(stats.theoreticalBest->time).c_str(), label.lapPrefix.c_str(),
             from.c_str());
     } else {
-        add(out, "Theoretical   %9s  needs the same timed sectors on every counted lap\n", "-");
+        appendFormat(out, "Theoretical   %9s  needs the same timed sectors on every counted lap\n", "-");
     }
     if (stats.rollingBest) {
         const auto& r = stats.rollingBest;
-        add(out, "Rolling best  %9s  %s sector %d to %s sector %d\n",
+        appendFormat(out, "Rolling best  %9s  %s sector %d to %s sector %d\n",
             formatLapTime(r->time).c_str(), lapName(laps, r->startLap, label.lapPrefix).c_str(),
             r->startSector, lapName(laps, r->endLap, label.lapPrefix).c_str(), r->endSector);
     }
@@ -67,7 +56,7 @@ void addBests(std::string& out, std::span<const LapData> laps, const SessionStat
         out += "\nSector bests\n";
         for (std::size_t s = 0; s < stats.sectorBest.size(); ++s) {
             if (stats.sectorBest[s]) {
-                add(out, "  S%zu          %9s  %s\n", s + 1,
+                appendFormat(out, "  S%zu          %9s  %s\n", s + 1,
                     formatLapTime(stats.sectorBest[s]->value).c_str(),
                     lapName(laps, stats.sectorBest[s]->lap, label.lapPrefix).c_str());
             }
@@ -90,15 +79,15 @@ void addNotCounted(std::string& out, std::span<const LapData> laps, const Sessio
         case LapStatus::Counted:
             break;
         case LapStatus::Untimed:
-            add(out, "  %-10s %9s  no lap time\n", name.c_str(), time.c_str());
+            appendFormat(out, "  %-10s %9s  no lap time\n", name.c_str(), time.c_str());
             break;
         case LapStatus::ExcludedSlow:
-            add(out, "  %-10s %9s  slower than %g %% of the median %s\n", name.c_str(),
+            appendFormat(out, "  %-10s %9s  slower than %g %% of the median %s\n", name.c_str(),
                 time.c_str(), notes.excludeSlowerPercent,
                 formatLapTime(stats.medianTimed.value_or(0)).c_str());
             break;
         case LapStatus::ExcludedByUser:
-            add(out, "  %-10s %9s  excluded by hand\n", name.c_str(), time.c_str());
+            appendFormat(out, "  %-10s %9s  excluded by hand\n", name.c_str(), time.c_str());
             break;
         }
     }
@@ -111,21 +100,21 @@ void addPeaks(std::string& out, std::span<const LapData> laps, SpeedUnit unit,
         return;
     const char* speedUnit = unit == SpeedUnit::Mph ? "m/h" : "km/h";
     out += "\nPeaks\n";
-    add(out, "  rpm max     %9d  %s\n", stats.rpmMax->value,
+    appendFormat(out, "  rpm max     %9d  %s\n", stats.rpmMax->value,
         lapName(laps, stats.rpmMax->lap, label.lapPrefix).c_str());
-    add(out, "  speed max   %9d  %s  %s\n", stats.speedMax->value, speedUnit,
+    appendFormat(out, "  speed max   %9d  %s  %s\n", stats.speedMax->value, speedUnit,
         lapName(laps, stats.speedMax->lap, label.lapPrefix).c_str());
-    add(out, "  GX max      %9s  G     %s\n", tenths(stats.gxMax->value).c_str(),
+    appendFormat(out, "  GX max      %9s  G     %s\n", tenths(stats.gxMax->value).c_str(),
         lapName(laps, stats.gxMax->lap, label.lapPrefix).c_str());
-    add(out, "  GY max      %9s  G     %s\n", tenths(stats.gyMax->value).c_str(),
+    appendFormat(out, "  GY max      %9s  G     %s\n", tenths(stats.gyMax->value).c_str(),
         lapName(laps, stats.gyMax->lap, label.lapPrefix).c_str());
-    add(out, "  TMP1 min    %9d  %s\n", stats.tmp1Min->value,
+    appendFormat(out, "  TMP1 min    %9d  %s\n", stats.tmp1Min->value,
         lapName(laps, stats.tmp1Min->lap, label.lapPrefix).c_str());
-    add(out, "  TMP1 max    %9d  %s\n", stats.tmp1Max->value,
+    appendFormat(out, "  TMP1 max    %9d  %s\n", stats.tmp1Max->value,
         lapName(laps, stats.tmp1Max->lap, label.lapPrefix).c_str());
-    add(out, "  TMP2 min    %9d  %s\n", stats.tmp2Min->value,
+    appendFormat(out, "  TMP2 min    %9d  %s\n", stats.tmp2Min->value,
         lapName(laps, stats.tmp2Min->lap, label.lapPrefix).c_str());
-    add(out, "  TMP2 max    %9d  %s\n", stats.tmp2Max->value,
+    appendFormat(out, "  TMP2 max    %9d  %s\n", stats.tmp2Max->value,
         lapName(laps, stats.tmp2Max->lap, label.lapPrefix).c_str());
 }
 
@@ -133,15 +122,15 @@ void addPeaks(std::string& out, std::span<const LapData> laps, SpeedUnit unit,
 
 void appendConsistency(std::string& out, const SessionStats::Consistency& c)
 {
-    add(out, "\nConsistency over %d counted lap%s\n", c.count, c.count == 1 ? "" : "s");
-    add(out, "  mean        %9s\n", formatLapTime(static_cast<std::int64_t>(c.mean + 0.5)).c_str());
-    add(out, "  median      %9s\n",
+    appendFormat(out, "\nConsistency over %d counted lap%s\n", c.count, c.count == 1 ? "" : "s");
+    appendFormat(out, "  mean        %9s\n", formatLapTime(static_cast<std::int64_t>(c.mean + 0.5)).c_str());
+    appendFormat(out, "  median      %9s\n",
         formatLapTime(static_cast<std::int64_t>(c.median + 0.5)).c_str());
     if (c.count >= 2) {
-        add(out, "  std dev     %9s",
+        appendFormat(out, "  std dev     %9s",
             formatSeconds(static_cast<std::int64_t>(c.stddev + 0.5)).c_str());
         if (c.stddevPercent)
-            add(out, "  (%.2f %% of the median)", *c.stddevPercent);
+            appendFormat(out, "  (%.2f %% of the median)", *c.stddevPercent);
         out += '\n';
     }
 }
@@ -150,27 +139,27 @@ std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const 
                            const SummaryNotes& notes, const SessionLabel& label)
 {
     std::string out;
-    add(out, "%s: %zu lap%s, %d timed, %d counted; speed in %s\n", label.title.c_str(), laps.size(),
+    appendFormat(out, "%s: %zu lap%s, %d timed, %d counted; speed in %s\n", label.title.c_str(), laps.size(),
         laps.size() == 1 ? "" : "s", stats.timedCount, stats.countedCount,
         unit == SpeedUnit::Mph ? "m/h" : "km/h");
     if (notes.incomplete)
-        add(out, "Covers only the laps before the fault: %s\n", notes.fault.c_str());
+        appendFormat(out, "Covers only the laps before the fault: %s\n", notes.fault.c_str());
     for (const auto& skipped : notes.skipped) {
         const auto count = std::max(skipped.count, std::int64_t(skipped.lines.size()));
         if (count == 0)
             continue;
-        add(out, "%s: %lld line%s skipped, not lap lines: ", skipped.file.c_str(),
+        appendFormat(out, "%s: %lld line%s skipped, not lap lines: ", skipped.file.c_str(),
             static_cast<long long>(count), count == 1 ? "" : "s");
         // Only the first lines are kept; the rest of the count is named as a number.
         const ListedLines listed = listLines(skipped.lines);
         out += listed.names;
         const auto named = std::int64_t(skipped.lines.size() - listed.more);
         if (count > named)
-            add(out, " and %lld more", static_cast<long long>(count - named));
+            appendFormat(out, " and %lld more", static_cast<long long>(count - named));
         out += '\n';
     }
     if (notes.excludeSlowerPercent > 0 && stats.medianTimed)
-        add(out, "Laps slower than %g %% of the median %s are not counted.\n",
+        appendFormat(out, "Laps slower than %g %% of the median %s are not counted.\n",
             notes.excludeSlowerPercent, formatLapTime(*stats.medianTimed).c_str());
     out += '\n';
 
@@ -178,7 +167,7 @@ std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const 
     addNotCounted(out, laps, stats, notes, label);
     addPeaks(out, laps, unit, stats, label);
     if (stats.timedCount > 0)
-        add(out, "\nTimed laps    %9s  total time, length %lld\n",
+        appendFormat(out, "\nTimed laps    %9s  total time, length %lld\n",
             formatLapTime(stats.totalTime).c_str(), static_cast<long long>(stats.totalLength));
     return out;
 }
