@@ -54,11 +54,20 @@ inline QString lapReference(const SessionAnalysis& analysis, std::size_t lap)
         .arg(QString::fromStdString(SessionAnalysis::sessionTag(analysis.sessionOf(lap))), number);
 }
 
+// "QUALI.BIL", or "Session 2" in the window's language without a file name.
+inline QString sessionName(const SessionAnalysis& analysis, std::size_t session)
+{
+    const SessionSpan& span = analysis.session(session);
+    if (span.name.empty())
+        return QCoreApplication::translate("AnalysisText", "Session %1").arg(session + 1);
+    return QString::fromStdString(span.name);
+}
+
 // "S2 QUALI.BIL", or "Session 2" without a file name.
 inline QString sessionTitle(const SessionAnalysis& analysis, std::size_t session)
 {
     const SessionSpan& span = analysis.session(session);
     if (span.name.empty())
-        return QCoreApplication::translate("AnalysisText", "Session %1").arg(session + 1);
+        return sessionName(analysis, session);
     return QString::fromStdString(SessionAnalysis::sessionTag(session) + ' ' + span.name);
 }

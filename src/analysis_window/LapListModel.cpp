@@ -130,7 +130,7 @@ QVariant LapListModel::display(const LapData& lap, std::size_t pos, int column) 
     }
     switch (column) {
     case SessionColumn:
-        return QString::fromStdString(analysis_->sessionName(analysis_->sessionOf(pos)));
+        return sessionName(*analysis_, analysis_->sessionOf(pos));
     case LapColumn:
         return lapNumberText(lap);
     case TimeColumn:

@@ -172,11 +172,6 @@ std::int32_t SessionAnalysis::gapToBest(std::size_t lap) const
     return stats_[s].gapToBest[lap - sessions_[s].firstLap];
 }
 
-std::string SessionAnalysis::sessionName(std::size_t s) const
-{
-    return sessions_[s].name.empty() ? "Session " + std::to_string(s + 1) : sessions_[s].name;
-}
-
 const DayStats* SessionAnalysis::dayOf(std::size_t s) const
 {
     const int day = dayOfSession_[s];

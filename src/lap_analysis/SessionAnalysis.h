@@ -98,8 +98,6 @@ public:
     // The lap time minus its session's best lap; kUnknownTime without either.
     std::int32_t gapToBest(std::size_t lap) const;
 
-    // The file name, or "Session 2" without one.
-    std::string sessionName(std::size_t s) const;
     // "S2"; the lap references of several sessions read "S2 lap 9".
     static std::string sessionTag(std::size_t s) { return "S" + std::to_string(s + 1); }
 

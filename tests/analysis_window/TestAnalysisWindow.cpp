@@ -360,6 +360,12 @@ private slots:
         w.showSession(std::nullopt);
         QCOMPARE(model.index(20, LapListModel::SessionColumn).data().toString(),
                  QStringLiteral("Session 2"));
+        // A session without a file name is named in the window's language.
+        QVERIFY(installTranslators(*QCoreApplication::instance(), QStringLiteral("ja")));
+        const auto restore = qScopeGuard(
+            [] { installTranslators(*QCoreApplication::instance(), QStringLiteral("en")); });
+        QCOMPARE(model.index(20, LapListModel::SessionColumn).data().toString(),
+                 QStringLiteral("セッション 2"));
     }
 
     // After "!! non file !!" the analysis names the file that failed and why.
