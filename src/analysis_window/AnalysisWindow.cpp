@@ -26,6 +26,8 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -74,6 +76,31 @@ protected:
         const int v = valueFromText(input);
         return v > 0 && v < kLowestLimit ? QValidator::Intermediate : state;
     }
+};
+
+} // namespace
+
+namespace {
+
+// The summary's frame: as high as the figures need, but only as wide as the window gives it, so
+// a day of many sessions scrolls sideways instead of making the window wider than the screen.
+class SummaryScroll : public QScrollArea {
+public:
+    SummaryScroll()
+    {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+    }
+
+    QSize sizeHint() const override { return widget()->sizeHint() + QSize(0, barHeight()); }
+    QSize minimumSizeHint() const override
+    {
+        return {fontMetrics().averageCharWidth() * 40,
+                widget()->minimumSizeHint().height() + barHeight()};
+    }
+
+private:
+    int barHeight() const { return horizontalScrollBar()->sizeHint().height(); }
 };
 
 } // namespace
@@ -162,7 +189,10 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     auto* summaryPane = new QWidget;
     auto* top = new QHBoxLayout(summaryPane);
     top->setContentsMargins(0, 0, 0, 0);
-    top->addWidget(summary_, 1);
+    summaryScroll_ = new SummaryScroll;
+    summaryScroll_->setObjectName(QStringLiteral("summaryScroll"));
+    summaryScroll_->setWidget(summary_);
+    top->addWidget(summaryScroll_, 1);
     top->addSpacing(16);
     top->addLayout(controls);
 
@@ -492,6 +522,7 @@ void AnalysisWindow::showAnalysis()
         summary_->showSession(analysis_, shown_.value_or(0), notes);
     else
         summary_->showDay(analysis_, notes);
+    summaryScroll_->updateGeometry();
     model_->statsChanged();
     feedChart();
 }
@@ -557,14 +588,20 @@ void AnalysisWindow::showLapInView(const QModelIndex& current)
         source_.showLapLine(int(line - 1));
 }
 
-QString AnalysisWindow::proposedCsvPath() const
+// "<text folder>/<lap file name without .BIL><suffix>", the name an export proposes.
+QString AnalysisWindow::proposedExportPath(const QString& suffix) const
 {
     QString name = source_.lapFileName();
     if (name.endsWith(QStringLiteral(".BIL"), Qt::CaseInsensitive))
         name.chop(4);
     if (name.isEmpty())
         name = QString::fromLatin1(kNoLapFileName);
-    return joinFolder(source_.textFolder(), name + QStringLiteral(".csv"));
+    return joinFolder(source_.textFolder(), name + suffix);
+}
+
+QString AnalysisWindow::proposedCsvPath() const
+{
+    return proposedExportPath(QStringLiteral(".csv"));
 }
 
 void AnalysisWindow::exportCsv()
@@ -601,12 +638,7 @@ SessionReport AnalysisWindow::report() const
 
 QString AnalysisWindow::proposedPdfName() const
 {
-    QString name = source_.lapFileName();
-    if (name.endsWith(QStringLiteral(".BIL"), Qt::CaseInsensitive))
-        name.chop(4);
-    if (name.isEmpty())
-        name = QString::fromLatin1(kNoLapFileName);
-    return proposedPdfPath(source_.textFolder(), name);
+    return proposedExportPath(QStringLiteral(".pdf"));
 }
 
 void AnalysisWindow::saveAsPdf()

@@ -20,6 +20,7 @@ class QLabel;
 class QLocale;
 class QModelIndex;
 class QPushButton;
+class QScrollArea;
 class QSpinBox;
 class QStackedWidget;
 class QTabWidget;
@@ -96,6 +97,7 @@ private slots:
     void chooseLanguage(int index);
 
 private:
+    QString proposedExportPath(const QString& suffix) const;
     void showAnalysis();
     void showLaps();
     void updateSelector();
@@ -122,6 +124,7 @@ private:
     QWidget* sessionRow_ = nullptr;
     QComboBox* selector_ = nullptr;
     SummaryPanel* summary_ = nullptr;
+    QScrollArea* summaryScroll_ = nullptr;
     QSpinBox* excludeLimit_ = nullptr;
     QPushButton* resetButton_ = nullptr;
     QPushButton* exportButton_ = nullptr;

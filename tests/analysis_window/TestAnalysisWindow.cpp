@@ -313,6 +313,10 @@ private slots:
                      best.contains("1:03.94   S2 lap 9  (m/h sessions)"),
                  qPrintable(best));
         QCOMPARE(w.findChild<QTableView*>("comparison")->model()->rowCount(), 3);
+        // The day's long lines scroll sideways; the window still fits a small screen.
+        const int lineWidth = w.findChild<QLabel*>("theoreticalBest")->sizeHint().width();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QVERIFY(w.minimumSizeHint().width() < lineWidth);
 
         w.findChild<QComboBox*>("sessionSelector")->setCurrentIndex(2);
         QCOMPARE(w.shownSession(), std::optional<std::size_t>(1));
