@@ -1,7 +1,6 @@
 #include "report_dialogs/ReportDialogs.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #ifdef MIREN_PRINT_SUPPORT
@@ -32,11 +31,6 @@ PrintDialogFn systemPrintDialog()
         return dialog.exec() == QDialog::Accepted;
     };
 #endif
-}
-
-QString proposedPdfPath(const QString& folder, const QString& baseName)
-{
-    return QDir(folder).filePath(baseName + QStringLiteral(".pdf"));
 }
 
 FileResult<QString> saveReportAsPdf(QWidget* parent, const SessionReport& report,

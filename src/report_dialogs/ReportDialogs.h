@@ -25,9 +25,6 @@ ReportSaveNameFn pdfSaveDialog();
 // Qt's print dialog (the system's where there is one).
 PrintDialogFn systemPrintDialog();
 
-// "<folder>/<base name>.pdf", the name a save dialog proposes.
-QString proposedPdfPath(const QString& folder, const QString& baseName);
-
 // "Save as PDF…": asks for a name and writes the report there. The value is the path written,
 // "" when the dialog was cancelled; a failure carries the system's reason.
 FileResult<QString> saveReportAsPdf(QWidget* parent, const SessionReport& report,

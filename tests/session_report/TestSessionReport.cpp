@@ -237,8 +237,7 @@ private slots:
     {
         QTemporaryDir dir;
         const SessionReport report = reportOf({20, 12});
-        const QString proposed = proposedPdfPath(dir.path(), QStringLiteral("RUN1"));
-        QCOMPARE(proposed, dir.filePath(QStringLiteral("RUN1.pdf")));
+        const QString proposed = dir.filePath(QStringLiteral("RUN1.pdf"));
 
         auto answer = [](QString name) {
             return [name](QWidget*, const QString&) { return name; };
