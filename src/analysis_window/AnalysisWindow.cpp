@@ -26,8 +26,10 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -97,6 +99,15 @@ public:
     {
         return {fontMetrics().averageCharWidth() * 40,
                 widget()->minimumSizeHint().height() + barHeight()};
+    }
+
+protected:
+    // The figures' lines change with every analysis: the splitter learns the new height at once.
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == widget() && event->type() == QEvent::LayoutRequest)
+            updateGeometry();
+        return QScrollArea::eventFilter(watched, event);
     }
 
 private:
@@ -367,6 +378,15 @@ void AnalysisWindow::showEvent(QShowEvent* event)
     // Opening shows the analysis at once, drawn with its first frame.
     if (stale_)
         refresh();
+    // Opened the first time, the window takes the width its figures want, as far as the screen
+    // allows; narrower than that, the summary scrolls sideways.
+    if (!widthFitted_ && !event->spontaneous()) {
+        widthFitted_ = true;
+        const int room = screen()->availableGeometry().width() - 32;
+        const int wanted = std::min(sizeHint().width(), room);
+        if (wanted > width())
+            resize(wanted, height());
+    }
     QWidget::showEvent(event);
 }
 
@@ -522,7 +542,6 @@ void AnalysisWindow::showAnalysis()
         summary_->showSession(analysis_, shown_.value_or(0), notes);
     else
         summary_->showDay(analysis_, notes);
-    summaryScroll_->updateGeometry();
     model_->statsChanged();
     feedChart();
 }

@@ -125,6 +125,7 @@ private:
     QComboBox* selector_ = nullptr;
     SummaryPanel* summary_ = nullptr;
     QScrollArea* summaryScroll_ = nullptr;
+    bool widthFitted_ = false;
     QSpinBox* excludeLimit_ = nullptr;
     QPushButton* resetButton_ = nullptr;
     QPushButton* exportButton_ = nullptr;
