@@ -4,7 +4,7 @@
 <context>
     <name>AnalysisWindow</name>
     <message numerus="yes">
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+419"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+488"/>
         <source>%1 (%n lap(s), %2)</source>
         <translation>
             <numerusform>%1 (%n lap, %2)</numerusform>
@@ -45,7 +45,7 @@
 <context>
     <name>SummaryPanel</name>
     <message numerus="yes">
-        <location filename="../src/analysis_window/SummaryPanel.cpp" line="+31"/>
+        <location filename="../src/analysis_window/SummaryPanel.cpp" line="+32"/>
         <source>%n counted lap(s): mean %1, median of the counted laps %2</source>
         <translation>
             <numerusform>%n counted lap: mean %1, median of the counted laps %2</numerusform>
@@ -61,7 +61,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+90"/>
+        <location line="+100"/>
         <source>%1: %n lap(s), speed in %2</source>
         <translation>
             <numerusform>%1: %n lap, speed in %2</numerusform>

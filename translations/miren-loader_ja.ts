@@ -27,37 +27,37 @@
 <context>
     <name>AnalysisWindow</name>
     <message>
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+89"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+333"/>
         <source>Lap analysis</source>
         <translation>ラップ分析</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+2"/>
         <source>off</source>
         <translation>オフ</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+4"/>
         <source>&amp;Exclude laps slower than</source>
         <translation>除外する周回(&amp;E)：</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+4"/>
         <source>Export &amp;CSV…</source>
         <translation>CSVに書き出し(&amp;C)…</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="-3"/>
         <source>of the median</source>
         <translation>（中央値比）より遅い周回</translation>
     </message>
     <message>
-        <location line="-33"/>
+        <location line="-6"/>
         <source>&amp;Session</source>
         <translation>セッション(&amp;S)</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+2"/>
         <source>Laps slower than this share of their session&apos;s median of timed laps are not counted (100 to 1000 %); &quot;off&quot; counts every timed lap</source>
         <translation>セッションのタイム計測周回の中央値に対してこの割合より遅い周回を集計しません（100～1000 %）。「なし」ではタイムのある周回をすべて集計します</translation>
     </message>
@@ -67,22 +67,22 @@
         <translation>選択をリセット(&amp;R)</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Forget the laps you counted or excluded by hand</source>
         <translation>手動で集計・除外した周回の指定を取り消します</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+2"/>
         <source>&amp;Print…</source>
         <translation>印刷(&amp;P)…</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Save as P&amp;DF…</source>
         <translation>PDF で保存(&amp;D)…</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+2"/>
         <source>The language of the analysis window; the main window&apos;s captions stay as they are</source>
         <translation>解析ウィンドウの表示言語（メインウィンドウの表示は変わりません）</translation>
     </message>
@@ -92,7 +92,7 @@
         <translation>言語(&amp;G)</translation>
     </message>
     <message>
-        <location line="+152"/>
+        <location line="+11"/>
         <source>Export CSV</source>
         <translation>CSVに書き出し</translation>
     </message>
@@ -102,7 +102,7 @@
         <translation>CSVファイル (*.csv);;すべてのファイル (*)</translation>
     </message>
     <message numerus="yes">
-        <location line="+115"/>
+        <location line="+127"/>
         <source>%1 (%n lap(s), %2)</source>
         <translation>
             <numerusform>%1（%n 周、%2）</numerusform>
@@ -126,7 +126,7 @@
         <translation>&quot;bil load&quot; は %1 で止まりました：%2。表示にはそれまでに読んだ周回があります。</translation>
     </message>
     <message>
-        <location line="+139"/>
+        <location line="+140"/>
         <source>The report could not be saved: %1</source>
         <translation>レポートを保存できませんでした：%1</translation>
     </message>
@@ -136,12 +136,12 @@
         <translation>レポートを印刷できませんでした：%1</translation>
     </message>
     <message>
-        <location line="-414"/>
+        <location line="-348"/>
         <source>Double-click a session to show it</source>
         <translation>ダブルクリックでそのセッションを表示</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+1"/>
         <source>&amp;Laps</source>
         <translation>周回(&amp;L)</translation>
     </message>
@@ -151,7 +151,7 @@
         <translation>セッション比較(&amp;S)</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+1"/>
         <source>&amp;Lap times</source>
         <translation>ラップタイム(&amp;L)</translation>
     </message>
@@ -166,7 +166,7 @@
         <translation>TMP1/TMP2 の範囲(&amp;T)</translation>
     </message>
     <message>
-        <location line="+171"/>
+        <location line="+118"/>
         <source>The view holds no lap table.
 
 Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&quot;, and the analysis follows.</source>
@@ -180,7 +180,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>表示のラップ表に周回がありません。</translation>
     </message>
     <message>
-        <location line="+172"/>
+        <location line="+178"/>
         <source>The CSV file %1 could not be written: %2</source>
         <translation>CSVファイル %1 を書き込めませんでした：%2</translation>
     </message>
@@ -548,7 +548,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>ReportDialogs</name>
     <message>
-        <location filename="../src/report_dialogs/ReportDialogs.cpp" line="+16"/>
+        <location filename="../src/report_dialogs/ReportDialogs.cpp" line="+15"/>
         <source>Save as PDF</source>
         <translation>PDFとして保存</translation>
     </message>
@@ -563,7 +563,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>セッションレポートの印刷</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+28"/>
         <source>This build of the tool cannot print.</source>
         <translation>このビルドでは印刷できません。</translation>
     </message>
@@ -800,7 +800,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>SummaryPanel</name>
     <message numerus="yes">
-        <location filename="../src/analysis_window/SummaryPanel.cpp" line="+31"/>
+        <location filename="../src/analysis_window/SummaryPanel.cpp" line="+32"/>
         <source>%n counted lap(s): mean %1, median of the counted laps %2</source>
         <translation>
             <numerusform>集計 %n 周：平均 %1、集計周回の中央値 %2</numerusform>
@@ -876,7 +876,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     <message>
         <location line="-51"/>
         <location line="+9"/>
-        <location line="+100"/>
+        <location line="+110"/>
         <location line="+78"/>
         <location line="+27"/>
         <source>–</source>
@@ -899,12 +899,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>–（集計対象の周回でセクター数が異なります）</translation>
     </message>
     <message>
-        <location line="-119"/>
+        <location line="-129"/>
         <source>standard deviation %1 s</source>
         <translation>標準偏差 %1 秒</translation>
     </message>
     <message numerus="yes">
-        <location line="+101"/>
+        <location line="+111"/>
         <source>%1: %n lap(s), speed in %2</source>
         <translation>
             <numerusform>%1：%n 周、速度 %2</numerusform>
@@ -930,7 +930,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>%1   %2 セクター%3 ～ %4 セクター%5</translation>
     </message>
     <message>
-        <location line="-214"/>
+        <location line="-224"/>
         <source>Every line after the header is a lap line.</source>
         <translation>ヘッダー以降はすべてラップ行です。</translation>
     </message>
@@ -940,7 +940,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>表示の %1 行目はラップ行ではありません。</translation>
     </message>
     <message>
-        <location line="+137"/>
+        <location line="+147"/>
         <location line="+105"/>
         <source>%1 (%2) / %3 (%4)</source>
         <translation>%1（%2）/ %3（%4）</translation>

@@ -124,7 +124,6 @@ CsvDialect csvDialectForLocale(const QLocale& locale)
 AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     : QWidget(parent, Qt::Window), source_(source)
 {
-    setWindowTitle(tr("Lap analysis"));
     resize(960, 760);
 
     noTable_ = new QLabel;
@@ -136,7 +135,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     selector_->setObjectName(QStringLiteral("sessionSelector"));
     selector_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     selector_->setMinimumContentsLength(32);
-    auto* selectorLabel = new QLabel(tr("&Session"));
+    auto* selectorLabel = new QLabel;
     selectorLabel->setBuddy(selector_);
     sessionRow_ = new QWidget;
     auto* sessionLayout = new QHBoxLayout(sessionRow_);
@@ -150,18 +149,13 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
 
     excludeLimit_ = new LimitSpinBox;
     excludeLimit_->setObjectName(QStringLiteral("excludeLimit"));
-    excludeLimit_->setSpecialValueText(tr("off"));
     excludeLimit_->setValue(int(analysis_.excludeSlowerPercent()));
-    excludeLimit_->setToolTip(tr("Laps slower than this share of their session's median of timed "
-                                 "laps are not counted (100 to 1000 %); \"off\" counts every "
-                                 "timed lap"));
-    auto* limitLabel = new QLabel(tr("&Exclude laps slower than"));
+    auto* limitLabel = new QLabel;
     limitLabel->setBuddy(excludeLimit_);
-    resetButton_ = new QPushButton(tr("&Reset choices"));
+    resetButton_ = new QPushButton;
     resetButton_->setObjectName(QStringLiteral("resetChoices"));
     resetButton_->setAutoDefault(false);
-    resetButton_->setToolTip(tr("Forget the laps you counted or excluded by hand"));
-    exportButton_ = new QPushButton(tr("Export &CSV…"));
+    exportButton_ = new QPushButton;
     exportButton_->setObjectName(QStringLiteral("exportCsv"));
     exportButton_->setAutoDefault(false);
 
@@ -169,24 +163,23 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     controls->addWidget(limitLabel);
     auto* limitRow = new QHBoxLayout;
     limitRow->addWidget(excludeLimit_);
-    limitRow->addWidget(new QLabel(tr("of the median")));
+    auto* limitSuffix = new QLabel;
+    limitRow->addWidget(limitSuffix);
     controls->addLayout(limitRow);
     controls->addWidget(resetButton_);
-    printButton_ = new QPushButton(tr("&Print…"));
+    printButton_ = new QPushButton;
     printButton_->setObjectName(QStringLiteral("print"));
     printButton_->setAutoDefault(false);
-    pdfButton_ = new QPushButton(tr("Save as P&DF…"));
+    pdfButton_ = new QPushButton;
     pdfButton_->setObjectName(QStringLiteral("saveAsPdf"));
     pdfButton_->setAutoDefault(false);
     language_ = new QComboBox;
     language_->setObjectName(QStringLiteral("language"));
-    language_->addItem(followSystemLanguageText(), QString());
+    language_->addItem(QString(), QString());
     for (const QString& code : availableLanguages())
         language_->addItem(nativeLanguageName(code), code);
     language_->setCurrentIndex(std::max(0, language_->findData(chosenLanguage())));
-    language_->setToolTip(tr("The language of the analysis window; the main window's captions "
-                             "stay as they are"));
-    auto* languageLabel = new QLabel(tr("Lan&guage"));
+    auto* languageLabel = new QLabel;
     languageLabel->setBuddy(language_);
 
     controls->addSpacing(12);
@@ -252,12 +245,11 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     comparison_->horizontalHeader()->resizeSection(
         SessionTableModel::SessionColumn,
         metrics.horizontalAdvance(QStringLiteral("S00 SESSION_000.BIL")) + 16);
-    comparison_->setToolTip(tr("Double-click a session to show it"));
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("tabs"));
-    tabs_->addTab(lapList_, tr("&Laps"));
-    tabs_->addTab(comparison_, tr("Sessions side by &side"));
+    tabs_->addTab(lapList_, QString());
+    tabs_->addTab(comparison_, QString());
 
     chart_ = new LapChart;
     chart_->setObjectName(QStringLiteral("chart"));
@@ -268,12 +260,8 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     chartLayout->setContentsMargins(0, 0, 0, 0);
     auto* viewRow = new QHBoxLayout;
     auto* views = new QButtonGroup(chartPane);
-    const std::pair<const char*, QString> viewButtons[] = {
-        {"lapTimesView", tr("&Lap times")},
-        {"sectorTimesView", tr("&Sector times")},
-        {"temperatureView", tr("&TMP1/TMP2 ranges")}};
-    for (const auto& [name, label] : viewButtons) {
-        auto* button = new QRadioButton(label);
+    for (const char* name : {"lapTimesView", "sectorTimesView", "temperatureView"}) {
+        auto* button = new QRadioButton;
         button->setObjectName(QString::fromLatin1(name));
         views->addButton(button, views->buttons().size());
         viewRow->addWidget(button);
@@ -339,6 +327,34 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
         lapList_->setCurrentIndex(index);
         lapList_->scrollTo(index);
     });
+
+    // The fixed texts, set again when the language changes.
+    setCaptions_ = [=, this] {
+        setWindowTitle(tr("Lap analysis"));
+        selectorLabel->setText(tr("&Session"));
+        excludeLimit_->setSpecialValueText(tr("off"));
+        excludeLimit_->setToolTip(tr("Laps slower than this share of their session's median of "
+                                     "timed laps are not counted (100 to 1000 %); \"off\" counts "
+                                     "every timed lap"));
+        limitLabel->setText(tr("&Exclude laps slower than"));
+        limitSuffix->setText(tr("of the median"));
+        resetButton_->setText(tr("&Reset choices"));
+        resetButton_->setToolTip(tr("Forget the laps you counted or excluded by hand"));
+        exportButton_->setText(tr("Export &CSV…"));
+        printButton_->setText(tr("&Print…"));
+        pdfButton_->setText(tr("Save as P&DF…"));
+        language_->setItemText(0, followSystemLanguageText());
+        language_->setToolTip(tr("The language of the analysis window; the main window's "
+                                 "captions stay as they are"));
+        languageLabel->setText(tr("Lan&guage"));
+        comparison_->setToolTip(tr("Double-click a session to show it"));
+        tabs_->setTabText(0, tr("&Laps"));
+        tabs_->setTabText(1, tr("Sessions side by &side"));
+        views->button(0)->setText(tr("&Lap times"));
+        views->button(1)->setText(tr("&Sector times"));
+        views->button(2)->setText(tr("&TMP1/TMP2 ranges"));
+    };
+    setCaptions_();
 
     saveName_ = [](QWidget* parent, const QString& proposed) {
         return QFileDialog::getSaveFileName(parent, tr("Export CSV"), proposed,
@@ -410,10 +426,13 @@ bool AnalysisWindow::eventFilter(QObject* watched, QEvent* event)
 
 void AnalysisWindow::changeEvent(QEvent* event)
 {
-    // The figures, the lists' headers and the chart are made anew in the new language; the
-    // fixed labels and buttons made once follow at the next start.
-    if (event->type() == QEvent::LanguageChange && !stale_)
-        refresh();
+    // The fixed texts, the figures, the lists' headers and the chart are made anew in the new
+    // language.
+    if (event->type() == QEvent::LanguageChange && setCaptions_) {
+        setCaptions_();
+        if (!stale_)
+            refresh();
+    }
     QWidget::changeEvent(event);
 }
 

@@ -126,6 +126,7 @@ private:
     SummaryPanel* summary_ = nullptr;
     QScrollArea* summaryScroll_ = nullptr;
     bool widthFitted_ = false;
+    std::function<void()> setCaptions_;
     QSpinBox* excludeLimit_ = nullptr;
     QPushButton* resetButton_ = nullptr;
     QPushButton* exportButton_ = nullptr;

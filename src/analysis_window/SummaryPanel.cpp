@@ -4,6 +4,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 #include <cmath>
@@ -65,20 +66,20 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QWidget(parent)
     title->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* times = new QGridLayout;
-    addRow(times, tr("Best lap"), "bestLap");
-    addRow(times, tr("Theoretical best"), "theoreticalBest");
-    addRow(times, tr("Best rolling lap"), "rollingBest");
-    addRow(times, tr("Consistency"), "consistency");
-    addRow(times, tr("Spread"), "spread");
+    addRow(times, QT_TR_NOOP("Best lap"), "bestLap");
+    addRow(times, QT_TR_NOOP("Theoretical best"), "theoreticalBest");
+    addRow(times, QT_TR_NOOP("Best rolling lap"), "rollingBest");
+    addRow(times, QT_TR_NOOP("Consistency"), "consistency");
+    addRow(times, QT_TR_NOOP("Spread"), "spread");
     times->setRowStretch(times->rowCount(), 1);
 
     auto* peaks = new QGridLayout;
-    addRow(peaks, tr("rpm max"), "rpmMax");
-    addRow(peaks, tr("Speed max"), "speedMax");
-    addRow(peaks, tr("GX max"), "gxMax");
-    addRow(peaks, tr("GY max"), "gyMax");
-    addRow(peaks, tr("TMP1 min / max"), "tmp1");
-    addRow(peaks, tr("TMP2 min / max"), "tmp2");
+    addRow(peaks, QT_TR_NOOP("rpm max"), "rpmMax");
+    addRow(peaks, QT_TR_NOOP("Speed max"), "speedMax");
+    addRow(peaks, QT_TR_NOOP("GX max"), "gxMax");
+    addRow(peaks, QT_TR_NOOP("GY max"), "gyMax");
+    addRow(peaks, QT_TR_NOOP("TMP1 min / max"), "tmp1");
+    addRow(peaks, QT_TR_NOOP("TMP2 min / max"), "tmp2");
     peaks->setRowStretch(peaks->rowCount(), 1);
 
     auto* columns = new QHBoxLayout;
@@ -102,18 +103,28 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QWidget(parent)
     layout->addWidget(fault);
 }
 
-QLabel* SummaryPanel::addRow(QGridLayout* grid, const QString& caption, const char* name)
+QLabel* SummaryPanel::addRow(QGridLayout* grid, const char* caption, const char* name)
 {
     const int row = grid->rowCount();
     auto* value = new QLabel;
     value->setObjectName(QString::fromLatin1(name));
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* label = new QLabel(caption);
+    auto* label = new QLabel(tr(caption));
+    captions_.push_back({label, caption});
     label->setBuddy(value);
     grid->addWidget(label, row, 0, Qt::AlignLeft | Qt::AlignTop);
     grid->addWidget(value, row, 1, Qt::AlignLeft | Qt::AlignTop);
     grid->setColumnStretch(1, 1);
     return value;
+}
+
+void SummaryPanel::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        for (const auto& [label, caption] : captions_)
+            label->setText(tr(caption));
+    }
+    QWidget::changeEvent(event);
 }
 
 void SummaryPanel::set(const char* name, const QString& text)

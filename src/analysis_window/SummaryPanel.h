@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class QGridLayout;
@@ -32,8 +33,14 @@ public:
     // per speed unit when the units differ.
     void showDay(const SessionAnalysis& analysis, const Notes& notes);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
-    QLabel* addRow(QGridLayout* grid, const QString& caption, const char* name);
+    // caption: the English source text, translated now and again at each language change.
+    QLabel* addRow(QGridLayout* grid, const char* caption, const char* name);
     void set(const char* name, const QString& text);
     void showNotes(const Notes& notes, const QString& counts);
+
+    std::vector<std::pair<QLabel*, const char*>> captions_;
 };

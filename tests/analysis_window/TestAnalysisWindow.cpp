@@ -633,6 +633,33 @@ private slots:
         QCOMPARE(dialect.decimalPoint, decimalPoint);
     }
 
+    // A language switch renames the open window's buttons, tabs and summary captions at once.
+    void captionsFollowTheLanguage()
+    {
+        Fixture f;
+        f.bilLoad();
+        AnalysisWindow& w = f.open();
+        const auto restore = qScopeGuard(
+            [] { installTranslators(*QCoreApplication::instance(), QStringLiteral("en")); });
+        auto* reset = w.findChild<QPushButton*>("resetChoices");
+        auto* tabs = w.findChild<QTabWidget*>("tabs");
+        const auto captions = [&] {
+            QStringList texts;
+            for (const QLabel* l : w.findChild<SummaryPanel*>("summary")->findChildren<QLabel*>())
+                texts << l->text();
+            return texts;
+        };
+        QCOMPARE(reset->text(), QStringLiteral("&Reset choices"));
+        QVERIFY(captions().contains(QStringLiteral("Best lap")));
+        QVERIFY(installTranslators(*QCoreApplication::instance(), QStringLiteral("ja")));
+        QTRY_COMPARE(reset->text(), QStringLiteral("選択をリセット(&R)"));
+        QCOMPARE(tabs->tabText(0), QStringLiteral("周回(&L)"));
+        QVERIFY(captions().contains(QStringLiteral("ベストラップ")));
+        QVERIFY(installTranslators(*QCoreApplication::instance(), QStringLiteral("en")));
+        QTRY_COMPARE(reset->text(), QStringLiteral("&Reset choices"));
+        QVERIFY(captions().contains(QStringLiteral("Best lap")));
+    }
+
     // "Save as PDF…" writes the report of the sessions shown, in the window's language: the
     // best lap's time on its page, the summary's captions translated, the GX figure with "."
     // in a comma-decimal locale.
