@@ -398,6 +398,8 @@ void AnalysisWindow::showEvent(QShowEvent* event)
     // allows; narrower than that, the summary scrolls sideways.
     if (!widthFitted_ && !event->spontaneous()) {
         widthFitted_ = true;
+        // The summary's new lines reach the window's size hint through posted layout requests.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         const int room = screen()->availableGeometry().width() - 32;
         const int wanted = std::min(sizeHint().width(), room);
         if (wanted > width())
