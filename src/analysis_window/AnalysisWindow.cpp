@@ -394,18 +394,35 @@ void AnalysisWindow::showEvent(QShowEvent* event)
     // Opening shows the analysis at once, drawn with its first frame.
     if (stale_)
         refresh();
-    // Opened the first time, the window takes the width its figures want, as far as the screen
-    // allows; narrower than that, the summary scrolls sideways.
     if (!widthFitted_ && !event->spontaneous()) {
         widthFitted_ = true;
-        // The summary's new lines reach the window's size hint through posted layout requests.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        const int room = screen()->availableGeometry().width() - 32;
-        const int wanted = std::min(sizeHint().width(), room);
-        if (wanted > width())
-            resize(wanted, height());
+        fitWidth();
     }
     QWidget::showEvent(event);
+}
+
+// The window takes the width its figures want, as far as the screen allows, and never shrinks
+// for them; narrower than that, the summary scrolls sideways. Widened past the screen's right
+// edge, it moves left.
+void AnalysisWindow::fitWidth()
+{
+    // The window's size hint learns of the summary's new lines only through a chain of posted
+    // layout requests, so a laid-out summary also says itself how much room it lacks.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    int wanted = sizeHint().width();
+    if (summaryScroll_->isVisible()) {
+        const int lacking =
+            summaryScroll_->widget()->sizeHint().width() - summaryScroll_->viewport()->width();
+        wanted = std::max(wanted, width() + lacking);
+    }
+    const QRect room = screen()->availableGeometry().adjusted(16, 0, -16, 0);
+    wanted = std::min(wanted, room.width());
+    if (wanted <= width())
+        return;
+    resize(wanted, height());
+    const int overflow = frameGeometry().right() - room.right();
+    if (overflow > 0)
+        move(std::max(room.left(), x() - overflow), y());
 }
 
 bool AnalysisWindow::eventFilter(QObject* watched, QEvent* event)
@@ -463,6 +480,7 @@ void AnalysisWindow::refresh()
     sessionsFromFiles_ = sessions.has_value();
     if (!sessions)
         sessions = sessionsFromTable(table.laps, table.unit, table.laterHeaders);
+    const std::size_t sessionsBefore = analysis_.sessionCount();
     analysis_.load(std::move(table.laps), std::move(*sessions));
     if (shown_ && *shown_ >= analysis_.sessionCount())
         shown_.reset();
@@ -479,6 +497,10 @@ void AnalysisWindow::refresh()
     }
     pages_->setCurrentIndex(holdsTable() ? 1 : 0);
     showAnalysis();
+    // A day of more or fewer sessions brings other lines to the summary: an open window makes
+    // room for them, while a window the user narrowed stays so as long as the sessions do.
+    if (isVisible() && widthFitted_ && analysis_.sessionCount() != sessionsBefore)
+        fitWidth();
 }
 
 // The selector's entries follow the sessions; they are made anew only when those change.

@@ -103,6 +103,7 @@ private:
     void updateSelector();
     QString faultNote() const;
     void feedChart();
+    void fitWidth();
 
     AnalysisSource& source_;
     SaveNameFn saveName_;

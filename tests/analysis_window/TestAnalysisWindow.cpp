@@ -372,6 +372,24 @@ private slots:
                  QStringLiteral("セッション 2"));
     }
 
+    // A window the user narrowed stays so while the sessions stay; a "bil load" of a day of
+    // sessions widens the open window again for the day's longer lines, within the screen.
+    void widensForMoreSessions()
+    {
+        Fixture f;
+        f.bilLoad();
+        AnalysisWindow& w = f.open();
+        w.resize(500, w.height());
+        const std::size_t laps = w.laps().size();
+        f.deleteLine(3);
+        QTRY_COMPARE(w.laps().size(), laps - 1);
+        QCOMPARE(w.width(), 500);
+        f.bilLoad(QStringLiteral("SESSION_KMH.BIL\rSESSION_MPH.BIL"));
+        QTRY_COMPARE(w.analysis().sessionCount(), std::size_t(2));
+        QVERIFY(w.width() > 500);
+        QVERIFY(w.frameGeometry().right() <= w.screen()->availableGeometry().right());
+    }
+
     // After "!! non file !!" the analysis names the file that failed and why.
     void failedLoadIsNamed()
     {
