@@ -102,7 +102,7 @@
         <translation>CSVファイル (*.csv);;すべてのファイル (*)</translation>
     </message>
     <message numerus="yes">
-        <location line="+127"/>
+        <location line="+151"/>
         <source>%1 (%n lap(s), %2)</source>
         <translation>
             <numerusform>%1（%n 周、%2）</numerusform>
@@ -136,7 +136,7 @@
         <translation>レポートを印刷できませんでした：%1</translation>
     </message>
     <message>
-        <location line="-348"/>
+        <location line="-372"/>
         <source>Double-click a session to show it</source>
         <translation>ダブルクリックでそのセッションを表示</translation>
     </message>
@@ -166,7 +166,7 @@
         <translation>TMP1/TMP2 の範囲(&amp;T)</translation>
     </message>
     <message>
-        <location line="+118"/>
+        <location line="+138"/>
         <source>The view holds no lap table.
 
 Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&quot;, and the analysis follows.</source>
@@ -180,7 +180,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>表示のラップ表に周回がありません。</translation>
     </message>
     <message>
-        <location line="+178"/>
+        <location line="+182"/>
         <source>The CSV file %1 could not be written: %2</source>
         <translation>CSVファイル %1 を書き込めませんでした：%2</translation>
     </message>
@@ -211,6 +211,89 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <location line="+5"/>
         <source>Lap %1: TMP1 %2 to %3, TMP2 %4 to %5</source>
         <translation>%1周目：TMP1 %2～%3、TMP2 %4～%5</translation>
+    </message>
+</context>
+<context>
+    <name>LapChart</name>
+    <message>
+        <location filename="../src/analysis_window/ChartPainter.cpp" line="+49"/>
+        <source>Counted laps</source>
+        <translation>集計周回</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Session %1</source>
+        <translation>セッション %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Excluded laps</source>
+        <translation>除外周回</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Best lap %1</source>
+        <translation>ベストラップ %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Best lap</source>
+        <translation>ベストラップ</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Median %1</source>
+        <translation>中央値 %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Median</source>
+        <translation>中央値</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Sector %1</source>
+        <translation>セクター%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Best of the sector</source>
+        <translation>セクターベスト</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>TMP1 min to max</source>
+        <translation>TMP1 最低～最高</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>TMP2 min to max</source>
+        <translation>TMP2 最低～最高</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Lap time</source>
+        <translation>ラップタイム</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Sector time</source>
+        <translation>セクタータイム</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>TMP1 and TMP2</source>
+        <translation>TMP1・TMP2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Lap, in table order</source>
+        <translation>周回（表の順）</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Lap</source>
+        <translation>周回</translation>
     </message>
 </context>
 <context>

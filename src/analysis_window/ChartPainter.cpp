@@ -11,11 +11,6 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("LapChart", text);
-}
-
 const QColor kGround(Qt::white);
 const QColor kText(0x21, 0x21, 0x21);
 const QColor kFrame(0xBD, 0xBD, 0xBD);
@@ -32,8 +27,18 @@ QColor tmpColour(int series)
     return series == 0 ? kTmp1 : kTmp2;
 }
 
+// The chart's words: the legend and the axis titles, translated in the chart's own context.
+struct ChartTexts {
+    Q_DECLARE_TR_FUNCTIONS(LapChart)
+
+public:
+    static std::vector<ChartLayout::LegendEntry> legendOf(const ChartModel& model, ChartView view);
+    static QString valueTitleOf(ChartView view);
+    static QString lapTitleOf(const ChartModel& model);
+};
+
 // The legend's entries for a view.
-std::vector<ChartLayout::LegendEntry> legendOf(const ChartModel& model, ChartView view)
+std::vector<ChartLayout::LegendEntry> ChartTexts::legendOf(const ChartModel& model, ChartView view)
 {
     using Swatch = ChartLayout::Swatch;
     std::vector<ChartLayout::LegendEntry> entries;
@@ -76,7 +81,7 @@ std::vector<ChartLayout::LegendEntry> legendOf(const ChartModel& model, ChartVie
     return entries;
 }
 
-QString valueTitleOf(ChartView view)
+QString ChartTexts::valueTitleOf(ChartView view)
 {
     switch (view) {
     case ChartView::LapTimes:
@@ -87,6 +92,11 @@ QString valueTitleOf(ChartView view)
         break;
     }
     return tr("TMP1 and TMP2");
+}
+
+QString ChartTexts::lapTitleOf(const ChartModel& model)
+{
+    return model.inTableOrder() ? tr("Lap, in table order") : tr("Lap");
 }
 
 QPen pen(const QColor& colour, double width, Qt::PenStyle style = Qt::SolidLine)
@@ -187,7 +197,7 @@ ChartLayout layoutChart(const QRectF& rect, const QFontMetricsF& metrics, const 
     const double tick = h / 3;
 
     // The legend flows in rows along the bottom.
-    layout.legend = legendOf(model, view);
+    layout.legend = ChartTexts::legendOf(model, view);
     std::vector<int> rowOf;
     double x = rect.left() + pad;
     int rows = layout.legend.empty() ? 0 : 1;
@@ -247,8 +257,8 @@ ChartLayout layoutChart(const QRectF& rect, const QFontMetricsF& metrics, const 
         lastRight = at + width / 2;
     }
 
-    layout.valueTitle = valueTitleOf(view);
-    layout.lapTitle = model.inTableOrder() ? tr("Lap, in table order") : tr("Lap");
+    layout.valueTitle = ChartTexts::valueTitleOf(view);
+    layout.lapTitle = ChartTexts::lapTitleOf(model);
     const std::size_t inView = model.lapsInView();
     layout.dots = view != ChartView::Temperatures && !model.thinned() && inView > 0 &&
                   m.area.width() / double(inView) >= layout.dotRadius * 5;

@@ -651,7 +651,8 @@ private slots:
         QCOMPARE(dialect.decimalPoint, decimalPoint);
     }
 
-    // A language switch renames the open window's buttons, tabs and summary captions at once.
+    // A language switch renames the open window's buttons, tabs, summary captions and chart at
+    // once.
     void captionsFollowTheLanguage()
     {
         Fixture f;
@@ -673,6 +674,8 @@ private slots:
         QTRY_COMPARE(reset->text(), QStringLiteral("選択をリセット(&R)"));
         QCOMPARE(tabs->tabText(0), QStringLiteral("周回(&L)"));
         QVERIFY(captions().contains(QStringLiteral("ベストラップ")));
+        QCOMPARE(w.chart()->layout().valueTitle, QStringLiteral("ラップタイム"));
+        QCOMPARE(w.chart()->layout().legend.front().text, QStringLiteral("集計周回"));
         QVERIFY(installTranslators(*QCoreApplication::instance(), QStringLiteral("en")));
         QTRY_COMPARE(reset->text(), QStringLiteral("&Reset choices"));
         QVERIFY(captions().contains(QStringLiteral("Best lap")));

@@ -5,7 +5,8 @@
 Runs lupdate over the source folder into a copy of each .ts file (the committed files stay as
 they are) and reports every message that lupdate leaves unfinished (a new or changed source
 text, an empty translation) or marks vanished or obsolete (a text the sources no longer hold),
-and every translation whose %1..%99 markers differ from its source's.
+every translation whose %1..%99 markers differ from its source's, and every tr() call lupdate
+cannot read.
 
 Usage: check_translations.py LUPDATE SOURCE_DIR TS_FILE[:OPTION,...] ... [-- LUPDATE_OPTION ...]
   e.g. check_translations.py lupdate src translations/x_ja.ts translations/x_en.ts:-pluralonly
@@ -67,6 +68,10 @@ def main(argv):
             if run.returncode != 0:
                 failures.append(f"{ts_file}: lupdate failed ({run.returncode}):\n{run.stdout}{run.stderr}")
                 continue
+            # A tr() that lupdate cannot place in a context is a text no .ts file ever holds.
+            failures += [f"{ts_file}: lupdate cannot read: {line}"
+                         for line in (run.stdout + run.stderr).splitlines()
+                         if "cannot be called without context" in line]
             failures += [f"{ts_file}: {p}" for p in problems_of(copy)]
     if failures:
         print("\n".join(failures))
