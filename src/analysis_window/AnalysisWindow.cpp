@@ -613,6 +613,9 @@ void AnalysisWindow::feedChart()
             add(s);
     }
     chart_->setSessions(std::move(sessions));
+    const QModelIndex current = lapList_->currentIndex();
+    chart_->setMarkedLap(current.isValid() ? std::optional(model_->lapAt(current.row()))
+                                           : std::nullopt);
 }
 
 void AnalysisWindow::toggleLap(std::size_t lap, bool counted)
@@ -643,6 +646,10 @@ void AnalysisWindow::resetChoices()
 
 void AnalysisWindow::showLapInView(const QModelIndex& current)
 {
+    // The chart marks the lap too, panned to it when zoomed elsewhere.
+    chart_->setMarkedLap(current.isValid() ? std::optional(model_->lapAt(current.row()))
+                                           : std::nullopt,
+                         true);
     if (!current.isValid())
         return;
     const std::int64_t line = analysis_.laps()[model_->lapAt(current.row())].line;

@@ -244,6 +244,19 @@ std::pair<double, double> ChartModel::sessionSpan(int session) const
     return {axis.front(), axis.back()};
 }
 
+std::optional<double> ChartModel::axisOfLap(std::size_t lapIndex) const
+{
+    for (std::size_t s = 0; s < sessions_.size(); ++s) {
+        const std::vector<ChartLap>& laps = sessions_[s].laps;
+        const auto it = std::lower_bound(
+            laps.begin(), laps.end(), lapIndex,
+            [](const ChartLap& lap, std::size_t index) { return lap.index < index; });
+        if (it != laps.end() && it->index == lapIndex)
+            return axis_[s][std::size_t(it - laps.begin())];
+    }
+    return std::nullopt;
+}
+
 void ChartModel::resetZoom()
 {
     view0_ = full0_;

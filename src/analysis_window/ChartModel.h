@@ -96,6 +96,8 @@ public:
     // through it), the sessions side by side with a gap between.
     double axisX(int session, std::size_t lap) const { return axis_[std::size_t(session)][lap]; }
     std::pair<double, double> sessionSpan(int session) const;
+    // Where a lap (its position in the window's lap vector) stands on the lap axis, if charted.
+    std::optional<double> axisOfLap(std::size_t lapIndex) const;
     // The lap axis value x as the session numbers its laps (the lap number, or the row).
     double sessionLap(int session, double x) const { return x + shift_[std::size_t(session)]; }
     bool inTableOrder() const { return tableOrder_; }

@@ -82,7 +82,35 @@ void LapChart::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setFont(font());
     paintChart(painter, layout_, model_, view_);
+    paintMark(painter);
     paintHover(painter);
+}
+
+void LapChart::setMarkedLap(std::optional<std::size_t> lapIndex, bool bringIntoView)
+{
+    marked_ = lapIndex;
+    const std::optional<double> x = marked_ ? model_.axisOfLap(*marked_) : std::nullopt;
+    if (bringIntoView && x && (*x < model_.viewStart() || *x > model_.viewEnd())) {
+        const double half = (model_.viewEnd() - model_.viewStart()) / 2;
+        model_.setViewRange(*x - half, *x + half);
+        relayout();
+    }
+    update();
+}
+
+// The marked lap: a thin grey upright line, under the hover label.
+void LapChart::paintMark(QPainter& painter) const
+{
+    const std::optional<double> x = marked_ ? model_.axisOfLap(*marked_) : std::nullopt;
+    if (!x || *x < model_.viewStart() || *x > model_.viewEnd())
+        return;
+    const ChartMapping& m = layout_.mapping;
+    const double at = m.px(*x);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x21, 0x21, 0x21, 0x90), layout_.lineWidth));
+    painter.drawLine(QPointF(at, m.frame.top()), QPointF(at, m.frame.bottom()));
+    painter.restore();
 }
 
 // The hovered point ringed, and its label beside it, kept inside the widget.

@@ -12,7 +12,7 @@
 // ranges) against the lap, drawn by paintChart() over a ChartModel. Hovering a point names its
 // session, lap and value for as long as the pointer stays on it; the wheel zooms the lap axis
 // around the pointer, dragging pans it, a double click shows every lap again, and a click on a
-// point reports its lap. The chart takes no keyboard focus: the lap list is where keys go.
+// point reports its lap; the lap selected in the list is marked. The chart takes no keyboard focus: the lap list is where keys go.
 class LapChart : public QWidget {
     Q_OBJECT
 
@@ -28,6 +28,10 @@ public:
     const ChartLayout& layout() const { return layout_; }
     // What the hover label says, "" when the pointer is on no point.
     QString hoverText() const;
+    // Marks a lap (its position in the window's lap vector) with an upright line across the
+    // plot, or none; with bringIntoView, a zoomed chart that does not show the lap pans to it.
+    void setMarkedLap(std::optional<std::size_t> lapIndex, bool bringIntoView = false);
+    std::optional<std::size_t> markedLap() const { return marked_; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -51,11 +55,13 @@ private:
     void relayout();
     void hoverAt(const QPointF& pos);
     void paintHover(QPainter& painter) const;
+    void paintMark(QPainter& painter) const;
 
     ChartModel model_;
     ChartView view_ = ChartView::LapTimes;
     ChartLayout layout_;
     std::optional<ChartHit> hover_;
+    std::optional<std::size_t> marked_;
     std::optional<QPointF> pointer_; // where the pointer is, while it is over the chart
     std::optional<QPointF> press_;   // where the left button went down
     double pressStart_ = 0;          // the lap axis view's start at the press

@@ -34,6 +34,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QWheelEvent>
 #include <memory>
 
 namespace {
@@ -603,6 +604,34 @@ private slots:
                           pointOf(*w.chart(), lap, w.laps()[lap].lapTime()));
         QCOMPARE(list->currentIndex().row(), w.lapModel()->rowOf(lap));
         QCOMPARE(f.view()->textCursor().blockNumber(), int(w.laps()[lap].line - 1));
+    }
+
+    // The lap selected in the list is marked in the chart, which pans to it when zoomed
+    // elsewhere, and stays marked when a lap is ticked off.
+    void listSelectionMarksChart()
+    {
+        Fixture f;
+        f.bilLoad(QStringLiteral("SESSION_KMH.BIL\rSESSION_MPH.BIL"));
+        AnalysisWindow& w = f.open();
+        LapChart& chart = *w.chart();
+        const ChartModel& model = chart.model();
+        const QRectF frame = chart.layout().mapping.frame;
+        const QPointF end(frame.right() - 1, frame.center().y());
+        for (int notch = 0; notch < 8; ++notch) {
+            QWheelEvent wheel(end, chart.mapToGlobal(end), {}, QPoint(0, 120), Qt::NoButton, {},
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&chart, &wheel);
+        }
+        const std::size_t lap = 4;
+        QVERIFY(*model.axisOfLap(lap) < model.viewStart());
+        auto* list = w.findChild<QTableView*>("lapList");
+        list->setCurrentIndex(w.lapModel()->index(w.lapModel()->rowOf(lap), 0));
+        QCOMPARE(chart.markedLap(), std::optional(lap));
+        const double x = *model.axisOfLap(lap);
+        QVERIFY(model.zoomed() && model.viewStart() <= x && x <= model.viewEnd());
+        w.lapModel()->setData(w.lapModel()->index(w.lapModel()->rowOf(lap), 0), Qt::Unchecked,
+                              Qt::CheckStateRole);
+        QCOMPARE(chart.markedLap(), std::optional(lap));
     }
 
     // The switch above the chart shows the sector times or the TMP ranges of the same laps.
