@@ -12,7 +12,8 @@
 // ranges) against the lap, drawn by paintChart() over a ChartModel. Hovering a point names its
 // session, lap and value for as long as the pointer stays on it; the wheel zooms the lap axis
 // around the pointer, dragging pans it, a double click shows every lap again, and a click on a
-// point reports its lap; the lap selected in the list is marked. The chart takes no keyboard focus: the lap list is where keys go.
+// point reports its lap; the lap selected in the list is marked. The chart takes no keyboard focus:
+// the lap list is where keys go.
 class LapChart : public QWidget {
     Q_OBJECT
 
