@@ -613,9 +613,17 @@ void AnalysisWindow::feedChart()
             add(s);
     }
     chart_->setSessions(std::move(sessions));
+    chart_->setMarkedLap(selectedLap());
+}
+
+// The lap of the list's current row while that row is selected: the list's cursor alone, as it
+// stands on the first row when the window opens, marks nothing.
+std::optional<std::size_t> AnalysisWindow::selectedLap() const
+{
     const QModelIndex current = lapList_->currentIndex();
-    chart_->setMarkedLap(current.isValid() ? std::optional(model_->lapAt(current.row()))
-                                           : std::nullopt);
+    if (!current.isValid() || !lapList_->selectionModel()->isRowSelected(current.row()))
+        return std::nullopt;
+    return model_->lapAt(current.row());
 }
 
 void AnalysisWindow::toggleLap(std::size_t lap, bool counted)
@@ -647,9 +655,7 @@ void AnalysisWindow::resetChoices()
 void AnalysisWindow::showLapInView(const QModelIndex& current)
 {
     // The chart marks the lap too, panned to it when zoomed elsewhere.
-    chart_->setMarkedLap(current.isValid() ? std::optional(model_->lapAt(current.row()))
-                                           : std::nullopt,
-                         true);
+    chart_->setMarkedLap(selectedLap(), true);
     if (!current.isValid())
         return;
     const std::int64_t line = analysis_.laps()[model_->lapAt(current.row())].line;

@@ -104,6 +104,7 @@ private:
     QString faultNote() const;
     void feedChart();
     void fitWidth();
+    std::optional<std::size_t> selectedLap() const;
 
     AnalysisSource& source_;
     SaveNameFn saveName_;
