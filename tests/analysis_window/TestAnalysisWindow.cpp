@@ -380,14 +380,17 @@ private slots:
         Fixture f;
         f.bilLoad();
         AnalysisWindow& w = f.open();
-        w.resize(500, w.height());
+        w.resize(w.minimumSizeHint().width(), w.height());
+        const int narrow = w.width();
         const std::size_t laps = w.laps().size();
         f.deleteLine(3);
         QTRY_COMPARE(w.laps().size(), laps - 1);
-        QCOMPARE(w.width(), 500);
+        QCOMPARE(w.width(), narrow);
+        if (narrow >= w.screen()->availableGeometry().width() - 32)
+            QSKIP("the window's narrowest leaves no room to grow on this screen");
         f.bilLoad(QStringLiteral("SESSION_KMH.BIL\rSESSION_MPH.BIL"));
         QTRY_COMPARE(w.analysis().sessionCount(), std::size_t(2));
-        QVERIFY(w.width() > 500);
+        QVERIFY(w.width() > narrow);
         QVERIFY(w.frameGeometry().right() <= w.screen()->availableGeometry().right());
     }
 
