@@ -533,7 +533,7 @@ QPolygonF ChartModel::sectorBestMarks(int sector, const ChartMapping& m) const
             continue;
         const ChartLap& lap = sessions_[s].laps[*best];
         const double x = axis_[s][*best];
-        if (x >= view0_ && x <= view1_ && sector < lap.sectorCount)
+        if (inView(x) && sector < lap.sectorCount)
             marks << m.point(x, lap.sectors[std::size_t(sector)]);
     }
     return marks;

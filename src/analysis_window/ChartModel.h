@@ -106,6 +106,7 @@ public:
     double viewStart() const { return view0_; }
     double viewEnd() const { return view1_; }
     bool zoomed() const { return view0_ > full0_ || view1_ < full1_; }
+    bool inView(double x) const { return x >= view0_ && x <= view1_; }
     // factor < 1 zooms in; the axis value at anchor stays where it is.
     void zoomAt(double anchor, double factor);
     void panBy(double delta);

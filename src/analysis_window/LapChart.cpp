@@ -90,7 +90,7 @@ void LapChart::setMarkedLap(std::optional<std::size_t> lapIndex, bool bringIntoV
 {
     marked_ = lapIndex;
     const std::optional<double> x = marked_ ? model_.axisOfLap(*marked_) : std::nullopt;
-    if (bringIntoView && x && (*x < model_.viewStart() || *x > model_.viewEnd())) {
+    if (bringIntoView && x && !model_.inView(*x)) {
         const double half = (model_.viewEnd() - model_.viewStart()) / 2;
         model_.setViewRange(*x - half, *x + half);
         relayout();
@@ -102,7 +102,7 @@ void LapChart::setMarkedLap(std::optional<std::size_t> lapIndex, bool bringIntoV
 void LapChart::paintMark(QPainter& painter) const
 {
     const std::optional<double> x = marked_ ? model_.axisOfLap(*marked_) : std::nullopt;
-    if (!x || *x < model_.viewStart() || *x > model_.viewEnd())
+    if (!x || !model_.inView(*x))
         return;
     const ChartMapping& m = layout_.mapping;
     const double at = m.px(*x);
