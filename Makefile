@@ -13,7 +13,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)

@@ -34,7 +34,7 @@
 <context>
     <name>SessionReportBuilder</name>
     <message numerus="yes">
-        <location filename="../src/session_report/SessionReportBuilder.cpp" line="+150"/>
+        <location filename="../src/analysis_view/SessionReportBuilder.cpp" line="+150"/>
         <source>%n session(s)</source>
         <translation>
             <numerusform>%n session</numerusform>

@@ -4,7 +4,7 @@
 <context>
     <name>AnalysisText</name>
     <message>
-        <location filename="../src/analysis_window/DisplayText.h" line="+33"/>
+        <location filename="../src/analysis_view/DisplayText.h" line="+33"/>
         <source>%1 G</source>
         <translation>%1 G</translation>
     </message>
@@ -188,7 +188,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>ChartModel</name>
     <message>
-        <location filename="../src/analysis_window/ChartModel.cpp" line="+584"/>
+        <location filename="../src/analysis_view/ChartModel.cpp" line="+584"/>
         <source>Lap %1: %2</source>
         <translation>%1周目：%2</translation>
     </message>
@@ -216,7 +216,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>LapChart</name>
     <message>
-        <location filename="../src/analysis_window/ChartPainter.cpp" line="+49"/>
+        <location filename="../src/analysis_view/ChartPainter.cpp" line="+49"/>
         <source>Counted laps</source>
         <translation>集計周回</translation>
     </message>
@@ -695,7 +695,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>SessionReportBuilder</name>
     <message>
-        <location filename="../src/session_report/SessionReportBuilder.cpp" line="+39"/>
+        <location filename="../src/analysis_view/SessionReportBuilder.cpp" line="+39"/>
         <source>Session %1</source>
         <translation>セッション %1</translation>
     </message>

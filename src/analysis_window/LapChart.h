@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis_window/ChartModel.h"
-#include "analysis_window/ChartPainter.h"
+#include "analysis_view/ChartModel.h"
+#include "analysis_view/ChartPainter.h"
 
 #include <QWidget>
 #include <cstddef>

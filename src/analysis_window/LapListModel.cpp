@@ -1,6 +1,6 @@
 #include "analysis_window/LapListModel.h"
 
-#include "analysis_window/DisplayText.h"
+#include "analysis_view/DisplayText.h"
 
 #include <QBrush>
 #include <QFont>

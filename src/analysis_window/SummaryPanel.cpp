@@ -1,6 +1,6 @@
 #include "analysis_window/SummaryPanel.h"
 
-#include "analysis_window/DisplayText.h"
+#include "analysis_view/DisplayText.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "cli/ConvertInputs.h"
 
 #include "cli/ConvertMessages.h"
-#include "shared_state/FileName.h"
+#include "file_io/FileName.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "lap_analysis/LapInput.h"
-#include "shared_state/FileResult.h"
+#include "file_io/FileResult.h"
 
 #include <QIODevice>
 #include <QString>
@@ -11,7 +11,7 @@
 #include <vector>
 
 // The input files of a run as the command line names them; "-" is standard input. Names may
-// hold bytes that are not valid UTF-8 (shared_state/FileName.h), so they are opened here and
+// hold bytes that are not valid UTF-8 (file_io/FileName.h), so they are opened here and
 // never by name through Qt.
 //
 // A regular file is opened anew for each pass over the inputs. Anything else (a pipe, a FIFO, a

@@ -1,7 +1,7 @@
 #include "cli/ConvertMessages.h"
 
 #include "cli/ConvertOptions.h"
-#include "shared_state/FileName.h"
+#include "file_io/FileName.h"
 
 #include <QCoreApplication>
 #include <QDir>

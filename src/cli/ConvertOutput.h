@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared_state/SafeFile.h"
+#include "file_io/SafeFile.h"
 
 #include <QString>
 #include <optional>

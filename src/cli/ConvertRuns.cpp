@@ -5,12 +5,12 @@
 #include "lap_analysis/LapCsv.h"
 #include "lap_analysis/LapRules.h"
 #include "lap_analysis/SessionAnalysis.h"
-#include "lap_analysis/SessionReport.h"
+#include "lap_analysis/SessionTexts.h"
 #include "lap_analysis/SessionSummary.h"
 #include "lap_conversion/LapFile.h"
 #include "session_report/SessionReport.h"
-#include "session_report/SessionReportBuilder.h"
-#include "shared_state/FileName.h"
+#include "analysis_view/SessionReportBuilder.h"
+#include "file_io/FileName.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

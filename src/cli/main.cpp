@@ -4,7 +4,7 @@
 #include "cli/ConvertMessages.h"
 #include "cli/ConvertOptions.h"
 #include "cli/ConvertRuns.h"
-#include "shared_state/FileName.h"
+#include "file_io/FileName.h"
 #include "ui_language/UiLanguage.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared_state/FileResult.h"
+#include "file_io/FileResult.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,7 +3,7 @@
 #include "file_chooser/DriveSystem.h"
 #include "file_chooser/FileList.h"
 #include "file_chooser/FolderList.h"
-#include "file_chooser/ToolWindow.h"
+#include "tool_window/ToolWindow.h"
 
 #include <QComboBox>
 #include <QDir>

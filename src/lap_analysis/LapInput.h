@@ -2,7 +2,7 @@
 
 #include "lap_analysis/LapData.h"
 #include "lap_conversion/LapConverter.h"
-#include "shared_state/FileResult.h"
+#include "file_io/FileResult.h"
 
 #include <QByteArrayView>
 #include <QIODevice>

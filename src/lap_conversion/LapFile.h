@@ -1,7 +1,7 @@
 #pragma once
 
 #include "lap_conversion/LapConverter.h"
-#include "shared_state/FileResult.h"
+#include "file_io/FileResult.h"
 
 #include <QIODevice>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "analysis_window/AnalysisWindow.h"
 #include "file_chooser/File_Form.h"
-#include "file_chooser/ToolWindow.h"
+#include "tool_window/ToolWindow.h"
 #include "lap_conversion/ConvertCommand.h"
 #include "lap_conversion/DecimalPoint.h"
 #include "text_files/TextCommands.h"

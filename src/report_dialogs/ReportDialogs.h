@@ -1,7 +1,7 @@
 #pragma once
 
 #include "session_report/SessionReport.h"
-#include "shared_state/FileResult.h"
+#include "file_io/FileResult.h"
 
 #include <QString>
 #include <functional>

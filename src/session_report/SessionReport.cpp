@@ -1,6 +1,6 @@
 #include "session_report/SessionReport.h"
 
-#include "shared_state/SafeFile.h"
+#include "file_io/SafeFile.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

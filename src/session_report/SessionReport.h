@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared_state/FileResult.h"
+#include "file_io/FileResult.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -23,7 +23,7 @@ class QRectF;
 
 // Draws a chart into area, in the painter's (device) coordinates. The painter is clipped to the
 // area and restored afterwards.
-using ChartPainter = std::function<void(QPainter& painter, const QRectF& area)>;
+using DrawChartFn = std::function<void(QPainter& painter, const QRectF& area)>;
 
 // One cell of the lap list.
 struct ReportCell {
@@ -64,7 +64,7 @@ struct ReportPage {
     // Rows hold a cell per column; missing cells are blank, extra ones are not shown.
     std::vector<ReportRow> rows;
     // Empty: the page has no chart.
-    ChartPainter chart;
+    DrawChartFn chart;
 };
 
 struct SessionReport {
@@ -109,7 +109,7 @@ int paintReport(const SessionReport& report, QPagedPaintDevice& device);
 // The report as a PDF document of the given page size.
 QByteArray reportPdf(const SessionReport& report, const QPageSize& pageSize = reportPageSize());
 
-// Writes the PDF to path, complete or not at all (see shared_state/SafeFile.h). Fails with the
+// Writes the PDF to path, complete or not at all (see file_io/SafeFile.h). Fails with the
 // system's reason, or when the report holds no session.
 FileResult<> writeReportPdf(const SessionReport& report, const QString& path,
                             const QPageSize& pageSize = reportPageSize());

@@ -1,7 +1,7 @@
 #include "settings/FolderSettings.h"
 
 #include "settings/DelimitedValues.h"
-#include "shared_state/SafeFile.h"
+#include "file_io/SafeFile.h"
 
 #include <QDir>
 #include <QStringDecoder>

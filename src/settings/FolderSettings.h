@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared_state/FileResult.h"
+#include "file_io/FileResult.h"
 #include "shared_state/SharedState.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #include "text_files/TextCommands.h"
 
-#include "shared_state/SafeFile.h"
+#include "file_io/SafeFile.h"
 #include "text_files/LineSplitter.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "TestMain.h"
-#include "analysis_window/ChartModel.h"
-#include "analysis_window/ChartPainter.h"
+#include "analysis_view/ChartModel.h"
+#include "analysis_view/ChartPainter.h"
 #include "analysis_window/LapChart.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 //
 // Usage: measure_large_lap_file [megabytes]   (default 200; run with QT_QPA_PLATFORM=offscreen)
 #include "BilBuilder.h"
-#include "file_chooser/ToolWindow.h"
+#include "tool_window/ToolWindow.h"
 #include "main_window/KorvelLoader.h"
 
 #include <QApplication>

@@ -13,7 +13,7 @@
 #include "TestMain.h"
 #include "file_chooser/FileList.h"
 #include "file_chooser/File_Form.h"
-#include "file_chooser/ToolWindow.h"
+#include "tool_window/ToolWindow.h"
 #include "lap_conversion/LapTable.h"
 #include "main_window/KorvelLoader.h"
 

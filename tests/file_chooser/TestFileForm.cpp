@@ -4,7 +4,7 @@
 #include "file_chooser/FileList.h"
 #include "file_chooser/File_Form.h"
 #include "file_chooser/FolderList.h"
-#include "file_chooser/ToolWindow.h"
+#include "tool_window/ToolWindow.h"
 
 #include <QApplication>
 #include <QComboBox>

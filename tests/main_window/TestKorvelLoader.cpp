@@ -2,7 +2,7 @@
 #include "FontChecks.h"
 #include "TestFiles.h"
 #include "TestMain.h"
-#include "file_chooser/ToolWindow.h"
+#include "tool_window/ToolWindow.h"
 #include "lap_conversion/ConvertCommand.h"
 #include "lap_conversion/DecimalPoint.h"
 #include "main_window/KorvelLoader.h"

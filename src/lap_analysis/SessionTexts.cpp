@@ -1,4 +1,4 @@
-#include "lap_analysis/SessionReport.h"
+#include "lap_analysis/SessionTexts.h"
 
 #include "lap_analysis/LapFormat.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis_window/ChartModel.h"
+#include "analysis_view/ChartModel.h"
 
 #include <QColor>
 #include <QFontMetricsF>

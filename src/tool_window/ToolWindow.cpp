@@ -1,4 +1,4 @@
-#include "file_chooser/ToolWindow.h"
+#include "tool_window/ToolWindow.h"
 
 #include <QMessageBox>
 

@@ -1,6 +1,6 @@
-#include "analysis_window/ChartModel.h"
+#include "analysis_view/ChartModel.h"
 
-#include "analysis_window/DisplayText.h"
+#include "analysis_view/DisplayText.h"
 
 #include <QCoreApplication>
 #include <algorithm>

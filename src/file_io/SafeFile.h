@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shared_state/FileResult.h"
+#include "file_io/FileResult.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -22,7 +22,7 @@
 // (a FIFO or /dev/null just takes them), as a shell's `>` would send them. A FIFO or socket that
 // stands at the name itself is replaced like any file there, unless written through.
 //
-// On POSIX the name may be one decodeFileName() made (shared_state/FileName.h), and a failure's
+// On POSIX the name may be one decodeFileName() made (file_io/FileName.h), and a failure's
 // reason is the system's own (No space left on device, File too large).
 class SafeFileWriter {
 public:

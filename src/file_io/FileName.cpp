@@ -1,4 +1,4 @@
-#include "shared_state/FileName.h"
+#include "file_io/FileName.h"
 
 #include <QFile>
 

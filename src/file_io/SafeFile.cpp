@@ -1,6 +1,6 @@
-#include "shared_state/SafeFile.h"
+#include "file_io/SafeFile.h"
 
-#include "shared_state/FileName.h"
+#include "file_io/FileName.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 #include "TestMain.h"
-#include "shared_state/FileName.h"
+#include "file_io/FileName.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "session_report/SessionReportBuilder.h"
+#include "analysis_view/SessionReportBuilder.h"
 
-#include "analysis_window/ChartModel.h"
-#include "analysis_window/ChartPainter.h"
+#include "analysis_view/ChartModel.h"
+#include "analysis_view/ChartPainter.h"
 #include "lap_analysis/LapFormat.h"
 
 #include <QCoreApplication>
@@ -45,7 +45,7 @@ QString dateOf(const std::vector<QDateTime>& dates, std::size_t s)
     return s < dates.size() && dates[s].isValid() ? reportDateText(dates[s]) : QString();
 }
 
-ChartPainter chartOf(std::vector<ChartSession> sessions)
+DrawChartFn chartOf(std::vector<ChartSession> sessions)
 {
     auto model = std::make_shared<ChartModel>();
     model->setSessions(std::move(sessions));

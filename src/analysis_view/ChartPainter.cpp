@@ -1,6 +1,6 @@
-#include "analysis_window/ChartPainter.h"
+#include "analysis_view/ChartPainter.h"
 
-#include "analysis_window/DisplayText.h"
+#include "analysis_view/DisplayText.h"
 
 #include <QCoreApplication>
 #include <QImage>
