@@ -10,7 +10,7 @@
 #include "analysis_window/AnalysisWindow.h"
 #include "analysis_window/LapChart.h"
 #include "analysis_window/LapListModel.h"
-#include "file_chooser/ToolWindow.h"
+#include "tool_window/ToolWindow.h"
 #include "main_window/KorvelLoader.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 // from its table text), with the converter's peak memory at a tenth and at the full size.
 #include "BilBuilder.h"
 #include "lap_analysis/LapTableReader.h"
-#include "lap_analysis/SessionReport.h"
+#include "lap_analysis/SessionTexts.h"
 #include "lap_analysis/SessionStats.h"
 #include "lap_conversion/LapConverter.h"
 #include "lap_conversion/LapTable.h"

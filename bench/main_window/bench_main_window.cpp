@@ -3,7 +3,7 @@
 
 #include "BilBuilder.h"
 #include "TestFiles.h"
-#include "file_chooser/ToolWindow.h"
+#include "tool_window/ToolWindow.h"
 #include "main_window/KorvelLoader.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 //
 // Usage: bench_text_save [laps]   (default 876544, a 435 MB table; offscreen unless set)
 #include "BilBuilder.h"
-#include "file_chooser/ToolWindow.h"
+#include "tool_window/ToolWindow.h"
 #include "main_window/KorvelLoader.h"
 
 #include <QApplication>
