@@ -58,6 +58,8 @@ private slots:
     void pipesAndFifosAreReadOnce();
     void outputOntoNodeDoesNotReplaceIt_data();
     void outputOntoNodeDoesNotReplaceIt();
+    void outputToStandardOutput_data();
+    void outputToStandardOutput();
     void outputNamingAnInputIsRefused_data();
     void outputNamingAnInputIsRefused();
     void fileSizeLimitIsReportedNotFatal();
@@ -210,6 +212,36 @@ void TestConvertHardening::outputOntoNodeDoesNotReplaceIt()
     QCOMPARE(nodeKind(node),
              kind == "fifo" ? QStringLiteral("fifo") : QStringLiteral("char device"));
     QCOMPARE(nodeKind(target), link ? QStringLiteral("link") : nodeKind(node));
+#endif
+}
+
+void TestConvertHardening::outputToStandardOutput_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<bool>("appended"); // standard output is a file opened with >>
+    QTest::newRow("-o - into a pipe") << "-" << false;
+    QTest::newRow("/dev/stdout into a pipe") << "/dev/stdout" << false;
+    QTest::newRow("/dev/stdout appended to a file") << "/dev/stdout" << true;
+}
+
+void TestConvertHardening::outputToStandardOutput()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs /dev/stdout");
+#else
+    QFETCH(QString, output);
+    QFETCH(bool, appended);
+    QProcess sh;
+    sh.setWorkingDirectory(dir_.path());
+    const QString log = path("app.log");
+    QVERIFY(writeBytes(log, "earlier\n"));
+    sh.start("sh", {"-c", appended ? "\"$1\" -o \"$2\" \"$3\" >> \"$4\"" : "\"$1\" -o \"$2\" \"$3\"",
+                    "sh", MIREN_CONVERT_PATH, output, kmh_, log});
+    const Run r = finish(sh, 20000);
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.err, QByteArray());
+    QCOMPARE(appended ? readBytes(log) : r.out, appended ? "earlier\n" + table_ : table_);
+    QVERIFY(!QFile::exists(path("-")));
 #endif
 }
 
