@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -60,6 +61,8 @@ private slots:
     void outputOntoNodeDoesNotReplaceIt();
     void outputToStandardOutput_data();
     void outputToStandardOutput();
+    void settingsFileNeverStopsAStart_data();
+    void settingsFileNeverStopsAStart();
     void outputNamingAnInputIsRefused_data();
     void outputNamingAnInputIsRefused();
     void fileSizeLimitIsReportedNotFatal();
@@ -242,6 +245,49 @@ void TestConvertHardening::outputToStandardOutput()
     QCOMPARE(r.err, QByteArray());
     QCOMPARE(appended ? readBytes(log) : r.out, appended ? "earlier\n" + table_ : table_);
     QVERIFY(!QFile::exists(path("-")));
+#endif
+}
+
+void TestConvertHardening::settingsFileNeverStopsAStart_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("link to a FIFO") << "fifo link";
+    QTest::newRow("huge file") << "huge";
+}
+
+void TestConvertHardening::settingsFileNeverStopsAStart()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs FIFOs");
+#else
+    QFETCH(QString, kind);
+    QTemporaryDir config;
+    QVERIFY(config.isValid() && QDir(config.path()).mkdir("miren-loader"));
+    const QString settings = config.filePath("miren-loader/miren-loader.ini");
+    if (kind == "fifo link")
+        QVERIFY(makeFifo(config.filePath("node")) && QFile::link(config.filePath("node"), settings));
+    if (kind == "fifo")
+        QVERIFY(makeFifo(settings));
+    if (kind == "huge") {
+        QFile huge(settings);
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(4) << 30));
+    }
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", config.path());
+    p.setProcessEnvironment(env);
+#ifndef __SANITIZE_ADDRESS__
+    // Reading the huge file whole would need more memory than this.
+    p.setChildProcessModifier([] {
+        const rlimit limit{1u << 30, 1u << 30};
+        setrlimit(RLIMIT_AS, &limit);
+    });
+#endif
+    p.start(QStringLiteral(MIREN_CONVERT_PATH), {"--version"});
+    const Run r = finish(p, 20000);
+    QCOMPARE(r.exitCode, 0); // -1: it waited on the FIFO
+    QVERIFY2(r.out.startsWith("miren-convert"), r.out.constData());
 #endif
 }
 
