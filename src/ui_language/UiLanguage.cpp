@@ -246,9 +246,13 @@ QByteArray withLanguageChoice(QByteArrayView settings, const QString& code)
         else if (general && choiceOnLine(line->text))
             continue;
         out += line->text;
-        if (choiceFollows)
-            out += eol + choice;
-        out += choiceFollows && line->end.isEmpty() ? eol : line->end;
+        if (choiceFollows) {
+            // The header's own line end for both lines: writing again gives the same bytes.
+            const QByteArray end = line->end.isEmpty() ? eol : line->end.toByteArray();
+            out += end + choice + end;
+        } else {
+            out += line->end;
+        }
     }
     if (code.isEmpty() && out.trimmed() == kGeneralSection)
         return QByteArray(); // nothing left but the header of an empty section
