@@ -21,9 +21,20 @@
     </message>
 </context>
 <context>
+    <name>LapChart</name>
+    <message numerus="yes">
+        <location filename="../src/analysis_view/ChartPainter.cpp" line="+59"/>
+        <source>… %n more session(s)</source>
+        <translation>
+            <numerusform>… %n more session</numerusform>
+            <numerusform>… %n more sessions</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>SessionReport</name>
     <message numerus="yes">
-        <location filename="../src/session_report/SessionReport.cpp" line="+326"/>
+        <location filename="../src/session_report/SessionReport.cpp" line="+372"/>
         <source>%n more row(s) on the next page.</source>
         <translation>
             <numerusform>%n more row on the next page.</numerusform>

@@ -126,7 +126,7 @@
         <translation>&quot;bil load&quot; は %1 で止まりました：%2。表示にはそれまでに読んだ周回があります。</translation>
     </message>
     <message>
-        <location line="+140"/>
+        <location line="+154"/>
         <source>The report could not be saved: %1</source>
         <translation>レポートを保存できませんでした：%1</translation>
     </message>
@@ -136,7 +136,12 @@
         <translation>レポートを印刷できませんでした：%1</translation>
     </message>
     <message>
-        <location line="-372"/>
+        <location line="+11"/>
+        <source>The language is used until the tool is closed, but it cannot be remembered in %1: %2</source>
+        <translation>この言語はツールを閉じるまで使われますが、%1 に記憶できません：%2</translation>
+    </message>
+    <message>
+        <location line="-397"/>
         <source>Double-click a session to show it</source>
         <translation>ダブルクリックでそのセッションを表示</translation>
     </message>
@@ -180,7 +185,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>表示のラップ表に周回がありません。</translation>
     </message>
     <message>
-        <location line="+182"/>
+        <location line="+196"/>
         <source>The CSV file %1 could not be written: %2</source>
         <translation>CSVファイル %1 を書き込めませんでした：%2</translation>
     </message>
@@ -188,7 +193,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>ChartModel</name>
     <message>
-        <location filename="../src/analysis_view/ChartModel.cpp" line="+584"/>
+        <location filename="../src/analysis_view/ChartModel.cpp" line="+599"/>
         <source>Lap %1: %2</source>
         <translation>%1周目：%2</translation>
     </message>
@@ -216,17 +221,24 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>LapChart</name>
     <message>
-        <location filename="../src/analysis_view/ChartPainter.cpp" line="+49"/>
+        <location filename="../src/analysis_view/ChartPainter.cpp" line="+48"/>
         <source>Counted laps</source>
         <translation>集計周回</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>Session %1</source>
         <translation>セッション %1</translation>
     </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>… %n more session(s)</source>
+        <translation>
+            <numerusform>… ほか %n セッション</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>Excluded laps</source>
         <translation>除外周回</translation>
     </message>
@@ -468,8 +480,8 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     </message>
     <message>
         <location line="+7"/>
-        <source>Write to FILE, replaced only when the run has been written completely (default: standard output). A device or FIFO is written to as it comes, never replaced; FILE may not be one of the input files.</source>
-        <translation>FILE に書き出します。FILE が置き換えられるのは、すべてを書き終えたときだけです(既定は標準出力)。デバイスや FIFO には置き換えずに順次書き込みます。入力ファイルのいずれかを FILE に指定することはできません。</translation>
+        <source>Write to FILE, replaced only when the run has been written completely (default, and -: standard output). A device or FIFO is written to as it comes, never replaced; FILE may not be one of the input files.</source>
+        <translation>FILE に書き出します。FILE が置き換えられるのは、すべてを書き終えたときだけです(既定と - は標準出力)。デバイスや FIFO には置き換えずに順次書き込みます。入力ファイルのいずれかを FILE に指定することはできません。</translation>
     </message>
     <message>
         <location line="+13"/>
@@ -487,7 +499,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>-o にはファイル名が必要です</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+11"/>
         <source>--format takes %1, not &apos;%2&apos;</source>
         <translation>--format に指定できるのは %1 です(&apos;%2&apos; は使えません)</translation>
     </message>
@@ -631,7 +643,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>ReportDialogs</name>
     <message>
-        <location filename="../src/report_dialogs/ReportDialogs.cpp" line="+15"/>
+        <location filename="../src/report_dialogs/ReportDialogs.cpp" line="+16"/>
         <source>Save as PDF</source>
         <translation>PDFとして保存</translation>
     </message>
@@ -646,12 +658,27 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>セッションレポートの印刷</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+17"/>
+        <source>Session report</source>
+        <translation>セッションレポート</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Saving the report…</source>
+        <translation>レポートを保存しています…</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>This build of the tool cannot print.</source>
         <translation>このビルドでは印刷できません。</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+8"/>
+        <source>Printing the report…</source>
+        <translation>レポートを印刷しています…</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>The printer could not be started.</source>
         <translation>プリンターを開始できませんでした。</translation>
     </message>
@@ -659,18 +686,18 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>SessionReport</name>
     <message>
-        <location line="-14"/>
-        <location filename="../src/session_report/SessionReport.cpp" line="+426"/>
+        <location line="-23"/>
+        <location filename="../src/session_report/SessionReport.cpp" line="+484"/>
         <source>The report holds no session.</source>
         <translation>レポートにセッションがありません。</translation>
     </message>
     <message>
-        <location filename="../src/session_report/SessionReport.cpp" line="-222"/>
+        <location filename="../src/session_report/SessionReport.cpp" line="-278"/>
         <source>%1 (continued)</source>
         <translation>%1（続き）</translation>
     </message>
     <message numerus="yes">
-        <location line="+122"/>
+        <location line="+166"/>
         <source>%n more row(s) on the next page.</source>
         <translation>
             <numerusform>次のページに続きます（残り %n 行）。</numerusform>
@@ -687,7 +714,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>%1 / %2 ページ</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+108"/>
         <source>The report could not be drawn.</source>
         <translation>レポートを描画できませんでした。</translation>
     </message>
@@ -1104,7 +1131,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>UiLanguage</name>
     <message>
-        <location filename="../src/ui_language/UiLanguage.cpp" line="+129"/>
+        <location filename="../src/ui_language/UiLanguage.cpp" line="+195"/>
+        <source>The folder %1 cannot be made.</source>
+        <translation>フォルダー %1 を作成できません。</translation>
+    </message>
+    <message>
+        <location line="+69"/>
         <source>System language</source>
         <translation>システムの言語</translation>
     </message>

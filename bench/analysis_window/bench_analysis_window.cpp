@@ -2,14 +2,16 @@
 // drawn, bringing it up to date after a line of the view was deleted, toggling one lap's check
 // box, sorting the list by lap time and exporting the CSV; and its lap chart: one frame of it,
 // one wheel step of zoom and one step of a drag, each with the frame after it. Then a "bil load"
-// of 100 files of 100 laps: opening the window and switching from session to session. Runs on the
-// offscreen platform unless another one is set. Usage: bench_analysis_window [LAPS...]
+// of 100 files of 100 laps: opening the window and switching from session to session; and a
+// table text of 20,000 laps each numbered 1, 20,000 sessions. Runs on the offscreen platform
+// unless another one is set. Usage: bench_analysis_window [LAPS...], or "ones" for the last only
 
 #include "BilBuilder.h"
 #include "TestFiles.h"
 #include "analysis_window/AnalysisWindow.h"
 #include "analysis_window/LapChart.h"
 #include "analysis_window/LapListModel.h"
+#include "lap_conversion/LapConverter.h"
 #include "tool_window/ToolWindow.h"
 #include "main_window/KorvelLoader.h"
 
@@ -207,6 +209,60 @@ SessionFigures measureSessions(int sessions, int laps, const QTemporaryDir& dir)
     return f;
 }
 
+// A table text of laps all numbered 1 (a logger restarted after every lap), loaded with "Text
+// load": each lap is a session of its own. The window opened and drawn, then the view changed.
+struct OneLapSessionFigures {
+    double open = 0, update = 0;
+};
+
+OneLapSessionFigures measureOneLapSessions(int sessions, const QTemporaryDir& dir)
+{
+    BilBuilder laps;
+    for (int i = 0; i < sessions; ++i) {
+        BilBlock b;
+        b.time = quint16(6400 + i % 97);
+        laps.lap(2, 0, {b});
+    }
+    std::string table;
+    const QByteArray bytes = laps.bytes();
+    convertLapBytes({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                     std::size_t(bytes.size())},
+                    '.', table);
+    if (!writeBytes(dir.filePath(QStringLiteral("ONES.txt")), QByteArray::fromStdString(table)))
+        qFatal("bench_analysis_window: cannot write the table text");
+    KorvelLoader window(dir.filePath(QStringLiteral("FILE_PASS.DAT")));
+    window.setChooser([&](SharedState& state) {
+        state.PASS_NAME1 = dir.path();
+        state.GET_NAME = QStringLiteral("ONES.txt");
+    });
+    WarningBoxHook hook([](const QString& m) { qFatal("warning: %s", qPrintable(m)); });
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        qFatal("bench_analysis_window: no window");
+    window.findChild<QPushButton*>(QStringLiteral("FILE_LOAD"))->click();
+    QApplication::processEvents();
+
+    OneLapSessionFigures f;
+    QElapsedTimer timer;
+    timer.start();
+    window.findChild<QPushButton*>(QStringLiteral("ANALYSIS"))->click();
+    AnalysisWindow& analysis = *window.analysisWindow();
+    draw(analysis);
+    f.open = ms(timer);
+    if (analysis.analysis().sessionCount() != std::size_t(sessions))
+        qFatal("bench_analysis_window: %zu sessions found", analysis.analysis().sessionCount());
+
+    auto* view = window.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+    QTextCursor cursor(view->document()->findBlockByNumber(10));
+    cursor.select(QTextCursor::BlockUnderCursor);
+    cursor.removeSelectedText();
+    timer.restart();
+    analysis.refresh();
+    draw(analysis);
+    f.update = ms(timer);
+    return f;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -215,11 +271,14 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
+    const bool onesOnly = argc > 1 && QByteArray(argv[1]) == "ones";
 
     std::printf("%-8s %10s %10s %10s %10s %10s %10s %10s %10s\n", "laps", "open ms", "update ms",
                 "toggle ms", "sort ms", "csv ms", "chart ms", "zoom ms", "pan ms");
     // Lap counts may be given as arguments, e.g. 880000 for a table of about 400 MB.
     QList<int> sizes{10000, 100000};
+    if (onesOnly)
+        sizes.clear();
     if (argc > 1) {
         sizes.clear();
         for (int i = 1; i < argc; ++i)
@@ -233,12 +292,18 @@ int main(int argc, char** argv)
     std::printf("targets: 10,000 laps open < 200, update < 200, toggle < 50, zoom and pan < 16; "
                 "100,000 laps every step < 2000, chart < 30\n");
 
-    if (argc > 1)
+    if (argc > 1 && !onesOnly)
         return 0;
-    const SessionFigures s = measureSessions(100, 100, dir);
-    std::printf("\n100 sessions of 100 laps: open %.1f ms, session switch %.1f ms, all sessions "
-                "%.1f ms\n",
-                s.open, s.sessionSwitch, s.all);
-    std::printf("targets: open <= 300, session switch <= 100\n");
+    if (!onesOnly) {
+        const SessionFigures s = measureSessions(100, 100, dir);
+        std::printf("\n100 sessions of 100 laps: open %.1f ms, session switch %.1f ms, all "
+                    "sessions %.1f ms\n",
+                    s.open, s.sessionSwitch, s.all);
+        std::printf("targets: open <= 300, session switch <= 100\n");
+    }
+
+    const OneLapSessionFigures ones = measureOneLapSessions(20000, dir);
+    std::printf("\n20,000 sessions of one lap (a table text): open %.1f ms, update %.1f ms\n",
+                ones.open, ones.update);
     return 0;
 }

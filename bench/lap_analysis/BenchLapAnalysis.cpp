@@ -1,7 +1,8 @@
 // Speed of the lap analysis: session statistics over 1,000,000 laps, the sessions of 1,000 files of
 // 100 laps analysed and compared, the lap table text of
 // 400,000 laps read back, and miren-convert --format csv of a 400,000-lap file (from the .BIL and
-// from its table text), with the converter's peak memory at a tenth and at the full size.
+// from its table text), with the converter's peak memory at a tenth and at the full size; and
+// the session report as PDF of 1,000, 16,000 and 200,000 laps.
 #include "BilBuilder.h"
 #include "lap_analysis/LapTableReader.h"
 #include "lap_analysis/SessionTexts.h"
@@ -186,11 +187,40 @@ bool benchConverter()
     return true;
 }
 
+// The session report as PDF (miren-convert --format pdf) of one session of 1,000, 16,000 and
+// 200,000 laps with all seven blocks, one run each: its time grows with the pages, so the
+// largest shows whether a page costs the same wherever it stands.
+bool benchReport()
+{
+    QTemporaryDir dir;
+    for (const int laps : {1000, 16000, 200000}) {
+        const QString input = dir.filePath(QStringLiteral("REPORT%1.BIL").arg(laps));
+        const pid_t pid = fork();
+        if (pid == 0) {
+            BilBuilder file;
+            file.raw(fullLaps(laps));
+            _exit(file.writeTo(input) ? 0 : 1);
+        }
+        int status = 0;
+        if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
+            WEXITSTATUS(status) != 0)
+            return false;
+        const ConverterRun run =
+            runConverter({"--format", "pdf", "-o", dir.filePath("report.pdf"), input});
+        if (run.seconds < 0)
+            return false;
+        std::printf("miren-convert --format pdf, %d laps: %.2f s (CPU time %.2f s), %.1f MB%s\n",
+                    laps, run.seconds, run.cpuSeconds, run.peakMB,
+                    laps == 200000 ? "  [target <= 30 s]" : "");
+    }
+    return true;
+}
+
 } // namespace
 
 int main()
 {
-    if (!benchConverter())
+    if (!benchConverter() || !benchReport())
         return 1;
 
     // Statistics: 1,000,000 laps with all seven blocks.

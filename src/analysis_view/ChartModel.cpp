@@ -233,6 +233,7 @@ void ChartModel::setSessions(std::vector<ChartSession> sessions)
     }
     if (full0_ != oldFull0 || full1_ != oldFull1)
         resetZoom();
+    countLapsInView();
     computeRanges();
 }
 
@@ -261,6 +262,7 @@ void ChartModel::resetZoom()
 {
     view0_ = full0_;
     view1_ = full1_;
+    countLapsInView();
 }
 
 void ChartModel::setViewRange(double start, double end)
@@ -270,6 +272,7 @@ void ChartModel::setViewRange(double start, double end)
     start = std::clamp(start, full0_, full1_ - span);
     view0_ = start;
     view1_ = start + span;
+    countLapsInView();
 }
 
 void ChartModel::zoomAt(double anchor, double factor)
@@ -427,14 +430,13 @@ std::pair<std::size_t, std::size_t> ChartModel::visibleLaps(int session, double 
     return {std::size_t(begin - axis.begin()), std::size_t(end - axis.begin())};
 }
 
-std::size_t ChartModel::lapsInView() const
+void ChartModel::countLapsInView()
 {
-    std::size_t count = 0;
-    for (std::size_t s = 0; s < sessions_.size(); ++s) {
+    inView_ = 0;
+    for (std::size_t s = 0; s < axis_.size(); ++s) {
         const auto [begin, end] = visibleLaps(int(s), view0_, view1_);
-        count += end - begin;
+        inView_ += end - begin;
     }
-    return count;
 }
 
 std::vector<QPolygonF> ChartModel::lineRuns(ChartView view, int session, int series,

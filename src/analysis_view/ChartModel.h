@@ -129,7 +129,7 @@ public:
     int seriesCount(ChartView view) const;
     ChartMapping mapping(ChartView view, const QRectF& frame, double inset) const;
     // Laps in the visible part of the lap axis; beyond kThinAbove the chart is drawn thinned.
-    std::size_t lapsInView() const;
+    std::size_t lapsInView() const { return inView_; }
     bool thinned() const { return lapsInView() > kThinAbove; }
 
     // What a session shows in view, in pixels of the mapping. A line joins the counted laps of
@@ -155,6 +155,8 @@ private:
     std::optional<std::int32_t> valueOf(ChartView view, int series, const ChartLap& lap) const;
     std::pair<std::size_t, std::size_t> visibleLaps(int session, double from, double to) const;
     void computeRanges();
+    // Counted once per view, not by each session's drawing (thinned()).
+    void countLapsInView();
 
     std::vector<ChartSession> sessions_;
     std::vector<std::vector<double>> axis_; // per session, per lap: position on the lap axis
@@ -162,5 +164,6 @@ private:
     bool tableOrder_ = false;
     int sectorSeries_ = 0; // the most sectors of any lap
     double full0_ = 0, full1_ = 1, view0_ = 0, view1_ = 1;
+    std::size_t inView_ = 0;
     std::array<std::pair<double, double>, 3> ranges_{};
 };

@@ -47,11 +47,16 @@ std::vector<ChartLayout::LegendEntry> ChartTexts::legendOf(const ChartModel& mod
         if (sessions.size() == 1) {
             entries.push_back({tr("Counted laps"), sessionColour(0), Swatch::Line, {}});
         } else {
-            for (std::size_t s = 0; s < sessions.size(); ++s) {
+            // A few sessions by name; a legend of thousands would cover the plot.
+            const std::size_t named = std::min(sessions.size(), kLegendSessions);
+            for (std::size_t s = 0; s < named; ++s) {
                 const QString name =
                     sessions[s].name.isEmpty() ? tr("Session %1").arg(s + 1) : sessions[s].name;
                 entries.push_back({name, sessionColour(int(s)), Swatch::Line, {}});
             }
+            const int more = int(sessions.size() - named);
+            if (more > 0)
+                entries.push_back({tr("… %n more session(s)", nullptr, more), kText, Swatch::None, {}});
         }
         entries.push_back({tr("Excluded laps"), kExcluded, Swatch::Ring, {}});
         // With one session the level lines name their times; with several each has its own.
@@ -168,6 +173,8 @@ void drawSwatch(QPainter& painter, const ChartLayout& layout, const ChartLayout:
         painter.setPen(pen(e.colour, w * 0.7));
         painter.setBrush(Qt::white);
         painter.drawPolygon(diamond(box.center(), layout.ringRadius * 1.2));
+        break;
+    case ChartLayout::Swatch::None:
         break;
     case ChartLayout::Swatch::Band: {
         QColor fill = e.colour;

@@ -13,7 +13,7 @@ class QPainter;
 // Where the parts of a chart go in a rectangle, measured with the font it is drawn in. Every
 // size follows the font's height, so the chart looks the same on any screen scale and on paper.
 struct ChartLayout {
-    enum class Swatch { Line, Ring, Dash, Dot, Band, Mark };
+    enum class Swatch { Line, Ring, Dash, Dot, Band, Mark, None };
     struct LegendEntry {
         QString text;
         QColor colour;
@@ -35,6 +35,9 @@ struct ChartLayout {
     bool names = false;
     std::vector<LegendEntry> legend;
 };
+
+// The sessions the legend names; the others are counted in one entry.
+inline constexpr std::size_t kLegendSessions = 12;
 
 // The layout of view in rect. The plot gives way to the labels: no label is ever cut short.
 ChartLayout layoutChart(const QRectF& rect, const QFontMetricsF& metrics, const ChartModel& model,

@@ -685,8 +685,9 @@ void AnalysisWindow::exportCsv()
     if (path.isEmpty())
         return;
     const std::string csv = sessionLapCsv(analysis_, csvDialectForLocale(QLocale()));
-    const FileResult<> saved =
-        saveWholeFile(path, QByteArrayView(csv.data(), qsizetype(csv.size())));
+    // Never written in place, whatever the folder: a failure changes nothing.
+    const FileResult<> saved = saveWholeFile(path, QByteArrayView(csv.data(), qsizetype(csv.size())),
+                                             SafeFileWriter::InPlace::Never);
     if (!saved) {
         showWarningBox(this, tr("The CSV file %1 could not be written: %2")
                                  .arg(QDir::toNativeSeparators(path), saved.reason()));
@@ -737,7 +738,14 @@ void AnalysisWindow::print()
 
 void AnalysisWindow::chooseLanguage(int index)
 {
+    // The language the box shows is used, remembered or not; a choice that cannot be kept is
+    // said to be so.
     const QString language = language_->itemData(index).toString();
-    setChosenLanguage(language);
-    installTranslators(*QCoreApplication::instance(), currentLanguage());
+    const FileResult<> kept = setChosenLanguage(language);
+    installTranslators(*QCoreApplication::instance(), languageForChoice(language));
+    if (!kept)
+        showWarningBox(this, tr("The language is used until the tool is closed, but it cannot be "
+                                "remembered in %1: %2")
+                                 .arg(QDir::toNativeSeparators(languageSettingsPath()),
+                                      kept.reason()));
 }

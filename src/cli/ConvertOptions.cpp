@@ -121,8 +121,8 @@ ParsedArguments parseArguments(const QStringList& arguments)
         QCoreApplication::translate(
             "MirenConvert",
             "Write to FILE, replaced only when the run has been written completely "
-            "(default: standard output). A device or FIFO is written to as it comes, "
-            "never replaced; FILE may not be one of the input files."),
+            "(default, and -: standard output). A device or FIFO is written to as it "
+            "comes, never replaced; FILE may not be one of the input files."),
         QStringLiteral("FILE"));
     parser.addOption(formatOption);
     parser.addOption(decimalOption);
@@ -167,7 +167,9 @@ ParsedArguments parseArguments(const QStringList& arguments)
         return usage(error);
     if (outputValue && outputValue->isEmpty())
         return usage(QCoreApplication::translate("MirenConvert", "-o needs a file name"));
-    options.output = outputValue.value_or(QString());
+    // "-o -" is standard output, as "-" is standard input.
+    if (outputValue && *outputValue != QLatin1String("-"))
+        options.output = *outputValue;
 
     const auto formatValue = singleValue(parser, formatOption, "--format", error);
     if (!error.isEmpty())

@@ -35,10 +35,22 @@ std::string formatSeconds(std::int64_t hundredths, char decimalPoint)
 
 void appendFormat(std::string& out, const char* format, ...)
 {
-    char text[1024];
+    // Most lines fit the stack buffer; a longer one (a long file name) is formatted again into
+    // the string itself, at its full length.
+    char text[256];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    out += text;
+    if (length >= 0 && static_cast<std::size_t>(length) < sizeof text) {
+        out.append(text, static_cast<std::size_t>(length));
+    } else if (length > 0) {
+        const std::size_t at = out.size();
+        out.resize(at + static_cast<std::size_t>(length));
+        // vsnprintf writes the terminating NUL too, into the string's own terminator.
+        std::vsnprintf(out.data() + at, static_cast<std::size_t>(length) + 1, format, again);
+    }
+    va_end(again);
 }

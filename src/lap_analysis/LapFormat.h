@@ -12,5 +12,14 @@ std::string formatGap(std::int64_t hundredths);
 // Seconds with two decimals, e.g. "65.23", with the given decimal point.
 std::string formatSeconds(std::int64_t hundredths, char decimalPoint = '.');
 
-// Appends printf-style text to out; one line of a report is never longer than 1023 bytes.
-void appendFormat(std::string& out, const char* format, ...);
+// The compiler checks the arguments against the format (MinGW's C++ library formats as glibc).
+#if defined(__MINGW32__)
+#define MIREN_PRINTF_FORMAT(f, a) __attribute__((format(gnu_printf, f, a)))
+#elif defined(__GNUC__) || defined(__clang__)
+#define MIREN_PRINTF_FORMAT(f, a) __attribute__((format(printf, f, a)))
+#else
+#define MIREN_PRINTF_FORMAT(f, a)
+#endif
+
+// Appends printf-style text to out, whatever its length.
+MIREN_PRINTF_FORMAT(2, 3) void appendFormat(std::string& out, const char* format, ...);

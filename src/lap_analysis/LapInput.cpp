@@ -166,6 +166,7 @@ LapInputResult readLapTableFile(QIODevice& device, const LapReceiver& receiver)
     bool anyByte = false;
     std::string chunk(kTextChunk, '\0');
     std::string partial; // a line that runs over the end of a chunk
+    bool cutText = false; // what partial left out of its line was not all blanks
     auto feed = [&](std::string_view line) {
         if (reader.linesRead() == 0 && line.starts_with(kByteOrderMark))
             line.remove_prefix(kByteOrderMark.size());
@@ -178,9 +179,20 @@ LapInputResult readLapTableFile(QIODevice& device, const LapReceiver& receiver)
             receiver.lap(lap);
         reader.laps().clear();
     };
-    auto keepPartial = [&partial](std::string_view piece) {
+    auto keepPartial = [&](std::string_view piece) {
         const std::size_t room = kLongestLine + 1 - std::min(partial.size(), kLongestLine + 1);
         partial.append(piece.substr(0, room));
+        if (piece.size() > room && piece.find_first_not_of(" \t", room) != std::string_view::npos)
+            cutText = true;
+    };
+    // A line cut short is too long for a header or a lap line; it stays a blank line only
+    // when it was one, wherever the chunks happened to end.
+    auto feedPartial = [&] {
+        if (cutText)
+            partial.back() = '#';
+        feed(partial);
+        partial.clear();
+        cutText = false;
     };
     bool afterCr = false; // the last chunk ended in CR: an LF first in the next ends that line
     for (;;) {
@@ -189,7 +201,7 @@ LapInputResult readLapTableFile(QIODevice& device, const LapReceiver& receiver)
             break;
         if (n == 0) {
             if (!partial.empty())
-                feed(partial);
+                feedPartial();
             break;
         }
         anyByte = true;
@@ -221,8 +233,7 @@ LapInputResult readLapTableFile(QIODevice& device, const LapReceiver& receiver)
                 feed(line);
             } else {
                 keepPartial(line);
-                feed(partial);
-                partial.clear();
+                feedPartial();
             }
             if (*lineEnd == '\r' && lineEnd + 1 == end)
                 afterCr = true;

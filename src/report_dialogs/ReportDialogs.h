@@ -25,13 +25,15 @@ ReportSaveNameFn pdfSaveDialog();
 // Qt's print dialog (the system's where there is one).
 PrintDialogFn systemPrintDialog();
 
-// "Save as PDF…": asks for a name and writes the report there. The value is the path written,
-// "" when the dialog was cancelled; a failure carries the system's reason.
+// "Save as PDF…": asks for a name and writes the report there, with a progress bar and Cancel
+// while it is painted. The value is the path written, "" when the dialog or the painting was
+// cancelled (nothing is written then); a failure carries the system's reason.
 FileResult<QString> saveReportAsPdf(QWidget* parent, const SessionReport& report,
                                     const QString& proposedPath,
                                     const ReportSaveNameFn& saveName = pdfSaveDialog());
 
 // "Print…": a printer on the locale's paper size (A4 or Letter), the dialog, then the report,
-// painted as in the PDF. The value is true when printed, false when the dialog was cancelled.
+// painted as in the PDF, with a progress bar and Cancel. The value is true when printed, false
+// when the dialog or the printing was cancelled.
 FileResult<bool> printReport(QWidget* parent, const SessionReport& report,
                              const PrintDialogFn& printDialog = systemPrintDialog());

@@ -6,11 +6,13 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -239,10 +241,8 @@ void drawFigures(QPainter& p, const ReportPage& page, const QRectF& area, const 
 }
 
 // Column widths at the printed page's list size, filling the page's width within limits.
-std::vector<double> columnWidths(const ReportPage& page, double listSize, double width,
-                                 const Geometry& g)
+std::vector<double> columnWidths(std::vector<double> widths, double listSize, double width)
 {
-    std::vector<double> widths = naturalWidths(page, g);
     double total = 0;
     for (double& w : widths) {
         w *= listSize / kListFontSize;
@@ -256,42 +256,89 @@ std::vector<double> columnWidths(const ReportPage& page, double listSize, double
     return widths;
 }
 
+// What a page's list needs on every printed page of it, found once: a list's rows are
+// measured once, not once for each of its pages.
+struct ListMeasures {
+    std::vector<double> natural; // naturalWidths()
+    bool marks = false;          // hasMarks()
+};
+
 // Draws the list's rows of a printed page; returns the bottom of the list.
-double drawList(QPainter& p, const PrintedPage& printed, const QRectF& area, const Geometry& g)
+double drawList(QPainter& p, const PrintedPage& printed, const ListMeasures& measures,
+                const QRectF& area, const Geometry& g)
 {
     const ReportPage& page = *printed.page;
-    const std::vector<double> widths = columnWidths(page, printed.listFontSize, area.width(), g);
+    const std::vector<double> widths =
+        columnWidths(measures.natural, printed.listFontSize, area.width());
     const double rowHeight = g.rowHeight(printed.listFontSize);
     const double padding = g.pt(kCellPaddingPt) * printed.listFontSize / kListFontSize;
     double tableWidth = 0;
     for (double w : widths)
         tableWidth += w;
-    const QFont plain = reportFont(printed.listFontSize);
-    const QFont bold = reportFont(printed.listFontSize, true);
+    const QFont fonts[2] = {reportFont(printed.listFontSize),
+                            reportFont(printed.listFontSize, true)};
+    const QFontMetricsF metrics[2] = {g.metrics(fonts[0]), g.metrics(fonts[1])};
+    // A column at least as wide as its widest text (measured bold) never cuts a text short:
+    // only the others are elided, which takes a layout of each text.
+    std::vector<bool> elide(widths.size());
+    for (std::size_t c = 0; c < widths.size(); ++c)
+        elide[c] = widths[c] < measures.natural[c] * printed.listFontSize / kListFontSize * 1.01;
 
+    // Texts repeat (times, lap numbers): each is measured once per page and font.
+    QHash<QString, double> measured[2];
+    const auto widthOf = [&](int font, const QString& text) {
+        auto it = measured[font].constFind(text);
+        if (it == measured[font].constEnd())
+            it = measured[font].insert(text, metrics[font].horizontalAdvance(text));
+        return *it;
+    };
+    const double baseline[2] = {
+        (rowHeight - metrics[0].height()) / 2 + metrics[0].ascent(),
+        (rowHeight - metrics[1].height()) / 2 + metrics[1].ascent()};
+
+    // The painter's font and pen change only when a cell needs others: setting them costs more
+    // than the text.
+    int fontNow = -1;
+    std::optional<QColor> penNow;
     auto drawCells = [&](double y, const auto& textOf, const auto& styleOf) {
         double x = area.left();
         for (std::size_t c = 0; c < widths.size(); ++c) {
             const QRectF cell(x + padding, y, widths[c] - 2 * padding, rowHeight);
-            const auto [font, colour] = styleOf(c);
-            p.setFont(font);
-            p.setPen(colour);
-            const Qt::Alignment align = page.columns[c].alignLeft ? Qt::AlignLeft : Qt::AlignRight;
-            p.drawText(cell, align | Qt::AlignVCenter,
-                       g.metrics(font).elidedText(textOf(c), Qt::ElideRight, cell.width()));
+            const auto [bold, colour] = styleOf(c);
+            if (fontNow != int(bold)) {
+                fontNow = int(bold);
+                p.setFont(fonts[fontNow]);
+            }
+            if (penNow != colour) {
+                penNow = colour;
+                p.setPen(colour);
+            }
+            const QString text =
+                elide[c] ? metrics[fontNow].elidedText(textOf(c), Qt::ElideRight, cell.width())
+                         : textOf(c);
+            // Placed on the baseline by hand: a text in a rectangle is laid out as a paragraph.
+            double left = cell.left();
+            if (!page.columns[c].alignLeft)
+                left = cell.right() - widthOf(fontNow, text);
+            p.drawText(QPointF(left, y + baseline[fontNow]), text);
             x += widths[c];
         }
+    };
+    const auto rule = [&](double y, const QPen& pen) {
+        p.setPen(pen);
+        penNow.reset();
+        p.drawLine(QPointF(area.left(), y), QPointF(area.left() + tableWidth, y));
     };
 
     double y = area.top();
     p.fillRect(QRectF(area.left(), y, tableWidth, rowHeight), kHeaderGround);
     drawCells(
         y, [&](std::size_t c) { return page.columns[c].title; },
-        [&](std::size_t) { return std::pair<QFont, QColor>(bold, Qt::black); });
+        [&](std::size_t) { return std::pair<bool, QColor>(true, Qt::black); });
     y += rowHeight;
-    p.setPen(QPen(Qt::black, g.pt(0.5)));
-    p.drawLine(QPointF(area.left(), y), QPointF(area.left() + tableWidth, y));
+    rule(y, QPen(Qt::black, g.pt(0.5)));
 
+    const QPen rulePen(kRuleColour, g.pt(0.25));
     for (std::size_t r = printed.firstRow; r < printed.firstRow + printed.rowCount; ++r) {
         const ReportRow& row = page.rows[r];
         if (row.bestLap)
@@ -301,16 +348,15 @@ double drawList(QPainter& p, const PrintedPage& printed, const QRectF& area, con
             [&](std::size_t c) {
                 const bool best = c < row.cells.size() && row.cells[c].best;
                 const QColor colour = row.excluded ? kExcludedText : best ? kBestText : Qt::black;
-                return std::pair<QFont, QColor>(best || row.bestLap ? bold : plain, colour);
+                return std::pair<bool, QColor>(best || row.bestLap, colour);
             });
         y += rowHeight;
-        p.setPen(QPen(kRuleColour, g.pt(0.25)));
-        p.drawLine(QPointF(area.left(), y), QPointF(area.left() + tableWidth, y));
+        rule(y, rulePen);
     }
     return y;
 }
 
-void drawNotes(QPainter& p, const PrintedPage& printed, double y, const Sections& s,
+void drawNotes(QPainter& p, const PrintedPage& printed, bool marks, double y, const Sections& s,
                const Geometry& g, int number, int count)
 {
     const ReportPage& page = *printed.page;
@@ -325,7 +371,7 @@ void drawNotes(QPainter& p, const PrintedPage& printed, double y, const Sections
     if (after > 0)
         notes = QCoreApplication::translate("SessionReport", "%n more row(s) on the next page.",
                                             nullptr, after);
-    else if (hasMarks(page))
+    else if (marks)
         notes = QCoreApplication::translate(
             "SessionReport", "Bold purple: the best time of its column. Bold on a pale ground: the "
                              "best lap. Grey: a lap that is not counted.");
@@ -367,7 +413,8 @@ std::vector<PrintedPage> planReport(const SessionReport& report, QPagedPaintDevi
     return printed;
 }
 
-int paintReport(const SessionReport& report, QPagedPaintDevice& device)
+int paintReport(const SessionReport& report, QPagedPaintDevice& device,
+                const ReportProgressFn& progress)
 {
     const std::vector<PrintedPage> plan = planReport(report, device);
     if (plan.empty())
@@ -378,10 +425,20 @@ int paintReport(const SessionReport& report, QPagedPaintDevice& device)
     p.setRenderHint(QPainter::Antialiasing);
     const Geometry g(device);
     const int count = static_cast<int>(plan.size());
+    const ReportPage* measured = nullptr;
+    ListMeasures measures;
     for (int i = 0; i < count; ++i) {
         const PrintedPage& printed = plan[i];
+        if (progress && !progress(i, count)) {
+            p.end();
+            return -1;
+        }
         if (i > 0)
             device.newPage();
+        if (printed.page != measured) {
+            measured = printed.page;
+            measures = {naturalWidths(*measured, g), hasMarks(*measured)};
+        }
         const Sections s = sectionsOf(*printed.page, printed.continued, g);
         drawTitle(p, printed, s, g);
         if (!printed.continued) {
@@ -394,14 +451,15 @@ int paintReport(const SessionReport& report, QPagedPaintDevice& device)
                 p.restore();
             }
         }
-        const double bottom = drawList(p, printed, s.list, g);
-        drawNotes(p, printed, bottom, s, g, i + 1, count);
+        const double bottom = drawList(p, printed, measures, s.list, g);
+        drawNotes(p, printed, measures.marks, bottom, s, g, i + 1, count);
     }
     p.end();
     return count;
 }
 
-QByteArray reportPdf(const SessionReport& report, const QPageSize& pageSize)
+QByteArray reportPdf(const SessionReport& report, const QPageSize& pageSize,
+                     const ReportProgressFn& progress)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -412,21 +470,31 @@ QByteArray reportPdf(const SessionReport& report, const QPageSize& pageSize)
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
         writer.setTitle(report.documentTitle);
         writer.setCreator(QStringLiteral("Miren Loader"));
-        if (paintReport(report, writer) == 0)
+        if (paintReport(report, writer, progress) <= 0)
             return QByteArray();
     }
     return bytes;
 }
 
-FileResult<> writeReportPdf(const SessionReport& report, const QString& path,
-                            const QPageSize& pageSize)
+FileResult<bool> writeReportPdf(const SessionReport& report, const QString& path,
+                                const QPageSize& pageSize, const ReportProgressFn& progress)
 {
     if (report.sessions.empty())
-        return FileResult<>::failure(
+        return FileResult<bool>::failure(
             QCoreApplication::translate("SessionReport", "The report holds no session."));
-    const QByteArray pdf = reportPdf(report, pageSize);
+    bool stopped = false;
+    const QByteArray pdf = reportPdf(report, pageSize, [&](int page, int pages) {
+        stopped = progress && !progress(page, pages);
+        return !stopped;
+    });
+    if (stopped)
+        return false;
     if (pdf.isEmpty())
-        return FileResult<>::failure(
+        return FileResult<bool>::failure(
             QCoreApplication::translate("SessionReport", "The report could not be drawn."));
-    return saveWholeFile(path, pdf);
+    // An export never writes the old file in place, whatever the folder: a failure changes
+    // nothing.
+    if (const FileResult<> saved = saveWholeFile(path, pdf, SafeFileWriter::InPlace::Never); !saved)
+        return FileResult<bool>::failure(saved);
+    return true;
 }

@@ -101,15 +101,23 @@ struct PrintedPage {
 // How the report falls into pages on device (its page size and resolution).
 std::vector<PrintedPage> planReport(const SessionReport& report, QPagedPaintDevice& device);
 
+// Told before each printed page is painted: its index from 0 and the number of pages. Returns
+// false to stop the painting there (a Cancel button); a window can keep itself drawn meanwhile.
+using ReportProgressFn = std::function<bool(int page, int pages)>;
+
 // Paints the report on device from its current page on, starting a new page for each printed
 // page after the first. Returns the number of pages, 0 when the painter could not start
-// (a printer that cannot be opened).
-int paintReport(const SessionReport& report, QPagedPaintDevice& device);
+// (a printer that cannot be opened), -1 when progress stopped it.
+int paintReport(const SessionReport& report, QPagedPaintDevice& device,
+                const ReportProgressFn& progress = {});
 
-// The report as a PDF document of the given page size.
-QByteArray reportPdf(const SessionReport& report, const QPageSize& pageSize = reportPageSize());
+// The report as a PDF document of the given page size; empty when progress stopped it.
+QByteArray reportPdf(const SessionReport& report, const QPageSize& pageSize = reportPageSize(),
+                     const ReportProgressFn& progress = {});
 
-// Writes the PDF to path, complete or not at all (see file_io/SafeFile.h). Fails with the
+// Writes the PDF to path, complete or not at all, and never in place (see file_io/SafeFile.h).
+// True when written, false when progress stopped it (nothing is written then). Fails with the
 // system's reason, or when the report holds no session.
-FileResult<> writeReportPdf(const SessionReport& report, const QString& path,
-                            const QPageSize& pageSize = reportPageSize());
+FileResult<bool> writeReportPdf(const SessionReport& report, const QString& path,
+                                const QPageSize& pageSize = reportPageSize(),
+                                const ReportProgressFn& progress = {});

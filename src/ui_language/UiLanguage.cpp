@@ -1,12 +1,18 @@
 #include "ui_language/UiLanguage.h"
 
+#include "file_io/SafeFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QSettings>
+#include <QStandardPaths>
 #include <QTranslator>
+#include <algorithm>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -14,14 +20,65 @@ namespace {
 const QString kResourceFolder = QStringLiteral(":/i18n");
 const QString kFilePrefix = QStringLiteral("miren-loader_");
 const QString kSourceLanguage = QStringLiteral("en");
-const QString kChoiceKey = QStringLiteral("language");
+constexpr QByteArrayView kChoiceKey = "language";
+constexpr QByteArrayView kGeneralSection = "[General]";
 
-QSettings userSettings()
+// One line of a settings text and its line end.
+struct IniLine {
+    QByteArrayView text;
+    QByteArrayView end;
+};
+
+// The lines end at LF, CR LF or a lone CR, as QSettings reads them.
+std::vector<IniLine> iniLines(QByteArrayView settings)
 {
-    // An INI file in the user's configuration folder: on Windows too nothing goes to the
-    // registry.
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("miren-loader"),
-                     QStringLiteral("miren-loader"));
+    std::vector<IniLine> lines;
+    qsizetype start = 0;
+    while (start < settings.size()) {
+        qsizetype end = start;
+        while (end < settings.size() && settings[end] != '\n' && settings[end] != '\r')
+            ++end;
+        qsizetype next = end;
+        if (next < settings.size())
+            next += settings.sliced(next).startsWith("\r\n") ? 2 : 1;
+        lines.push_back({settings.sliced(start, end - start), settings.sliced(end, next - end)});
+        start = next;
+    }
+    return lines;
+}
+
+// Where a line stands in a QSettings INI file: a section header, a comment or a key.
+bool isSection(QByteArrayView line)
+{
+    return line.trimmed().startsWith('[');
+}
+
+// The value of the choice's key on a line of the [General] section, nothing on another line.
+std::optional<QByteArrayView> choiceOnLine(QByteArrayView line)
+{
+    const QByteArrayView trimmed = line.trimmed();
+    if (trimmed.startsWith(';') || trimmed.startsWith('#'))
+        return std::nullopt;
+    const qsizetype equals = trimmed.indexOf('=');
+    if (equals < 0 || trimmed.first(equals).trimmed() != kChoiceKey)
+        return std::nullopt;
+    QByteArrayView value = trimmed.sliced(equals + 1).trimmed();
+    if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
+        value = value.sliced(1, value.size() - 2);
+    return value;
+}
+
+// The folder of the settings file, as QSettings names it for the user's INI files.
+QString settingsFolder()
+{
+#ifdef Q_OS_WIN
+    QString base = qEnvironmentVariable("APPDATA");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/AppData/Roaming");
+#else
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+#endif
+    return QDir(base).filePath(QStringLiteral("miren-loader"));
 }
 
 // The translators installed last, replaced by the next installTranslators().
@@ -104,24 +161,102 @@ QString pickLanguage(const QString& choice, const QString& environment,
 
 QString currentLanguage()
 {
-    return pickLanguage(chosenLanguage(), qEnvironmentVariable("MIREN_LANG"),
+    return languageForChoice(chosenLanguage());
+}
+
+QString languageForChoice(const QString& choice)
+{
+    return pickLanguage(choice, qEnvironmentVariable("MIREN_LANG"),
                         QLocale::system().uiLanguages());
 }
 
 QString chosenLanguage()
 {
-    return availableLanguageOf(userSettings().value(kChoiceKey).toString());
+    const FileResult<QByteArray> settings =
+        readRegularFile(languageSettingsPath(), kLanguageSettingsLimit);
+    return settings ? availableLanguageOf(languageChoiceOf(settings.value())) : QString();
 }
 
-void setChosenLanguage(const QString& language)
+FileResult<> setChosenLanguage(const QString& language)
 {
-    QSettings settings = userSettings();
-    const QString code = availableLanguageOf(language);
-    if (code.isEmpty())
-        settings.remove(kChoiceKey);
-    else
-        settings.setValue(kChoiceKey, code);
-    settings.sync();
+    const QString path = languageSettingsPath();
+    // One byte over the limit tells a whole file from the start of a huge one, whose lines are
+    // not kept (nothing the tool wrote is that long).
+    const FileResult<QByteArray> read = readRegularFile(path, kLanguageSettingsLimit + 1);
+    const QByteArray old = read && read.value().size() <= kLanguageSettingsLimit ? read.value()
+                                                                                 : QByteArray();
+    const QByteArray bytes = withLanguageChoice(old, availableLanguageOf(language));
+    if (read && bytes == read.value())
+        return {};
+    if (!read && bytes.isEmpty() && !QFileInfo::exists(path))
+        return {}; // nothing to forget, no file to make
+    if (!QDir().mkpath(QFileInfo(path).path()))
+        return FileResult<>::failure(
+            QCoreApplication::translate("UiLanguage", "The folder %1 cannot be made.")
+                .arg(QDir::toNativeSeparators(QFileInfo(path).path())));
+    return saveWholeFile(path, bytes);
+}
+
+QString languageSettingsPath()
+{
+    return QDir(settingsFolder()).filePath(QStringLiteral("miren-loader.ini"));
+}
+
+QString languageChoiceOf(QByteArrayView settings)
+{
+    bool general = true; // keys before any section are QSettings' [General] too
+    for (const IniLine& line : iniLines(settings)) {
+        if (isSection(line.text)) {
+            general = line.text.trimmed() == kGeneralSection;
+            continue;
+        }
+        if (general) {
+            if (const auto value = choiceOnLine(line.text))
+                return QString::fromUtf8(*value);
+        }
+    }
+    return QString();
+}
+
+QByteArray withLanguageChoice(QByteArrayView settings, const QString& code)
+{
+    const std::vector<IniLine> lines = iniLines(settings);
+#ifdef Q_OS_WIN
+    QByteArray eol = "\r\n";
+#else
+    QByteArray eol = "\n";
+#endif
+    if (!lines.empty() && !lines.front().end.isEmpty())
+        eol = lines.front().end.toByteArray();
+    const QByteArray choice = kChoiceKey.toByteArray() + '=' + code.toUtf8();
+    const auto header = std::find_if(lines.begin(), lines.end(), [](const IniLine& line) {
+        return line.text.trimmed() == kGeneralSection;
+    });
+
+    // The choice goes first into [General], as QSettings puts it in a new file; the choices
+    // found on other lines of the section are dropped.
+    QByteArray out;
+    if (!code.isEmpty() && header == lines.end())
+        out += kGeneralSection.toByteArray() + eol + choice + eol;
+    bool general = true; // keys before any section are QSettings' [General] too
+    for (auto line = lines.begin(); line != lines.end(); ++line) {
+        const bool choiceFollows = line == header && !code.isEmpty();
+        if (isSection(line->text))
+            general = line->text.trimmed() == kGeneralSection;
+        else if (general && choiceOnLine(line->text))
+            continue;
+        out += line->text;
+        if (choiceFollows) {
+            // The header's own line end for both lines: writing again gives the same bytes.
+            const QByteArray end = line->end.isEmpty() ? eol : line->end.toByteArray();
+            out += end + choice + end;
+        } else {
+            out += line->end;
+        }
+    }
+    if (code.isEmpty() && out.trimmed() == kGeneralSection)
+        return QByteArray(); // nothing left but the header of an empty section
+    return out;
 }
 
 QString followSystemLanguageText()

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "file_io/FileResult.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
 class QCoreApplication;
-class QSettings;
 
 // The language of the tool's own texts beyond its fixed captions and button names. The source
 // texts are English; the translations are built into the programs as resources.
@@ -32,13 +35,31 @@ QString pickLanguage(const QString& choice, const QString& environment,
 
 // The rules above for this run: the stored choice, MIREN_LANG, QLocale::system().
 QString currentLanguage();
+// The same with choice in place of the stored one.
+QString languageForChoice(const QString& choice);
 
 // The language picked in the menu, "" when the tool follows the system (MIREN_LANG or the
-// locale). Kept with QSettings in the user's configuration (on Linux
-// ~/.config/miren-loader/miren-loader.conf), never in the working folder's FILE_PASS.DAT.
+// locale). Kept in the user's configuration (languageSettingsPath()), never in the working
+// folder's FILE_PASS.DAT.
 QString chosenLanguage();
-// Remembers a menu choice; "" (or a language the tool does not have) clears it.
-void setChosenLanguage(const QString& language);
+// Remembers a menu choice; "" (or a language the tool does not have) clears it. A failure
+// carries the system's reason; the file then stays as it was.
+FileResult<> setChosenLanguage(const QString& language);
+
+// The settings file: miren-loader.ini in the folder miren-loader of the user's configuration
+// ($XDG_CONFIG_HOME or ~/.config on Linux, %APPDATA% on Windows). An INI file as QSettings
+// writes it ("[General]" and "language=ja"). It is read only when it is a regular file, and
+// only its first kLanguageSettingsLimit bytes: a FIFO, a device or a huge file under its name
+// costs nothing at start. It is written through the safe writer (file_io/SafeFile.h).
+QString languageSettingsPath();
+inline constexpr qint64 kLanguageSettingsLimit = 64 * 1024;
+
+// The choice a settings file's text holds: the value of "language" in its [General] section (or
+// before any section), unquoted; "" when it holds none.
+QString languageChoiceOf(QByteArrayView settings);
+// The settings text with the choice set to code, or removed for ""; every other line is kept,
+// with the text's line ends.
+QByteArray withLanguageChoice(QByteArrayView settings, const QString& code);
 
 // The menu entry that clears the choice, in the current language.
 QString followSystemLanguageText();

@@ -1,3 +1,5 @@
+#include "FileSizeLimit.h"
+#include "LockedFolder.h"
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "analysis_window/AnalysisWindow.h"
@@ -19,6 +21,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
@@ -490,6 +493,51 @@ private slots:
         answer.clear();
         w.findChild<QPushButton*>("exportCsv")->click();
         QCOMPARE(f.warnings.size(), 1);
+
+#ifdef Q_OS_LINUX
+        // A folder where only the old file may be written, on a full disk: the export is never
+        // written in place, so the old file stays whole.
+        const QString folder = f.dir.filePath(QStringLiteral("locked"));
+        answer = folder + QStringLiteral("/old.csv");
+        QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("locked")));
+        QVERIFY(writeBytes(answer, "old") && QFile::setPermissions(answer, QFileDevice::ReadOther |
+                                                                            QFileDevice::WriteOther));
+        QVERIFY(QFile::setPermissions(f.dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                        QFileDevice::ExeOwner | QFileDevice::ExeOther));
+        {
+            LockedFolder locked(folder);
+            QVERIFY(locked.ok());
+            FileSizeLimit full(100);
+            w.findChild<QPushButton*>("exportCsv")->click();
+        }
+        QCOMPARE(f.warnings.size(), 2);
+        QCOMPARE(readBytes(answer), QByteArray("old"));
+#endif
+    }
+
+    // A language that cannot be remembered is still the window's language, and the window says
+    // that it is not kept.
+    void languageThatCannotBeKeptIsSaid()
+    {
+        Fixture f;
+        const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(f.dir.filePath("config")));
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_CONFIG_HOME", config);
+            installTranslators(*QCoreApplication::instance(), QStringLiteral("en"));
+        });
+        // The settings file's name is taken by a folder: it can be neither read nor written.
+        QVERIFY(QDir().mkpath(languageSettingsPath()));
+        AnalysisWindow& w = f.open();
+        auto* language = w.findChild<QComboBox*>("language");
+        QCOMPARE(language->currentIndex(), 0);
+        language->setCurrentIndex(language->findData(QStringLiteral("ja")));
+        QCOMPARE(f.warnings.size(), 1);
+        QVERIFY2(f.warnings[0].contains(QDir::toNativeSeparators(languageSettingsPath())),
+                 qPrintable(f.warnings[0]));
+        QTRY_COMPARE(w.findChild<QPushButton*>("resetChoices")->text(),
+                     QStringLiteral("選択をリセット(&R)"));
+        QVERIFY(QFileInfo(languageSettingsPath()).isDir());
     }
 
     // Read block by block, a line of the view is a line of the table: numbering holds, and a

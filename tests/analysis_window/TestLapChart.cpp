@@ -2,6 +2,7 @@
 #include "analysis_view/ChartModel.h"
 #include "analysis_view/ChartPainter.h"
 #include "analysis_window/LapChart.h"
+#include "ui_language/UiLanguage.h"
 
 #include <QApplication>
 #include <QImage>
@@ -243,6 +244,28 @@ private slots:
             QVERIFY(metrics.horizontalAdvance(t.label) < layout.mapping.frame.left());
         QVERIFY(!layout.lapTicks.empty());
         QVERIFY(layout.legend.back().at.bottom() <= image.height());
+    }
+
+    // Thousands of one-lap sessions (a logger restarted after every lap): the legend names a
+    // few and counts the rest, and leaves the plot its room.
+    void legendOfManySessionsIsBounded()
+    {
+        std::vector<ChartSession> sessions;
+        for (int s = 0; s < 20000; ++s)
+            sessions.push_back(session("", "C", std::size_t(s)));
+        ChartModel model;
+        model.setSessions(std::move(sessions));
+        QCOMPARE(model.lapsInView(), std::size_t(20000));
+        QVERIFY(installTranslators(*QCoreApplication::instance(), QStringLiteral("en")));
+        const QRectF rect(0, 0, 800, 400);
+        const ChartLayout layout =
+            layoutChart(rect, QFontMetricsF(QFont()), model, ChartView::LapTimes);
+        QCOMPARE(layout.legend.size(), kLegendSessions + 4);
+        QCOMPARE(layout.legend[kLegendSessions].text,
+                 QStringLiteral("… %1 more sessions").arg(20000 - kLegendSessions));
+        QVERIFY(layout.mapping.frame.height() > rect.height() / 2);
+        model.setViewRange(1, 100);
+        QVERIFY(model.lapsInView() < 100);
     }
 
     // The wheel zooms around the pointer, dragging pans without picking a lap, a double click

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -58,6 +59,10 @@ private slots:
     void pipesAndFifosAreReadOnce();
     void outputOntoNodeDoesNotReplaceIt_data();
     void outputOntoNodeDoesNotReplaceIt();
+    void outputToStandardOutput_data();
+    void outputToStandardOutput();
+    void settingsFileNeverStopsAStart_data();
+    void settingsFileNeverStopsAStart();
     void outputNamingAnInputIsRefused_data();
     void outputNamingAnInputIsRefused();
     void fileSizeLimitIsReportedNotFatal();
@@ -210,6 +215,79 @@ void TestConvertHardening::outputOntoNodeDoesNotReplaceIt()
     QCOMPARE(nodeKind(node),
              kind == "fifo" ? QStringLiteral("fifo") : QStringLiteral("char device"));
     QCOMPARE(nodeKind(target), link ? QStringLiteral("link") : nodeKind(node));
+#endif
+}
+
+void TestConvertHardening::outputToStandardOutput_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<bool>("appended"); // standard output is a file opened with >>
+    QTest::newRow("-o - into a pipe") << "-" << false;
+    QTest::newRow("/dev/stdout into a pipe") << "/dev/stdout" << false;
+    QTest::newRow("/dev/stdout appended to a file") << "/dev/stdout" << true;
+}
+
+void TestConvertHardening::outputToStandardOutput()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs /dev/stdout");
+#else
+    QFETCH(QString, output);
+    QFETCH(bool, appended);
+    QProcess sh;
+    sh.setWorkingDirectory(dir_.path());
+    const QString log = path("app.log");
+    QVERIFY(writeBytes(log, "earlier\n"));
+    sh.start("sh", {"-c", appended ? "\"$1\" -o \"$2\" \"$3\" >> \"$4\"" : "\"$1\" -o \"$2\" \"$3\"",
+                    "sh", MIREN_CONVERT_PATH, output, kmh_, log});
+    const Run r = finish(sh, 20000);
+    QCOMPARE(r.exitCode, 0);
+    QCOMPARE(r.err, QByteArray());
+    QCOMPARE(appended ? readBytes(log) : r.out, appended ? "earlier\n" + table_ : table_);
+    QVERIFY(!QFile::exists(path("-")));
+#endif
+}
+
+void TestConvertHardening::settingsFileNeverStopsAStart_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("link to a FIFO") << "fifo link";
+    QTest::newRow("huge file") << "huge";
+}
+
+void TestConvertHardening::settingsFileNeverStopsAStart()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs FIFOs");
+#else
+    QFETCH(QString, kind);
+    QTemporaryDir config;
+    QVERIFY(config.isValid() && QDir(config.path()).mkdir("miren-loader"));
+    const QString settings = config.filePath("miren-loader/miren-loader.ini");
+    if (kind == "fifo link")
+        QVERIFY(makeFifo(config.filePath("node")) && QFile::link(config.filePath("node"), settings));
+    if (kind == "fifo")
+        QVERIFY(makeFifo(settings));
+    if (kind == "huge") {
+        QFile huge(settings);
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(4) << 30));
+    }
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", config.path());
+    p.setProcessEnvironment(env);
+#ifndef __SANITIZE_ADDRESS__
+    // Reading the huge file whole would need more memory than this.
+    p.setChildProcessModifier([] {
+        const rlimit limit{1u << 30, 1u << 30};
+        setrlimit(RLIMIT_AS, &limit);
+    });
+#endif
+    p.start(QStringLiteral(MIREN_CONVERT_PATH), {"--version"});
+    const Run r = finish(p, 20000);
+    QCOMPARE(r.exitCode, 0); // -1: it waited on the FIFO
+    QVERIFY2(r.out.startsWith("miren-convert"), r.out.constData());
 #endif
 }
 

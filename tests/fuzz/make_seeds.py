@@ -7,11 +7,16 @@ The files named by a hash beside them are inputs the fuzzer found that reach cod
 not; they were added with `fuzz_<target> -merge=1 tests/fuzz/corpus/<target> <new inputs>`.
 """
 import pathlib
+import random
 import struct
+import sys
 
 HERE = pathlib.Path(__file__).resolve().parent
 SAMPLES = HERE.parent.parent / "samples"
 CORPUS = HERE / "corpus"
+# The independent converter of the differential test writes the tables the seeds start from.
+sys.path.insert(0, str(HERE.parent / "oracle"))
+import oracle  # noqa: E402
 
 
 def record(record_word, lap_index, blocks, tail=b""):
@@ -94,6 +99,17 @@ def table_header(unit):
     return (lap + "".join(" SEG%d" % s + sector for s in range(1, 7))).encode()
 
 
+def sample_table(name):
+    """The lap table "Text save" writes for a sample file."""
+    return oracle.convert([(name, (SAMPLES / name).read_bytes())])[0]
+
+
+def random_tables(count, seed):
+    """Tables of lap files the differential test makes: any unit, sectors and values."""
+    rng = random.Random(seed)
+    return [oracle.convert([("R.BIL", oracle.make_lap_file(rng))])[0] for _ in range(count)]
+
+
 def table_seeds():
     line = (b"   3  1:05.23    3500~ 9800   45~162  1.2  0.9   80~ 95   70~ 88  2450    0:20.12    "
             b"4100~ 9650   60~155  0.8  1.1   82~ 90   71~ 80   810  ")
@@ -108,6 +124,108 @@ def table_seeds():
           + b"\r\n" + mph + b"\r\n" + line.replace(b"1:05.23", b"-:--.--") + b"\r\n   7\r\n")
     write("lap_table", "no-header", line + b"\r\n")
     write("lap_table", "empty", b"")
+    # Whole tables of every shape: six sectors, both units, values at their columns' ends.
+    kmh_table, mph_table = sample_table("SESSION_KMH.BIL"), sample_table("SESSION_MPH.BIL")
+    write("lap_table", "sample-kmh", kmh_table)
+    write("lap_table", "sample-mph-lf", mph_table.replace(b"\r\n", b"\n"))
+    write("lap_table", "sample-kmh-cr", kmh_table.replace(b"\r\n", b"\r"))
+    write("lap_table", "two-tables", kmh_table + mph_table)
+    for i, table in enumerate(random_tables(8, 23)):
+        write("lap_table", "random-%d" % i, table)
+
+
+def stream_seeds():
+    """The streamed reader: four bytes choosing the read sizes, then a text."""
+    kmh_table, mph_table = sample_table("SESSION_KMH.BIL"), sample_table("SESSION_MPH.BIL")
+    seeds = {
+        "sample-crlf": kmh_table,
+        "sample-bom-cr": b"\xef\xbb\xbf" + mph_table.replace(b"\r\n", b"\r"),
+        "lf-and-cr-mixed": kmh_table.replace(b"\r\n", b"\n", 5).replace(b"\r\n", b"\r", 5),
+        "long-lines": kmh_table[:600] + b"y" * 3000 + b"\r\n" + kmh_table[600:],
+        "long-blank-start": kmh_table + b" " * 900 + b"\t" * 300 + b"\r\n" + kmh_table[-600:],
+        "second-header": kmh_table + mph_table,
+        "bom-only": b"\xef\xbb\xbf",
+        "no-table": b"notes\r\nmore notes",
+        "empty": b"",
+    }
+    for name, text in seeds.items():
+        write("table_stream", name, struct.pack("<I", 0x9E3779B9 ^ len(text)) + text)
+
+
+def record_seeds():
+    """The streamed record reader: four bytes choosing the read sizes, then a lap file."""
+    for i, sample in enumerate(sorted(SAMPLES.glob("*.BIL"))):
+        write("record_reader", "sample-" + sample.stem.lower(),
+              struct.pack("<I", 7 + i) + sample.read_bytes())
+    example = record(2, 2, [block(6523)])
+    write("record_reader", "fault-in-third", struct.pack("<I", 99) + example * 2
+          + example[:40] + b"\x80\x00" + example[42:])
+    write("record_reader", "end-then-more", struct.pack("<I", 5) + example + record(0, 0, [])
+          + example)
+    write("record_reader", "short-tail", struct.pack("<I", 3) + example + example[:100])
+    write("record_reader", "fault-in-word-one", struct.pack("<I", 1) + b"\x80\x01" + example[2:])
+
+
+def kind_seeds():
+    """Input kinds: a length byte, the name, then the first bytes of the input."""
+    table = sample_table("EXAMPLE.BIL")
+    bil = (SAMPLES / "EXAMPLE.BIL").read_bytes()
+    for name, head in [(b"x.BIL", table), (b"x.txt", bil), (b"RUN.Bil", bil), (b"-", bil),
+                       (b"-", table), (b"DATA", b""), (b"caf\xe9.TXT", table),
+                       (b"laps.bil.txt", bil)]:
+        write("input_kind", name.decode("latin-1").replace("/", "_") + "-" + str(len(head)),
+              bytes([len(name)]) + name + head)
+
+
+def session_seeds():
+    """Tables whose sessions the text alone tells: restarts of the lap numbers, later headers."""
+    kmh_table, mph_table = sample_table("SESSION_KMH.BIL"), sample_table("SESSION_MPH.BIL")
+    kmh_laps = kmh_table.split(b"\r\n", 1)[1]
+    mph_header = mph_table.split(b"\r\n", 1)[0] + b"\r\n"
+    write("sessions_table", "restart", kmh_table + kmh_laps)
+    write("sessions_table", "later-header", kmh_table + mph_table)
+    write("sessions_table", "header-without-laps", kmh_table + mph_header + mph_header)
+    write("sessions_table", "cut-numbers", random_tables(1, 41)[0])
+    write("sessions_table", "edited", kmh_table.replace(b"1:0", b"1;0", 3))
+    write("sessions_table", "empty", b"")
+    for i, text in enumerate([kmh_table + mph_table + kmh_laps, mph_table + kmh_laps]):
+        write("day_texts", "sessions-%d" % i, bytes([i, 2, 3, 250]) + text)
+    write("day_texts", "no-limit", bytes([1, 0]) + kmh_table)
+    write("day_texts", "random", bytes([3, 1, 7]) + random_tables(1, 42)[0])
+    write("day_texts", "empty", bytes([0, 0]))
+
+
+def language_seeds():
+    """Settings files as QSettings writes them and as a user may edit them; the first byte
+    picks the choice written."""
+    for name, text in [
+        ("qsettings", b"[General]\nlanguage=ja\n"),
+        ("crlf-quoted", b"[General]\r\nlanguage = \"en\"\r\n"),
+        ("other-sections", b"[Window]\nlanguage=x\nsize=2\n[General]\nlanguage=ja\nmore=1\n"),
+        ("no-section", b"; a comment\nlanguage=ja\n"),
+        ("lone-cr", b"[General]\rlanguage=ja\rother=1"),
+        ("two-choices", b"[General]\nlanguage=ja\nlanguage=en\n[General]\nlanguage=de\n"),
+        ("empty", b""),
+    ]:
+        write("language_settings", name, bytes([len(name) % 4]) + text)
+
+
+def option_seeds():
+    """miren-convert's arguments, separated by NUL bytes."""
+    for name, args in [
+        ("table", ["x.BIL"]),
+        ("csv-semicolon", ["--format", "csv", "--csv-delimiter", ";", "a.BIL", "b.txt"]),
+        ("output-dash", ["-o", "-", "x.BIL"]),
+        ("pdf", ["--format", "pdf", "-o", "day.pdf", "a.BIL"]),
+        ("pdf-without-o", ["--format=pdf", "a.BIL"]),
+        ("decimal-point", ["--decimal-point", ",", "-"]),
+        ("exclude", ["--format", "summary", "--exclude-slower", "0", "x"]),
+        ("twice", ["-o", "a", "--output", "b", "x"]),
+        ("help", ["--help"]),
+        ("version", ["--version"]),
+        ("latin1-name", ["caf\xe9.BIL"]),
+    ]:
+        write("convert_options", name, b"\0".join(a.encode("latin-1") for a in args))
 
 
 if __name__ == "__main__":
@@ -115,3 +233,9 @@ if __name__ == "__main__":
     table_seeds()
     settings_seeds()
     text_seeds()
+    stream_seeds()
+    record_seeds()
+    kind_seeds()
+    session_seeds()
+    language_seeds()
+    option_seeds()

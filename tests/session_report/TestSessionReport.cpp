@@ -1,3 +1,5 @@
+#include "FileSizeLimit.h"
+#include "LockedFolder.h"
 #include "TestMain.h"
 #include "report_dialogs/ReportDialogs.h"
 #include "session_report/SessionReport.h"
@@ -5,6 +7,7 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
@@ -12,9 +15,11 @@
 #include <QPrinter>
 #endif
 #include <QProcess>
+#include <QProgressDialog>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -260,6 +265,72 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(pdfPages(file.readAll()), 3);
     }
+
+    // Cancel on the progress bar of a long report stops the painting: no file is written, and
+    // no more pages are printed.
+    void cancelStopsThePainting()
+    {
+        QTemporaryDir dir;
+        const SessionReport report = reportOf({600, 600, 600});
+        const QString path = dir.filePath(QStringLiteral("long.pdf"));
+        int pages = 0;
+        const auto cancelOnShow = [&pages] {
+            QTimer::singleShot(0, [&pages] {
+                for (QWidget* w : QApplication::topLevelWidgets()) {
+                    if (auto* progress = qobject_cast<QProgressDialog*>(w)) {
+                        pages = progress->maximum();
+                        progress->cancel();
+                    }
+                }
+            });
+        };
+        cancelOnShow();
+        const FileResult<QString> saved =
+            saveReportAsPdf(nullptr, report, path, [&](QWidget*, const QString&) { return path; });
+        QVERIFY(saved.ok() && saved.value().isEmpty());
+        QVERIFY(pages > 10);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+#ifdef MIREN_PRINT_SUPPORT
+        cancelOnShow();
+        const FileResult<bool> printed = printReport(nullptr, report, [&](QWidget*, QPrinter& p) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(path);
+            return true;
+        });
+        QVERIFY(printed.ok() && !printed.value());
+        // Qt's printer cannot take back pages it has been given; no more are painted.
+        QFile file(path);
+        QVERIFY(!file.open(QIODevice::ReadOnly) || pdfPages(file.readAll()) < 2);
+#endif
+    }
+
+#ifdef Q_OS_LINUX
+    // A folder where only the old file may be written, on a full disk: the PDF is never written
+    // in place, so the old file stays whole.
+    void pdfIsNeverWrittenInPlace()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("locked"));
+        const QString path = folder + QStringLiteral("/old.pdf");
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                      QFileDevice::ExeOwner | QFileDevice::ExeOther));
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        QVERIFY(old.setPermissions(QFileDevice::ReadOther | QFileDevice::WriteOther));
+        FileResult<bool> written = false;
+        {
+            LockedFolder locked(folder);
+            QVERIFY(locked.ok());
+            FileSizeLimit full(100);
+            written = writeReportPdf(reportOf({20}), path);
+        }
+        QVERIFY(!written.ok() && !written.reason().isEmpty());
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("old"));
+    }
+#endif
 
     void printerGetsThePdfPages()
     {
