@@ -47,7 +47,6 @@ std::pair<double, double> paddedRange(double low, double high, double least, boo
     return {time ? std::max(0.0, low - pad) : low - pad, high + pad};
 }
 
-
 std::vector<ChartTick> timeTicks(double low, double high, int maxTicks)
 {
     static constexpr double kSteps[] = {1,     2,     5,      10,     20,     50,      100,

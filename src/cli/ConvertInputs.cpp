@@ -244,8 +244,8 @@ FileResult<std::shared_ptr<QIODevice>> RunInputs::open(qsizetype i, Pass pass)
         if (!opened)
             return Result::failure(opened);
         if (!opened.value().regular || !(opened.value().identity == in.identity))
-            return Result::failure(QCoreApplication::translate(
-                "MirenConvert", "changed while it was being read"));
+            return Result::failure(
+                QCoreApplication::translate("MirenConvert", "changed while it was being read"));
         return std::shared_ptr<QIODevice>(std::move(opened.value().file));
     }
     if (in.consumed)

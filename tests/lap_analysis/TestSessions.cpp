@@ -1,5 +1,6 @@
 #include "TestMain.h"
 #include "lap_analysis/LapTableReader.h"
+#include "lap_analysis/SessionCsv.h"
 #include "lap_analysis/SessionTexts.h"
 #include "lap_conversion/ConvertCommand.h"
 
