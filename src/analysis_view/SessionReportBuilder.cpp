@@ -176,7 +176,8 @@ ReportPage SessionReportBuilder::dayPage(const SessionAnalysis& analysis,
     return page;
 }
 
-// A list of names, the first few named, the rest counted.
+// What the report does not cover, a paragraph each; of a long list of files or lines the first
+// are named and the rest counted.
 QStringList SessionReportBuilder::coverage(const SummaryNotes& notes)
 {
     QStringList lines;

@@ -50,7 +50,6 @@ public:
     const std::vector<SessionSpan>& sessions() const { return sessions_; }
     // The source a session came from, counted from 0 in the order they were given.
     std::size_t sourceOf(std::size_t session) const { return sourceOf_[session]; }
-    std::size_t lapCount() const { return lapCount_; }
 
     // Hands the laps and sessions to the analysis, which analyses them. A session whose source
     // named no unit takes the first unit named. The feed is empty afterwards.

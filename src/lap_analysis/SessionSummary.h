@@ -23,8 +23,6 @@ struct SummaryNotes {
     // The files after the faulty one, which were never read.
     std::vector<std::string> unread;
     double excludeSlowerPercent = 110.0;
-
-    bool coversAll() const { return !incomplete && unread.empty() && skipped.empty(); }
 };
 
 // What a report covers, one line each: the fault that cut it short, the files not read after
