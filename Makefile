@@ -23,8 +23,9 @@ build: configure
 run: build
 	@scripts/run-window $(BUILD)
 
+# The quick suite; the long runs are labelled "slow": `ctest --test-dir build -L slow`.
 test: build
-	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE slow
 
 bench: build
 	@scripts/run-bench $(BUILD)

@@ -4,26 +4,18 @@
 <context>
     <name>AnalysisWindow</name>
     <message numerus="yes">
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+512"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+449"/>
         <source>%1 (%n lap(s), %2)</source>
         <translation>
             <numerusform>%1 (%n lap, %2)</numerusform>
             <numerusform>%1 (%n laps, %2)</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <location line="+57"/>
-        <source>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file(s) not read.</source>
-        <translation>
-            <numerusform>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file not read.</numerusform>
-            <numerusform>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later files not read.</numerusform>
-        </translation>
-    </message>
 </context>
 <context>
-    <name>LapChart</name>
+    <name>ChartTexts</name>
     <message numerus="yes">
-        <location filename="../src/analysis_view/ChartPainter.cpp" line="+59"/>
+        <location filename="../src/analysis_view/ChartPainter.cpp" line="+60"/>
         <source>… %n more session(s)</source>
         <translation>
             <numerusform>… %n more session</numerusform>
@@ -34,7 +26,7 @@
 <context>
     <name>SessionReport</name>
     <message numerus="yes">
-        <location filename="../src/session_report/SessionReport.cpp" line="+372"/>
+        <location filename="../src/session_report/SessionReport.cpp" line="+382"/>
         <source>%n more row(s) on the next page.</source>
         <translation>
             <numerusform>%n more row on the next page.</numerusform>
@@ -45,18 +37,42 @@
 <context>
     <name>SessionReportBuilder</name>
     <message numerus="yes">
-        <location filename="../src/analysis_view/SessionReportBuilder.cpp" line="+150"/>
+        <location filename="../src/analysis_view/SessionReportBuilder.cpp" line="+128"/>
         <source>%n session(s)</source>
         <translation>
             <numerusform>%n session</numerusform>
             <numerusform>%n sessions</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <location line="+64"/>
+        <source>Not read: %1 and %n more</source>
+        <translation>
+            <numerusform>Not read: %1 and %n more</numerusform>
+            <numerusform>Not read: %1 and %n more</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+11"/>
+        <source>%n line(s) of the table skipped, not lap lines: %1</source>
+        <translation>
+            <numerusform>%n line of the table skipped, not a lap line: %1</numerusform>
+            <numerusform>%n lines of the table skipped, not lap lines: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%1: %n line(s) skipped, not lap lines: %2</source>
+        <translation>
+            <numerusform>%1: %n line skipped, not a lap line: %2</numerusform>
+            <numerusform>%1: %n lines skipped, not lap lines: %2</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>SummaryPanel</name>
     <message numerus="yes">
-        <location filename="../src/analysis_window/SummaryPanel.cpp" line="+32"/>
+        <location filename="../src/analysis_window/SummaryPanel.cpp" line="+33"/>
         <source>%n counted lap(s): mean %1, median of the counted laps %2</source>
         <translation>
             <numerusform>%n counted lap: mean %1, median of the counted laps %2</numerusform>
@@ -72,7 +88,15 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+100"/>
+        <location line="+117"/>
+        <source>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file(s) not read.</source>
+        <translation>
+            <numerusform>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file not read.</numerusform>
+            <numerusform>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later files not read.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+32"/>
         <source>%1: %n lap(s), speed in %2</source>
         <translation>
             <numerusform>%1: %n lap, speed in %2</numerusform>

@@ -2,32 +2,9 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
-    <name>AnalysisText</name>
-    <message>
-        <location filename="../src/analysis_view/DisplayText.h" line="+33"/>
-        <source>%1 G</source>
-        <translation>%1 G</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <source>lap %1</source>
-        <translation>%1周目</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>%1 lap %2</source>
-        <translation>%1 %2周目</translation>
-    </message>
-    <message>
-        <location line="+9"/>
-        <source>Session %1</source>
-        <translation>セッション %1</translation>
-    </message>
-</context>
-<context>
     <name>AnalysisWindow</name>
     <message>
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+333"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+280"/>
         <source>Lap analysis</source>
         <translation>ラップ分析</translation>
     </message>
@@ -82,12 +59,7 @@
         <translation>PDF で保存(&amp;D)…</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <source>The language of the analysis window; the main window&apos;s captions stay as they are</source>
-        <translation>解析ウィンドウの表示言語（メインウィンドウの表示は変わりません）</translation>
-    </message>
-    <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Lan&amp;guage</source>
         <translation>言語(&amp;G)</translation>
     </message>
@@ -102,7 +74,7 @@
         <translation>CSVファイル (*.csv);;すべてのファイル (*)</translation>
     </message>
     <message numerus="yes">
-        <location line="+151"/>
+        <location line="+144"/>
         <source>%1 (%n lap(s), %2)</source>
         <translation>
             <numerusform>%1（%n 周、%2）</numerusform>
@@ -113,20 +85,8 @@
         <source>All sessions: the day</source>
         <translation>全セッション：1日</translation>
     </message>
-    <message numerus="yes">
-        <location line="+50"/>
-        <source>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file(s) not read.</source>
-        <translation>
-            <numerusform>&quot;bil load&quot; は %1 で止まりました：%2。表示にはそれまでに読んだ周回があります。以降の %n ファイルは読んでいません。</numerusform>
-        </translation>
-    </message>
     <message>
-        <location line="+4"/>
-        <source>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it.</source>
-        <translation>&quot;bil load&quot; は %1 で止まりました：%2。表示にはそれまでに読んだ周回があります。</translation>
-    </message>
-    <message>
-        <location line="+154"/>
+        <location filename="../src/analysis_window/AnalysisExports.cpp" line="+96"/>
         <source>The report could not be saved: %1</source>
         <translation>レポートを保存できませんでした：%1</translation>
     </message>
@@ -136,12 +96,7 @@
         <translation>レポートを印刷できませんでした：%1</translation>
     </message>
     <message>
-        <location line="+11"/>
-        <source>The language is used until the tool is closed, but it cannot be remembered in %1: %2</source>
-        <translation>この言語はツールを閉じるまで使われますが、%1 に記憶できません：%2</translation>
-    </message>
-    <message>
-        <location line="-397"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="-162"/>
         <source>Double-click a session to show it</source>
         <translation>ダブルクリックでそのセッションを表示</translation>
     </message>
@@ -171,7 +126,7 @@
         <translation>TMP1/TMP2 の範囲(&amp;T)</translation>
     </message>
     <message>
-        <location line="+138"/>
+        <location line="+135"/>
         <source>The view holds no lap table.
 
 Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&quot;, and the analysis follows.</source>
@@ -185,7 +140,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>表示のラップ表に周回がありません。</translation>
     </message>
     <message>
-        <location line="+196"/>
+        <location filename="../src/analysis_window/AnalysisExports.cpp" line="-44"/>
         <source>The CSV file %1 could not be written: %2</source>
         <translation>CSVファイル %1 を書き込めませんでした：%2</translation>
     </message>
@@ -193,7 +148,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>ChartModel</name>
     <message>
-        <location filename="../src/analysis_view/ChartModel.cpp" line="+599"/>
+        <location filename="../src/analysis_view/ChartModel.cpp" line="+289"/>
         <source>Lap %1: %2</source>
         <translation>%1周目：%2</translation>
     </message>
@@ -219,9 +174,9 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     </message>
 </context>
 <context>
-    <name>LapChart</name>
+    <name>ChartTexts</name>
     <message>
-        <location filename="../src/analysis_view/ChartPainter.cpp" line="+48"/>
+        <location filename="../src/analysis_view/ChartPainter.cpp" line="+49"/>
         <source>Counted laps</source>
         <translation>集計周回</translation>
     </message>
@@ -309,9 +264,45 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     </message>
 </context>
 <context>
+    <name>DisplayText</name>
+    <message>
+        <location filename="../src/analysis_view/DisplayText.h" line="+37"/>
+        <source>%1 G</source>
+        <translation>%1 G</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>lap %1</source>
+        <translation>%1周目</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 lap %2</source>
+        <translation>%1 %2周目</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Session %1</source>
+        <translation>セッション %1</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageBox</name>
+    <message>
+        <location filename="../src/analysis_window/LanguageBox.cpp" line="+29"/>
+        <source>The language is used until the tool is closed, but it cannot be remembered in %1: %2</source>
+        <translation>この言語はツールを閉じるまで使われますが、%1 に記憶できません：%2</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>The language of the analysis window; the main window&apos;s captions stay as they are</source>
+        <translation>解析ウィンドウの表示言語（メインウィンドウの表示は変わりません）</translation>
+    </message>
+</context>
+<context>
     <name>LapListModel</name>
     <message>
-        <location filename="../src/analysis_window/LapListModel.cpp" line="+172"/>
+        <location filename="../src/analysis_window/LapListModel.cpp" line="+195"/>
         <source>Best sector %1</source>
         <translation>セクター%1 ベスト</translation>
     </message>
@@ -414,17 +405,17 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>MirenConvert</name>
     <message>
-        <location filename="../src/cli/ConvertInputs.cpp" line="+48"/>
+        <location filename="../src/cli/ConvertInputs.cpp" line="+60"/>
         <source>No file name specified</source>
         <translation>ファイル名が指定されていません</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+23"/>
         <source>file to open is a directory</source>
         <translation>開こうとしたものはフォルダーです</translation>
     </message>
     <message>
-        <location line="+90"/>
+        <location line="+93"/>
         <source>cannot keep a copy in the temporary folder: %1</source>
         <translation>一時フォルダーに写しを保存できません: %1</translation>
     </message>
@@ -439,7 +430,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>標準入力が閉じられています</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+33"/>
+        <source>changed while it was being read</source>
+        <translation>読んでいる間に変更されました</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>read already; it cannot be read again</source>
         <translation>すでに読み終えたため、もう一度は読めません</translation>
     </message>
@@ -549,7 +545,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>標準出力</translation>
     </message>
     <message>
-        <location filename="../src/cli/ConvertRuns.cpp" line="+38"/>
+        <location filename="../src/cli/ConvertRuns.cpp" line="+40"/>
         <source>no lap record converted; nothing written to %1</source>
         <translation>変換できたラップ記録がないため、%1 には何も書き出していません</translation>
     </message>
@@ -574,42 +570,42 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>%1: ラップ行ではない %2 行を読み飛ばしました: %3</translation>
     </message>
     <message>
-        <location line="+301"/>
+        <location line="+265"/>
         <source>the PDF document could not be drawn</source>
         <translation>PDF 文書を描画できませんでした</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>the lap table text, the default</source>
         <translation>ラップ表テキスト。既定</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+6"/>
         <source>one row per lap</source>
         <translation>1 ラップ 1 行</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>each session&apos;s statistics, then the day&apos;s</source>
         <translation>セッションごとの集計と、その日の集計</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+5"/>
         <source>the sessions side by side</source>
         <translation>セッションの比較表</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+5"/>
         <source>the sessions side by side, as CSV</source>
         <translation>セッションの比較表を CSV で</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>the printable session report, to the -o file</source>
         <translation>印刷用のセッションレポート。-o のファイルへ</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+19"/>
         <source>%1: -o names one of the input files; nothing written</source>
         <translation>%1: -o に入力ファイルが指定されているため、何も書き出していません</translation>
     </message>
@@ -687,12 +683,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     <name>SessionReport</name>
     <message>
         <location line="-23"/>
-        <location filename="../src/session_report/SessionReport.cpp" line="+484"/>
+        <location filename="../src/session_report/SessionReport.cpp" line="+500"/>
         <source>The report holds no session.</source>
         <translation>レポートにセッションがありません。</translation>
     </message>
     <message>
-        <location filename="../src/session_report/SessionReport.cpp" line="-278"/>
+        <location filename="../src/session_report/SessionReport.cpp" line="-284"/>
         <source>%1 (continued)</source>
         <translation>%1（続き）</translation>
     </message>
@@ -714,7 +710,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>%1 / %2 ページ</translation>
     </message>
     <message>
-        <location line="+108"/>
+        <location line="+114"/>
         <source>The report could not be drawn.</source>
         <translation>レポートを描画できませんでした。</translation>
     </message>
@@ -722,35 +718,30 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>SessionReportBuilder</name>
     <message>
-        <location filename="../src/analysis_view/SessionReportBuilder.cpp" line="+39"/>
-        <source>Session %1</source>
-        <translation>セッション %1</translation>
-    </message>
-    <message>
-        <location line="+35"/>
-        <location line="+99"/>
+        <location filename="../src/analysis_view/SessionReportBuilder.cpp" line="+61"/>
+        <location line="+87"/>
         <source>Laps</source>
         <translation>ラップ数</translation>
     </message>
     <message>
-        <location line="-98"/>
+        <location line="-87"/>
         <source>%1 counted of %2</source>
         <translation>%2 ラップ中 %1 ラップを集計</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <location line="+101"/>
+        <location line="+1"/>
+        <location line="+88"/>
         <source>Speed unit</source>
         <translation>速度の単位</translation>
     </message>
     <message>
-        <location line="-98"/>
-        <location line="+93"/>
+        <location line="-86"/>
+        <location line="+85"/>
         <source>Best lap</source>
         <translation>ベストラップ</translation>
     </message>
     <message>
-        <location line="-92"/>
+        <location line="-85"/>
         <source>%1 (lap %2)</source>
         <translation>%1(ラップ %2)</translation>
     </message>
@@ -760,13 +751,13 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>理論ベスト</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <location line="+88"/>
+        <location line="+2"/>
+        <location line="+80"/>
         <source>Median</source>
         <translation>中央値</translation>
     </message>
     <message>
-        <location line="-84"/>
+        <location line="-77"/>
         <source>Standard deviation</source>
         <translation>標準偏差</translation>
     </message>
@@ -782,12 +773,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     </message>
     <message>
         <location line="+1"/>
-        <location line="+73"/>
+        <location line="+67"/>
         <source>Gap</source>
         <translation>差</translation>
     </message>
     <message>
-        <location line="-70"/>
+        <location line="-65"/>
         <source>S%1</source>
         <translation>S%1</translation>
     </message>
@@ -834,30 +825,61 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>理論ベスト(%1)</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+3"/>
         <source>Session</source>
         <translation>セッション</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+0"/>
         <source>Counted</source>
         <translation>集計</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+1"/>
         <source>Theoretical</source>
         <translation>理論ベスト</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Std dev</source>
         <translation>標準偏差</translation>
+    </message>
+    <message>
+        <location line="+35"/>
+        <source>Covers only the laps before the fault: %1</source>
+        <translation>エラーより前の周回だけを含みます: %1</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+7"/>
+        <source>Not read: %1 and %n more</source>
+        <translation>
+            <numerusform>読んでいないファイル: %1 ほか %n ファイル</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Not read: %1</source>
+        <translation>読んでいないファイル: %1</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+11"/>
+        <source>%n line(s) of the table skipped, not lap lines: %1</source>
+        <translation>
+            <numerusform>ラップ行ではない表の %n 行を読み飛ばしました: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+2"/>
+        <source>%1: %n line(s) skipped, not lap lines: %2</source>
+        <translation>
+            <numerusform>%1: ラップ行ではない %n 行を読み飛ばしました: %2</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>SessionTableModel</name>
     <message>
-        <location filename="../src/analysis_window/SessionTableModel.cpp" line="+104"/>
+        <location filename="../src/analysis_window/SessionTableModel.cpp" line="+115"/>
         <source>Session</source>
         <translation>セッション</translation>
     </message>
@@ -910,7 +932,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>SummaryPanel</name>
     <message numerus="yes">
-        <location filename="../src/analysis_window/SummaryPanel.cpp" line="+32"/>
+        <location filename="../src/analysis_window/SummaryPanel.cpp" line="+33"/>
         <source>%n counted lap(s): mean %1, median of the counted laps %2</source>
         <translation>
             <numerusform>集計 %n 周：平均 %1、集計周回の中央値 %2</numerusform>
@@ -986,7 +1008,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     <message>
         <location line="-51"/>
         <location line="+9"/>
-        <location line="+110"/>
+        <location line="+159"/>
         <location line="+78"/>
         <location line="+27"/>
         <source>–</source>
@@ -1009,12 +1031,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>–（集計対象の周回でセクター数が異なります）</translation>
     </message>
     <message>
-        <location line="-129"/>
+        <location line="-178"/>
         <source>standard deviation %1 s</source>
         <translation>標準偏差 %1 秒</translation>
     </message>
     <message numerus="yes">
-        <location line="+111"/>
+        <location line="+160"/>
         <source>%1: %n lap(s), speed in %2</source>
         <translation>
             <numerusform>%1：%n 周、速度 %2</numerusform>
@@ -1040,7 +1062,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>%1   %2 セクター%3 ～ %4 セクター%5</translation>
     </message>
     <message>
-        <location line="-224"/>
+        <location line="-273"/>
         <source>Every line after the header is a lap line.</source>
         <translation>ヘッダー以降はすべてラップ行です。</translation>
     </message>
@@ -1049,8 +1071,20 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <source>Line %1 of the view is not a lap line.</source>
         <translation>表示の %1 行目はラップ行ではありません。</translation>
     </message>
+    <message numerus="yes">
+        <location line="+119"/>
+        <source>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file(s) not read.</source>
+        <translation>
+            <numerusform>&quot;bil load&quot; は %1 で止まりました：%2。表示にはそれまでに読んだ周回があります。以降の %n ファイルは読んでいません。</numerusform>
+        </translation>
+    </message>
     <message>
-        <location line="+147"/>
+        <location line="+4"/>
+        <source>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it.</source>
+        <translation>&quot;bil load&quot; は %1 で止まりました：%2。表示にはそれまでに読んだ周回があります。</translation>
+    </message>
+    <message>
+        <location line="+73"/>
         <location line="+105"/>
         <source>%1 (%2) / %3 (%4)</source>
         <translation>%1（%2）/ %3（%4）</translation>

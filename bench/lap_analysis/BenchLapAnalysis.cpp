@@ -285,7 +285,7 @@ int main()
              rest.remove_prefix(lf + 1)) {
             reader.feedLine(rest.substr(0, lf));
             lapsRead += reader.laps().size();
-            reader.laps().clear();
+            reader.clearLaps();
         }
         best = std::min(best, seconds(timer));
         bestCpu = std::min(bestCpu, cpuNow() - cpu);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "analysis_view/ChartTicks.h"
 #include "lap_analysis/LapData.h"
 #include "lap_analysis/SessionStats.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QPointF>
 #include <QPolygonF>
 #include <QRectF>
@@ -19,7 +21,8 @@
 // The lap chart without a screen: the sessions it shows as plain data of its own, the scales and
 // ticks of each view, the zoom and pan of the lap axis, where every point is drawn for a plot
 // rectangle, which point lies under the pointer, and the thinning of long sessions. The widget,
-// a printed report and the tests all go through it.
+// a printed report and the tests all go through it. The tick rules are in ChartTicks.h, the
+// geometry and hit testing in ChartGeometry.cpp.
 
 // What the chart plots against the lap: lap times, sector times, or each lap's TMP1 and TMP2 range.
 enum class ChartView { LapTimes, SectorTimes, Temperatures };
@@ -67,11 +70,6 @@ struct ChartMapping {
     QPointF point(double x, double y) const;
 };
 
-struct ChartTick {
-    double value = 0;
-    QString label;
-};
-
 // A point under the pointer.
 struct ChartHit {
     int session = -1;
@@ -83,6 +81,8 @@ struct ChartHit {
 };
 
 class ChartModel {
+    Q_DECLARE_TR_FUNCTIONS(ChartModel)
+
 public:
     // Above this many laps in view, lines and rings keep the extremes of each pixel column.
     static constexpr std::size_t kThinAbove = 3000;
@@ -121,9 +121,6 @@ public:
     // Ticks of the lap axis in view, at least minStep axis units apart, labelled with the lap
     // number within their session.
     std::vector<ChartTick> lapTicks(double minStep) const;
-    // Ticks in "m:ss.hh" for times in hundredths, and plain ones for whole numbers.
-    static std::vector<ChartTick> timeTicks(double low, double high, int maxTicks);
-    static std::vector<ChartTick> numberTicks(double low, double high, int maxTicks);
 
     // Lines of a view (sectors: one per sector) and how many there are.
     int seriesCount(ChartView view) const;

@@ -1,6 +1,7 @@
 #include "analysis_view/ChartPainter.h"
 
 #include "analysis_view/DisplayText.h"
+#include "session_report/MarkColours.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -16,8 +17,8 @@ const QColor kText(0x21, 0x21, 0x21);
 const QColor kFrame(0xBD, 0xBD, 0xBD);
 const QColor kGrid(0xEE, 0xEE, 0xEE);
 const QColor kExcluded(0x75, 0x75, 0x75);
-// The best lap in the purple the lap list marks bests with; the median in green.
-const QColor kBest(0x7B, 0x1F, 0xA2);
+// The best lap in the purple every best is marked with; the median in green.
+const QColor kBest = kBestMark;
 const QColor kMedian(0x38, 0x8E, 0x3C);
 const QColor kTmp1(0xC6, 0x28, 0x28);
 const QColor kTmp2(0x15, 0x65, 0xC0);
@@ -29,7 +30,7 @@ QColor tmpColour(int series)
 
 // The chart's words: the legend and the axis titles, translated in the chart's own context.
 struct ChartTexts {
-    Q_DECLARE_TR_FUNCTIONS(LapChart)
+    Q_DECLARE_TR_FUNCTIONS(ChartTexts)
 
 public:
     static std::vector<ChartLayout::LegendEntry> legendOf(const ChartModel& model, ChartView view);

@@ -8,7 +8,11 @@
 #include <QCoreApplication>
 #include <QString>
 
-// Figures of the analysis as the window shows them; times come formatted from the core.
+// Figures of the analysis as the window and the report show them; times come formatted from the
+// core. The words are translated in this context.
+class DisplayText {
+    Q_DECLARE_TR_FUNCTIONS(DisplayText)
+};
 
 inline QString timeText(std::int64_t hundredths)
 {
@@ -30,7 +34,7 @@ inline QString numberText(std::int64_t value, bool cut = false)
 // (ui_language/FigureText.h).
 inline QString gText(std::int64_t tenths)
 {
-    return QCoreApplication::translate("AnalysisText", "%1 G").arg(tenthsText(tenths));
+    return DisplayText::tr("%1 G").arg(tenthsText(tenths));
 }
 
 inline QString lapNumberText(const LapData& lap)
@@ -49,8 +53,8 @@ inline QString lapReference(const SessionAnalysis& analysis, std::size_t lap)
 {
     const QString number = lapNumberText(analysis.laps()[lap]);
     if (analysis.sessionCount() <= 1)
-        return QCoreApplication::translate("AnalysisText", "lap %1").arg(number);
-    return QCoreApplication::translate("AnalysisText", "%1 lap %2")
+        return DisplayText::tr("lap %1").arg(number);
+    return DisplayText::tr("%1 lap %2")
         .arg(QString::fromStdString(SessionAnalysis::sessionTag(analysis.sessionOf(lap))), number);
 }
 
@@ -59,7 +63,7 @@ inline QString sessionName(const SessionAnalysis& analysis, std::size_t session)
 {
     const SessionSpan& span = analysis.session(session);
     if (span.name.empty())
-        return QCoreApplication::translate("AnalysisText", "Session %1").arg(session + 1);
+        return DisplayText::tr("Session %1").arg(session + 1);
     return QString::fromStdString(span.name);
 }
 

@@ -2,43 +2,27 @@
 
 #include "analysis_view/ChartModel.h"
 #include "analysis_view/ChartPainter.h"
+#include "analysis_view/DisplayText.h"
 #include "lap_analysis/LapFormat.h"
+#include "lap_analysis/LapRules.h"
 
 #include <QCoreApplication>
 #include <QPainter>
 #include <algorithm>
 #include <memory>
 
+// The report's own words, in its context.
+class SessionReportBuilder {
+    Q_DECLARE_TR_FUNCTIONS(SessionReportBuilder)
+
+public:
+    static ReportPage sessionPage(const SessionAnalysis& analysis, std::size_t s,
+                                  const std::vector<QDateTime>& dates);
+    static ReportPage dayPage(const SessionAnalysis& analysis, const std::vector<QDateTime>& dates);
+    static QStringList coverage(const SummaryNotes& notes);
+};
+
 namespace {
-
-QString timeText(std::int64_t hundredths)
-{
-    return QString::fromStdString(formatLapTime(hundredths));
-}
-
-QString gapText(std::int64_t hundredths)
-{
-    return QString::fromStdString(formatGap(hundredths));
-}
-
-QString lapNumberText(const LapData& lap)
-{
-    return lap.lapNumberCut ? QStringLiteral("…%1").arg(lap.lapNumber)
-                            : QString::number(lap.lapNumber);
-}
-
-QString unitText(SpeedUnit unit)
-{
-    return unit == SpeedUnit::Mph ? QStringLiteral("m/h") : QStringLiteral("km/h");
-}
-
-QString sessionTitle(const SessionAnalysis& analysis, std::size_t s)
-{
-    const SessionSpan& span = analysis.session(s);
-    if (span.name.empty())
-        return QCoreApplication::translate("SessionReportBuilder", "Session %1").arg(s + 1);
-    return QString::fromStdString(span.name);
-}
 
 QString dateOf(const std::vector<QDateTime>& dates, std::size_t s)
 {
@@ -56,55 +40,49 @@ DrawChartFn chartOf(std::vector<ChartSession> sessions)
 
 ChartSession chartOfSession(const SessionAnalysis& analysis, std::size_t s)
 {
-    return chartSession(sessionTitle(analysis, s), analysis.lapsOf(s), analysis.stats(s),
+    return chartSession(sessionName(analysis, s), analysis.lapsOf(s), analysis.stats(s),
                         analysis.session(s).firstLap);
 }
 
-ReportPage sessionPage(const SessionAnalysis& analysis, std::size_t s,
-                       const std::vector<QDateTime>& dates)
+} // namespace
+
+ReportPage SessionReportBuilder::sessionPage(const SessionAnalysis& analysis, std::size_t s,
+                                             const std::vector<QDateTime>& dates)
 {
     const SessionSpan& span = analysis.session(s);
     const SessionStats& stats = analysis.stats(s);
     const std::span<const LapData> laps = analysis.lapsOf(s);
     ReportPage page;
-    page.title = sessionTitle(analysis, s);
+    page.title = sessionName(analysis, s);
     page.dateText = dateOf(dates, s);
 
     const auto counted = std::count(stats.status.begin(), stats.status.end(), LapStatus::Counted);
-    page.figures.push_back({QCoreApplication::translate("SessionReportBuilder", "Laps"),
-                            QCoreApplication::translate("SessionReportBuilder", "%1 counted of %2")
-                                .arg(counted)
-                                .arg(qsizetype(laps.size()))});
     page.figures.push_back(
-        {QCoreApplication::translate("SessionReportBuilder", "Speed unit"), unitText(span.unit)});
+        {tr("Laps"), tr("%1 counted of %2").arg(counted).arg(qsizetype(laps.size()))});
+    page.figures.push_back({tr("Speed unit"), speedUnitText(span.unit)});
     if (stats.bestLap)
-        page.figures.push_back(
-            {QCoreApplication::translate("SessionReportBuilder", "Best lap"),
-             QCoreApplication::translate("SessionReportBuilder", "%1 (lap %2)")
-                 .arg(timeText(stats.bestLap->value), lapNumberText(laps[stats.bestLap->lap]))});
+        page.figures.push_back({tr("Best lap"), tr("%1 (lap %2)")
+                                                    .arg(timeText(stats.bestLap->value),
+                                                         lapNumberText(laps[stats.bestLap->lap]))});
     if (stats.theoreticalBest)
-        page.figures.push_back(
-            {QCoreApplication::translate("SessionReportBuilder", "Theoretical best"),
-             timeText(stats.theoreticalBest->time)});
+        page.figures.push_back({tr("Theoretical best"), timeText(stats.theoreticalBest->time)});
     if (stats.consistency.count > 0) {
-        page.figures.push_back({QCoreApplication::translate("SessionReportBuilder", "Median"),
-                                timeText(std::llround(stats.consistency.median))});
+        page.figures.push_back({tr("Median"), timeText(std::llround(stats.consistency.median))});
         if (stats.consistency.count > 1)
             page.figures.push_back(
-                {QCoreApplication::translate("SessionReportBuilder", "Standard deviation"),
+                {tr("Standard deviation"),
                  QString::fromStdString(formatSeconds(std::llround(stats.consistency.stddev)))});
     }
 
     int sectors = 0;
     for (const LapData& lap : laps)
         sectors = std::max(sectors, lap.sectorCount());
-    page.columns.push_back({QCoreApplication::translate("SessionReportBuilder", "Lap"), false});
-    page.columns.push_back({QCoreApplication::translate("SessionReportBuilder", "Time"), false});
-    page.columns.push_back({QCoreApplication::translate("SessionReportBuilder", "Gap"), false});
+    page.columns.push_back({tr("Lap"), false});
+    page.columns.push_back({tr("Time"), false});
+    page.columns.push_back({tr("Gap"), false});
     for (int k = 0; k < sectors; ++k)
-        page.columns.push_back(
-            {QCoreApplication::translate("SessionReportBuilder", "S%1").arg(k + 1), false});
-    page.columns.push_back({QCoreApplication::translate("SessionReportBuilder", "Status"), true});
+        page.columns.push_back({tr("S%1").arg(k + 1), false});
+    page.columns.push_back({tr("Status"), true});
 
     for (std::size_t i = 0; i < laps.size(); ++i) {
         const LapData& lap = laps[i];
@@ -126,13 +104,13 @@ ReportPage sessionPage(const SessionAnalysis& analysis, std::size_t s,
         case LapStatus::Counted:
             break;
         case LapStatus::Untimed:
-            status = QCoreApplication::translate("SessionReportBuilder", "no time");
+            status = tr("no time");
             break;
         case LapStatus::ExcludedSlow:
-            status = QCoreApplication::translate("SessionReportBuilder", "slow, not counted");
+            status = tr("slow, not counted");
             break;
         case LapStatus::ExcludedByUser:
-            status = QCoreApplication::translate("SessionReportBuilder", "left out");
+            status = tr("left out");
             break;
         }
         row.cells.push_back({status, false});
@@ -142,42 +120,34 @@ ReportPage sessionPage(const SessionAnalysis& analysis, std::size_t s,
     return page;
 }
 
-ReportPage dayPage(const SessionAnalysis& analysis, const std::vector<QDateTime>& dates)
+ReportPage SessionReportBuilder::dayPage(const SessionAnalysis& analysis,
+                                         const std::vector<QDateTime>& dates)
 {
     ReportPage page;
     const auto count = int(analysis.sessionCount());
-    page.title =
-        QCoreApplication::translate("SessionReportBuilder", "%n session(s)", nullptr, count);
+    page.title = tr("%n session(s)", nullptr, count);
     if (!dates.empty() && dates.front().isValid())
         page.dateText = reportDateText(dates.front().date());
 
     // Figures of different units are never put together: each day is its own.
     for (const DayStats& day : analysis.days()) {
-        const QString unit = unitText(day.unit);
+        const QString unit = speedUnitText(day.unit);
         if (day.bestLap) {
             page.figures.push_back(
-                {QCoreApplication::translate("SessionReportBuilder", "Best lap (%1)").arg(unit),
-                 QCoreApplication::translate("SessionReportBuilder", "%1 (%2 lap %3)")
+                {tr("Best lap (%1)").arg(unit),
+                 tr("%1 (%2 lap %3)")
                      .arg(timeText(day.bestLap->value),
                           QString::fromStdString(SessionAnalysis::sessionTag(day.bestLap->session)),
                           lapNumberText(analysis.laps()[day.bestLap->lap]))});
         }
         if (day.theoreticalBest)
             page.figures.push_back(
-                {QCoreApplication::translate("SessionReportBuilder", "Theoretical best (%1)")
-                     .arg(unit),
-                 timeText(day.theoreticalBest->time)});
+                {tr("Theoretical best (%1)").arg(unit), timeText(day.theoreticalBest->time)});
     }
 
-    page.columns = {{QCoreApplication::translate("SessionReportBuilder", "Session"), true},
-                    {QCoreApplication::translate("SessionReportBuilder", "Laps"), false},
-                    {QCoreApplication::translate("SessionReportBuilder", "Counted"), false},
-                    {QCoreApplication::translate("SessionReportBuilder", "Best lap"), false},
-                    {QCoreApplication::translate("SessionReportBuilder", "Gap"), false},
-                    {QCoreApplication::translate("SessionReportBuilder", "Theoretical"), false},
-                    {QCoreApplication::translate("SessionReportBuilder", "Median"), false},
-                    {QCoreApplication::translate("SessionReportBuilder", "Std dev"), false},
-                    {QCoreApplication::translate("SessionReportBuilder", "Speed unit"), true}};
+    page.columns = {{tr("Session"), true},   {tr("Laps"), false},    {tr("Counted"), false},
+                    {tr("Best lap"), false}, {tr("Gap"), false},     {tr("Theoretical"), false},
+                    {tr("Median"), false},   {tr("Std dev"), false}, {tr("Speed unit"), true}};
     const auto optionalTime = [](const std::optional<std::int32_t>& t) {
         return t ? timeText(*t) : QString();
     };
@@ -187,7 +157,7 @@ ReportPage dayPage(const SessionAnalysis& analysis, const std::vector<QDateTime>
         row.bestLap = c.bestGap && *c.bestGap == 0;
         row.cells = {
             {QString::fromStdString(SessionAnalysis::sessionTag(c.session)) + u' ' +
-                 sessionTitle(analysis, c.session),
+                 sessionName(analysis, c.session),
              false},
             {QString::number(c.lapCount), false},
             {QString::number(c.countedCount), false},
@@ -197,7 +167,7 @@ ReportPage dayPage(const SessionAnalysis& analysis, const std::vector<QDateTime>
             {optionalTime(c.median), c.medianGap && *c.medianGap == 0},
             {c.stddev ? QString::fromStdString(formatSeconds(*c.stddev)) : QString(),
              c.stddevGap && *c.stddevGap == 0},
-            {unitText(analysis.session(c.session).unit), false},
+            {speedUnitText(analysis.session(c.session).unit), false},
         };
         page.rows.push_back(std::move(row));
         charts.push_back(chartOfSession(analysis, c.session));
@@ -206,18 +176,50 @@ ReportPage dayPage(const SessionAnalysis& analysis, const std::vector<QDateTime>
     return page;
 }
 
-} // namespace
+// What the report does not cover, a paragraph each; of a long list of files or lines the first
+// are named and the rest counted.
+QStringList SessionReportBuilder::coverage(const SummaryNotes& notes)
+{
+    QStringList lines;
+    if (notes.incomplete)
+        lines << tr("Covers only the laps before the fault: %1")
+                     .arg(QString::fromStdString(notes.fault));
+    if (!notes.unread.empty()) {
+        QStringList names;
+        for (std::size_t i = 0; i < notes.unread.size() && i < kListedLines; ++i)
+            names << QString::fromStdString(notes.unread[i]);
+        const int more = int(notes.unread.size() - std::size_t(names.size()));
+        lines << (more > 0 ? tr("Not read: %1 and %n more", nullptr, more) : tr("Not read: %1"))
+                     .arg(names.join(QStringLiteral(", ")));
+    }
+    for (const SummaryNotes::Skipped& skipped : notes.skipped) {
+        const auto count = int(std::max(skipped.count, std::int64_t(skipped.lines.size())));
+        if (count == 0)
+            continue;
+        QString listed = QString::fromStdString(listLines(skipped.lines).names);
+        if (count > int(std::min(skipped.lines.size(), kListedLines)))
+            listed += QStringLiteral(", …");
+        lines << (skipped.file.empty()
+                      ? tr("%n line(s) of the table skipped, not lap lines: %1", nullptr, count)
+                            .arg(listed)
+                      : tr("%1: %n line(s) skipped, not lap lines: %2", nullptr, count)
+                            .arg(QString::fromStdString(skipped.file), listed));
+    }
+    return lines;
+}
 
 SessionReport buildSessionReport(const SessionAnalysis& analysis,
-                                 const std::vector<QDateTime>& fileDates)
+                                 const std::vector<QDateTime>& fileDates, const SummaryNotes& notes)
 {
     SessionReport report;
     for (std::size_t s = 0; s < analysis.sessionCount(); ++s)
-        report.sessions.push_back(sessionPage(analysis, s, fileDates));
+        report.sessions.push_back(SessionReportBuilder::sessionPage(analysis, s, fileDates));
     if (analysis.sessionCount() == 1) {
         report.documentTitle = report.sessions.front().title;
+        report.sessions.front().coverage = SessionReportBuilder::coverage(notes);
     } else if (analysis.sessionCount() > 1) {
-        report.day = dayPage(analysis, fileDates);
+        report.day = SessionReportBuilder::dayPage(analysis, fileDates);
+        report.day.coverage = SessionReportBuilder::coverage(notes);
         report.documentTitle = report.day.title;
     }
     return report;

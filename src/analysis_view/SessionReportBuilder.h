@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lap_analysis/SessionAnalysis.h"
+#include "lap_analysis/SessionSummary.h"
 #include "session_report/SessionReport.h"
 
 #include <QDateTime>
@@ -13,6 +14,8 @@
 // ui_language/FigureText.h says.
 
 // fileDates: the modification time of each session's lap file, by session; a missing or
-// invalid one leaves the page without a date.
+// invalid one leaves the page without a date. notes: what the sessions do not cover (a file not
+// read, lines skipped), said on the first page.
 SessionReport buildSessionReport(const SessionAnalysis& analysis,
-                                 const std::vector<QDateTime>& fileDates);
+                                 const std::vector<QDateTime>& fileDates,
+                                 const SummaryNotes& notes = {});

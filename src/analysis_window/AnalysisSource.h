@@ -7,14 +7,6 @@
 
 class QTextDocument;
 
-// The lap files of the "bil load" that filled the view, with the line where each file's lap
-// lines begin now (they follow the edits of the view), and how many chosen files after a failing
-// one were not read. No files when the view was filled otherwise.
-struct ViewLapFiles {
-    std::vector<LoadedFile> files;
-    int unreadFiles = 0;
-};
-
 // What the analysis window reads and points into: the main window's lap table view.
 class AnalysisSource {
 public:
@@ -30,5 +22,8 @@ public:
     // The folder of lap record files, where the report finds the date of a lap file; "" when
     // not known.
     virtual QString lapFolder() const { return {}; }
-    virtual ViewLapFiles lapFiles() const { return {}; }
+    // The lap files of the "bil load" that filled the view, with the line where each file's lap
+    // lines begin now (they follow the edits of the view), and the chosen files after a failing
+    // one, which were not read. No files when the view was filled otherwise.
+    virtual LoadedFiles lapFiles() const { return {}; }
 };

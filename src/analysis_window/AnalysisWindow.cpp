@@ -1,36 +1,28 @@
 #include "analysis_window/AnalysisWindow.h"
 
 #include "analysis_view/DisplayText.h"
+#include "analysis_window/LanguageBox.h"
 #include "analysis_window/LapChart.h"
 #include "analysis_window/LapDocument.h"
 #include "analysis_window/LapListModel.h"
+#include "analysis_window/LimitSpinBox.h"
 #include "analysis_window/SessionTableModel.h"
 #include "analysis_window/SummaryPanel.h"
-#include "analysis_view/SessionReportBuilder.h"
-#include "tool_window/ToolWindow.h"
-#include "lap_analysis/SessionTexts.h"
-#include "file_io/SafeFile.h"
-#include "shared_state/SharedState.h"
-#include "ui_language/UiLanguage.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShowEvent>
-#include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -43,46 +35,6 @@ namespace {
 
 // Long enough to let a burst of typing end, short enough to feel immediate.
 constexpr int kPauseMs = 300;
-constexpr char kNoLapFileName[] = "LAP_TXT_DATA";
-// The exclusion limit the converter takes: off (0), or 100 to 1000 % of the median. Below 100 the
-// rule would drop laps faster than the median.
-constexpr int kLowestLimit = 100;
-constexpr int kHighestLimit = 1000;
-
-// The exclusion limit's box: "off", then 100 % and up; stepping down from 100 % turns it off,
-// and 1 to 99 cannot be entered.
-class LimitSpinBox : public QSpinBox {
-public:
-    LimitSpinBox()
-    {
-        setRange(0, kHighestLimit);
-        setSuffix(QStringLiteral(" %"));
-    }
-
-    void stepBy(int steps) override
-    {
-        if (value() == 0 && steps > 0)
-            setValue(kLowestLimit + steps - 1);
-        else if (value() + steps < kLowestLimit && steps < 0)
-            setValue(0);
-        else
-            QSpinBox::stepBy(steps);
-    }
-
-protected:
-    QValidator::State validate(QString& input, int& pos) const override
-    {
-        const QValidator::State state = QSpinBox::validate(input, pos);
-        if (state != QValidator::Acceptable || input == specialValueText())
-            return state;
-        const int v = valueFromText(input);
-        return v > 0 && v < kLowestLimit ? QValidator::Intermediate : state;
-    }
-};
-
-} // namespace
-
-namespace {
 
 // The summary's frame: as high as the figures need, but only as wide as the window gives it, so
 // a day of many sessions scrolls sideways instead of making the window wider than the screen.
@@ -116,11 +68,6 @@ private:
 
 } // namespace
 
-CsvDialect csvDialectForLocale(const QLocale& locale)
-{
-    return csvDialectFor(locale.decimalPoint() == QStringLiteral(",") ? ';' : ',');
-}
-
 AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     : QWidget(parent, Qt::Window), source_(source)
 {
@@ -149,7 +96,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
 
     excludeLimit_ = new LimitSpinBox;
     excludeLimit_->setObjectName(QStringLiteral("excludeLimit"));
-    excludeLimit_->setValue(int(analysis_.excludeSlowerPercent()));
+    excludeLimit_->setValue(int(document_.analysis().excludeSlowerPercent()));
     auto* limitLabel = new QLabel;
     limitLabel->setBuddy(excludeLimit_);
     resetButton_ = new QPushButton;
@@ -173,12 +120,8 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     pdfButton_ = new QPushButton;
     pdfButton_->setObjectName(QStringLiteral("saveAsPdf"));
     pdfButton_->setAutoDefault(false);
-    language_ = new QComboBox;
+    language_ = new LanguageBox;
     language_->setObjectName(QStringLiteral("language"));
-    language_->addItem(QString(), QString());
-    for (const QString& code : availableLanguages())
-        language_->addItem(nativeLanguageName(code), code);
-    language_->setCurrentIndex(std::max(0, language_->findData(chosenLanguage())));
     auto* languageLabel = new QLabel;
     languageLabel->setBuddy(language_);
 
@@ -200,7 +143,9 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     top->addSpacing(16);
     top->addLayout(controls);
 
+    summary_->setDocument(&document_);
     model_ = new LapListModel(this);
+    model_->setDocument(&document_);
     lapList_ = new QTableView;
     lapList_->setObjectName(QStringLiteral("lapList"));
     lapList_->setModel(model_);
@@ -232,6 +177,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     lapList_->installEventFilter(this);
 
     comparisonModel_ = new SessionTableModel(this);
+    comparisonModel_->setDocument(&document_);
     comparison_ = new QTableView;
     comparison_->setObjectName(QStringLiteral("comparison"));
     comparison_->setModel(comparisonModel_);
@@ -253,6 +199,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
 
     chart_ = new LapChart;
     chart_->setObjectName(QStringLiteral("chart"));
+    chart_->setDocument(&document_);
     chart_->setMinimumHeight(160);
     // The switch above the chart: one chart, three views of the same laps.
     auto* chartPane = new QWidget;
@@ -306,9 +253,10 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     connect(&pause_, &QTimer::timeout, this, &AnalysisWindow::refresh);
     connect(source_.lapDocument(), &QTextDocument::contentsChanged, this,
             &AnalysisWindow::viewChanged);
-    connect(model_, &LapListModel::countedChanged, this, &AnalysisWindow::toggleLap);
-    connect(excludeLimit_, &QSpinBox::valueChanged, this, &AnalysisWindow::setExcludeLimit);
-    connect(resetButton_, &QPushButton::clicked, this, &AnalysisWindow::resetChoices);
+    connect(&document_, &AnalysisDocument::changed, this, &AnalysisWindow::documentChanged);
+    connect(excludeLimit_, &LimitSpinBox::limitChanged, &document_,
+            &AnalysisDocument::setExcludeSlowerPercent);
+    connect(resetButton_, &QPushButton::clicked, &document_, &AnalysisDocument::resetChoices);
     connect(selector_, &QComboBox::currentIndexChanged, this, &AnalysisWindow::selectSession);
     connect(comparison_, &QTableView::activated, this,
             [this](const QModelIndex& index) { showSession(std::size_t(index.row())); });
@@ -317,7 +265,6 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     connect(exportButton_, &QPushButton::clicked, this, &AnalysisWindow::exportCsv);
     connect(printButton_, &QPushButton::clicked, this, &AnalysisWindow::print);
     connect(pdfButton_, &QPushButton::clicked, this, &AnalysisWindow::saveAsPdf);
-    connect(language_, &QComboBox::currentIndexChanged, this, &AnalysisWindow::chooseLanguage);
     // A click on a chart point selects its lap in the list, and so the view's caret follows.
     connect(chart_, &LapChart::lapClicked, this, [this](std::size_t lap) {
         const int row = model_->rowOf(lap);
@@ -343,9 +290,6 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
         exportButton_->setText(tr("Export &CSV…"));
         printButton_->setText(tr("&Print…"));
         pdfButton_->setText(tr("Save as P&DF…"));
-        language_->setItemText(0, followSystemLanguageText());
-        language_->setToolTip(tr("The language of the analysis window; the main window's "
-                                 "captions stay as they are"));
         languageLabel->setText(tr("Lan&guage"));
         comparison_->setToolTip(tr("Double-click a session to show it"));
         tabs_->setTabText(0, tr("&Laps"));
@@ -362,7 +306,11 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     };
 }
 
-AnalysisWindow::~AnalysisWindow() = default;
+// The views go before the document they observe.
+AnalysisWindow::~AnalysisWindow()
+{
+    delete pages_;
+}
 
 void AnalysisWindow::setSaveName(SaveNameFn saveName)
 {
@@ -379,14 +327,9 @@ void AnalysisWindow::setPrintDialog(PrintDialogFn printDialog)
     printDialog_ = std::move(printDialog);
 }
 
-bool AnalysisWindow::holdsTable() const
-{
-    return headerFound_ && !analysis_.laps().empty();
-}
-
 const SessionStats& AnalysisWindow::stats() const
 {
-    return shown_ ? analysis_.stats(*shown_) : analysis_.allStats();
+    return shown_ ? analysis().stats(*shown_) : analysis().allStats();
 }
 
 void AnalysisWindow::showEvent(QShowEvent* event)
@@ -467,51 +410,45 @@ void AnalysisWindow::refresh()
 {
     pause_.stop();
     stale_ = false;
-    DocumentTable table = readLapDocument(*source_.lapDocument());
-    headerFound_ = table.headerFound;
-    skippedLines_ = std::move(table.skippedLines);
-    files_ = source_.lapFiles();
+    const std::size_t sessionsBefore = analysis().sessionCount();
+    document_.load(readLapDocument(*source_.lapDocument()), source_.lapFiles());
+    // A day of more or fewer sessions brings other lines to the summary: an open window makes
+    // room for them, while a window the user narrowed stays so as long as the sessions do.
+    if (isVisible() && widthFitted_ && analysis().sessionCount() != sessionsBefore)
+        fitWidth();
+}
 
-    // The files of the "bil load" say where the sessions begin while their lines still stand
-    // where they were; otherwise the lap numbers and header lines do.
-    std::optional<std::vector<SessionSpan>> sessions;
-    if (!files_.files.empty())
-        sessions = ::sessionsFromFiles(table.laps, files_.files, table.unit);
-    sessionsFromFiles_ = sessions.has_value();
-    if (!sessions)
-        sessions = sessionsFromTable(table.laps, table.unit, table.laterHeaders);
-    const std::size_t sessionsBefore = analysis_.sessionCount();
-    analysis_.load(std::move(table.laps), std::move(*sessions));
-    if (shown_ && *shown_ >= analysis_.sessionCount())
+// What the window itself shows of the document; the summary, the lists and the chart follow it
+// on their own.
+void AnalysisWindow::documentChanged(AnalysisDocument::Change change)
+{
+    resetButton_->setEnabled(analysis().hasChoices());
+    if (change != AnalysisDocument::Change::Laps)
+        return;
+    if (shown_ && *shown_ >= analysis().sessionCount())
         shown_.reset();
     updateSelector();
-    comparisonModel_->setAnalysis(&analysis_);
-    tabs_->setTabVisible(1, analysis_.sessionCount() > 1);
-    showLaps();
-
-    if (!headerFound_) {
+    tabs_->setTabVisible(1, analysis().sessionCount() > 1);
+    showColumns();
+    if (!document_.headerFound()) {
         noTable_->setText(tr("The view holds no lap table.\n\nLoad lap files with \"bil load\" "
                              "or a saved table with \"Text load\", and the analysis follows."));
-    } else if (analysis_.laps().empty()) {
+    } else if (analysis().laps().empty()) {
         noTable_->setText(tr("The lap table in the view holds no laps."));
     }
     pages_->setCurrentIndex(holdsTable() ? 1 : 0);
-    showAnalysis();
-    // A day of more or fewer sessions brings other lines to the summary: an open window makes
-    // room for them, while a window the user narrowed stays so as long as the sessions do.
-    if (isVisible() && widthFitted_ && analysis_.sessionCount() != sessionsBefore)
-        fitWidth();
 }
 
 // The selector's entries follow the sessions; they are made anew only when those change.
 void AnalysisWindow::updateSelector()
 {
+    const SessionAnalysis& a = analysis();
     QStringList titles;
-    titles.reserve(qsizetype(analysis_.sessionCount()));
-    for (std::size_t s = 0; s < analysis_.sessionCount(); ++s)
-        titles << tr("%1 (%n lap(s), %2)", nullptr, int(analysis_.session(s).lapCount))
-                      .arg(sessionTitle(analysis_, s), speedUnitText(analysis_.session(s).unit));
-    sessionRow_->setVisible(analysis_.sessionCount() > 1);
+    titles.reserve(qsizetype(a.sessionCount()));
+    for (std::size_t s = 0; s < a.sessionCount(); ++s)
+        titles << tr("%1 (%n lap(s), %2)", nullptr, int(a.session(s).lapCount))
+                      .arg(sessionTitle(a, s), speedUnitText(a.session(s).unit));
+    sessionRow_->setVisible(a.sessionCount() > 1);
     if (titles != sessionTitles_) {
         sessionTitles_ = titles;
         const QSignalBlocker block(selector_);
@@ -530,90 +467,33 @@ void AnalysisWindow::selectSession(int index)
 
 void AnalysisWindow::showSession(std::optional<std::size_t> session)
 {
-    if (session && *session >= analysis_.sessionCount())
+    if (session && *session >= analysis().sessionCount())
         return;
     shown_ = session;
     {
         const QSignalBlocker block(selector_);
         selector_->setCurrentIndex(shown_ ? int(*shown_) + 1 : 0);
     }
-    showLaps();
-    showAnalysis();
+    model_->showSession(shown_);
+    summary_->showSession(shown_);
+    chart_->showSession(shown_);
+    showColumns();
 }
 
-// Puts the shown laps in the list.
-void AnalysisWindow::showLaps()
+// The list's columns for the laps shown: as many sectors as they have, and the session column
+// while laps of several sessions are listed.
+void AnalysisWindow::showColumns()
 {
-    const std::size_t first = shown_ ? analysis_.session(*shown_).firstLap : 0;
-    const std::size_t count =
-        shown_ ? analysis_.session(*shown_).lapCount : analysis_.laps().size();
-    model_->setLaps(&analysis_, first, count);
+    const SessionAnalysis& a = analysis();
+    const std::size_t first = shown_ ? a.session(*shown_).firstLap : 0;
+    const std::size_t count = shown_ ? a.session(*shown_).lapCount : a.laps().size();
     int sectors = 0;
     for (std::size_t pos = first; pos < first + count; ++pos)
-        sectors = std::max(sectors, analysis_.laps()[pos].sectorCount());
+        sectors = std::max(sectors, a.laps()[pos].sectorCount());
     for (int sector = 0; sector < kMaxSectors; ++sector)
         lapList_->setColumnHidden(LapListModel::FirstSectorColumn + sector, sector >= sectors);
     lapList_->setColumnHidden(LapListModel::SessionColumn,
-                              analysis_.sessionCount() <= 1 || shown_.has_value());
-}
-
-QString AnalysisWindow::faultNote() const
-{
-    const auto failed = std::find_if(files_.files.rbegin(), files_.files.rend(),
-                                     [](const LoadedFile& f) { return !f.fault.empty(); });
-    if (failed == files_.files.rend())
-        return {};
-    const QString name = QString::fromStdString(failed->name);
-    const QString fault = QString::fromStdString(failed->fault);
-    if (files_.unreadFiles > 0)
-        return tr("\"bil load\" stopped at %1: %2. The view holds the laps read before it; %n "
-                  "later file(s) not read.",
-                  nullptr, files_.unreadFiles)
-            .arg(name, fault);
-    return tr("\"bil load\" stopped at %1: %2. The view holds the laps read before it.")
-        .arg(name, fault);
-}
-
-// Shows the figures of what is selected in the summary, the list and the chart.
-void AnalysisWindow::showAnalysis()
-{
-    resetButton_->setEnabled(analysis_.hasChoices());
-    if (!holdsTable())
-        return;
-    const SummaryPanel::Notes notes{skippedLines_, faultNote()};
-    if (shown_ || analysis_.sessionCount() == 1)
-        summary_->showSession(analysis_, shown_.value_or(0), notes);
-    else
-        summary_->showDay(analysis_, notes);
-    model_->statsChanged();
-    feedChart();
-}
-
-// The chart's sessions: the one shown, or every session side by side, each named after its lap
-// file and drawn in its own colour.
-void AnalysisWindow::feedChart()
-{
-    std::vector<ChartSession> sessions;
-    const auto add = [&](std::size_t s) {
-        // One session is named after its lap file alone; several carry their tag ("S2 ...").
-        QString name = sessionTitle(analysis_, s);
-        if (analysis_.sessionCount() == 1) {
-            name = QString::fromStdString(analysis_.session(s).name);
-            if (name.endsWith(QStringLiteral(".BIL"), Qt::CaseInsensitive))
-                name.chop(4);
-        }
-        sessions.push_back(chartSession(name, analysis_.lapsOf(s), analysis_.stats(s),
-                                        analysis_.session(s).firstLap));
-    };
-    if (shown_) {
-        add(*shown_);
-    } else {
-        sessions.reserve(analysis_.sessionCount());
-        for (std::size_t s = 0; s < analysis_.sessionCount(); ++s)
-            add(s);
-    }
-    chart_->setSessions(std::move(sessions));
-    chart_->setMarkedLap(selectedLap());
+                              a.sessionCount() <= 1 || shown_.has_value());
 }
 
 // The lap of the list's current row while that row is selected: the list's cursor alone, as it
@@ -626,126 +506,13 @@ std::optional<std::size_t> AnalysisWindow::selectedLap() const
     return model_->lapAt(current.row());
 }
 
-void AnalysisWindow::toggleLap(std::size_t lap, bool counted)
-{
-    if ((analysis_.status(lap) == LapStatus::Counted) != counted)
-        analysis_.toggleLap(lap);
-    comparisonModel_->setAnalysis(&analysis_);
-    showAnalysis();
-}
-
-void AnalysisWindow::setExcludeLimit(int percent)
-{
-    if (percent > 0 && percent < kLowestLimit) {
-        excludeLimit_->setValue(kLowestLimit);
-        return;
-    }
-    analysis_.setExcludeSlowerPercent(percent);
-    comparisonModel_->setAnalysis(&analysis_);
-    showAnalysis();
-}
-
-void AnalysisWindow::resetChoices()
-{
-    analysis_.resetChoices();
-    comparisonModel_->setAnalysis(&analysis_);
-    showAnalysis();
-}
-
 void AnalysisWindow::showLapInView(const QModelIndex& current)
 {
     // The chart marks the lap too, panned to it when zoomed elsewhere.
     chart_->setMarkedLap(selectedLap(), true);
     if (!current.isValid())
         return;
-    const std::int64_t line = analysis_.laps()[model_->lapAt(current.row())].line;
+    const std::int64_t line = laps()[model_->lapAt(current.row())].line;
     if (line > 0)
         source_.showLapLine(int(line - 1));
-}
-
-// "<text folder>/<lap file name without .BIL><suffix>", the name an export proposes.
-QString AnalysisWindow::proposedExportPath(const QString& suffix) const
-{
-    QString name = source_.lapFileName();
-    if (name.endsWith(QStringLiteral(".BIL"), Qt::CaseInsensitive))
-        name.chop(4);
-    if (name.isEmpty())
-        name = QString::fromLatin1(kNoLapFileName);
-    return joinFolder(source_.textFolder(), name + suffix);
-}
-
-QString AnalysisWindow::proposedCsvPath() const
-{
-    return proposedExportPath(QStringLiteral(".csv"));
-}
-
-void AnalysisWindow::exportCsv()
-{
-    const QString path = saveName_(this, proposedCsvPath());
-    if (path.isEmpty())
-        return;
-    const std::string csv = sessionLapCsv(analysis_, csvDialectForLocale(QLocale()));
-    // Never written in place, whatever the folder: a failure changes nothing.
-    const FileResult<> saved = saveWholeFile(path, QByteArrayView(csv.data(), qsizetype(csv.size())),
-                                             SafeFileWriter::InPlace::Never);
-    if (!saved) {
-        showWarningBox(this, tr("The CSV file %1 could not be written: %2")
-                                 .arg(QDir::toNativeSeparators(path), saved.reason()));
-    }
-}
-
-SessionReport AnalysisWindow::report() const
-{
-    // The date of each session's lap file, where the file is found in the lap folder.
-    std::vector<QDateTime> dates;
-    const QString folder = source_.lapFolder();
-    for (std::size_t s = 0; s < analysis_.sessionCount(); ++s) {
-        const std::string& name = analysis_.session(s).name;
-        QDateTime date;
-        if (!folder.isEmpty() && !name.empty()) {
-            const QFileInfo file(joinFolder(folder, QString::fromStdString(name)));
-            if (file.isFile())
-                date = file.lastModified();
-        }
-        dates.push_back(date);
-    }
-    return buildSessionReport(analysis_, dates);
-}
-
-QString AnalysisWindow::proposedPdfName() const
-{
-    return proposedExportPath(QStringLiteral(".pdf"));
-}
-
-void AnalysisWindow::saveAsPdf()
-{
-    if (!holdsTable())
-        return;
-    const FileResult<QString> saved =
-        saveReportAsPdf(this, report(), proposedPdfName(), reportSaveName_);
-    if (!saved)
-        showWarningBox(this, tr("The report could not be saved: %1").arg(saved.reason()));
-}
-
-void AnalysisWindow::print()
-{
-    if (!holdsTable())
-        return;
-    const FileResult<bool> printed = printReport(this, report(), printDialog_);
-    if (!printed)
-        showWarningBox(this, tr("The report could not be printed: %1").arg(printed.reason()));
-}
-
-void AnalysisWindow::chooseLanguage(int index)
-{
-    // The language the box shows is used, remembered or not; a choice that cannot be kept is
-    // said to be so.
-    const QString language = language_->itemData(index).toString();
-    const FileResult<> kept = setChosenLanguage(language);
-    installTranslators(*QCoreApplication::instance(), languageForChoice(language));
-    if (!kept)
-        showWarningBox(this, tr("The language is used until the tool is closed, but it cannot be "
-                                "remembered in %1: %2")
-                                 .arg(QDir::toNativeSeparators(languageSettingsPath()),
-                                      kept.reason()));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis_window/AnalysisSource.h"
+#include "lap_analysis/AnalysisDocument.h"
 #include "lap_analysis/LapCsv.h"
 #include "lap_analysis/LapData.h"
 #include "lap_analysis/SessionAnalysis.h"
@@ -13,15 +14,16 @@
 #include <optional>
 #include <vector>
 
+class LanguageBox;
 class LapChart;
 class LapListModel;
+class LimitSpinBox;
 class QComboBox;
 class QLabel;
 class QLocale;
 class QModelIndex;
 class QPushButton;
 class QScrollArea;
-class QSpinBox;
 class QStackedWidget;
 class QTabWidget;
 class QTableView;
@@ -34,8 +36,10 @@ using SaveNameFn = std::function<QString(QWidget* parent, const QString& propose
 // The "Lap analysis" window: the summary, the lap list, the comparison of the sessions and the
 // lap-time chart of the lap table in the main window's view, and the CSV export of its laps. A
 // session is one lap file; the session selector shows all of them (the day) or one. It follows
-// the view: a change of the text is analysed again after a short pause, so typing stays instant.
-// While it is hidden it only notes that the text changed.
+// the view: a change of the text is read into the document again after a short pause, so typing
+// stays instant. While it is hidden it only notes that the text changed. The document owns the
+// analysis and every part of the window observes it; the window lays them out. The exports are
+// in AnalysisExports.cpp.
 class AnalysisWindow : public QWidget {
     Q_OBJECT
 
@@ -59,9 +63,10 @@ public:
     // Reads the view and analyses it now instead of after the pause.
     void refresh();
 
-    const SessionAnalysis& analysis() const { return analysis_; }
+    AnalysisDocument& document() { return document_; }
+    const SessionAnalysis& analysis() const { return document_.analysis(); }
     // Every lap of the view, session after session; a lap is known by its position here.
-    const std::vector<LapData>& laps() const { return analysis_.laps(); }
+    const std::vector<LapData>& laps() const { return analysis().laps(); }
     // The statistics of what is shown: the selected session's (its lap positions count from its
     // first lap), or with all sessions shown those of all laps as one list.
     const SessionStats& stats() const;
@@ -70,9 +75,9 @@ public:
     void showSession(std::optional<std::size_t> session);
     // The sessions come from the files of the "bil load" that filled the view, not from the
     // lap numbers.
-    bool sessionsFromFiles() const { return sessionsFromFiles_; }
-    const std::vector<std::int64_t>& skippedLines() const { return skippedLines_; }
-    bool holdsTable() const;
+    bool sessionsFromFiles() const { return document_.sessionsFromFiles(); }
+    const std::vector<std::int64_t>& skippedLines() const { return document_.skippedLines(); }
+    bool holdsTable() const { return document_.holdsTable(); }
     LapChart* chart() const { return chart_; }
     LapListModel* lapModel() const { return model_; }
 
@@ -86,39 +91,29 @@ protected:
 
 private slots:
     void viewChanged();
-    void toggleLap(std::size_t lap, bool counted);
-    void setExcludeLimit(int percent);
-    void resetChoices();
     void selectSession(int index);
     void showLapInView(const QModelIndex& current);
     void exportCsv();
     void saveAsPdf();
     void print();
-    void chooseLanguage(int index);
 
 private:
+    void documentChanged(AnalysisDocument::Change change);
     QString proposedExportPath(const QString& suffix) const;
-    void showAnalysis();
-    void showLaps();
+    void showColumns();
     void updateSelector();
-    QString faultNote() const;
-    void feedChart();
     void fitWidth();
     std::optional<std::size_t> selectedLap() const;
 
     AnalysisSource& source_;
+    AnalysisDocument document_;
     SaveNameFn saveName_;
     ReportSaveNameFn reportSaveName_ = pdfSaveDialog();
     PrintDialogFn printDialog_ = systemPrintDialog();
     QTimer pause_;
     bool stale_ = true;
 
-    SessionAnalysis analysis_;
     std::optional<std::size_t> shown_;
-    bool headerFound_ = false;
-    bool sessionsFromFiles_ = false;
-    std::vector<std::int64_t> skippedLines_;
-    ViewLapFiles files_;
     QStringList sessionTitles_; // the selector's entries after "All sessions"
 
     QStackedWidget* pages_ = nullptr;
@@ -129,12 +124,12 @@ private:
     QScrollArea* summaryScroll_ = nullptr;
     bool widthFitted_ = false;
     std::function<void()> setCaptions_;
-    QSpinBox* excludeLimit_ = nullptr;
+    LimitSpinBox* excludeLimit_ = nullptr;
     QPushButton* resetButton_ = nullptr;
     QPushButton* exportButton_ = nullptr;
     QPushButton* printButton_ = nullptr;
     QPushButton* pdfButton_ = nullptr;
-    QComboBox* language_ = nullptr;
+    LanguageBox* language_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QTableView* lapList_ = nullptr;
     LapListModel* model_ = nullptr;

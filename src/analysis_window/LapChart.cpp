@@ -1,5 +1,7 @@
 #include "analysis_window/LapChart.h"
 
+#include "analysis_view/DisplayText.h"
+
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -22,6 +24,61 @@ LapChart::LapChart(QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     relayout();
+}
+
+void LapChart::setDocument(const AnalysisDocument* document)
+{
+    if (document_)
+        disconnect(document_, nullptr, this, nullptr);
+    document_ = document;
+    if (document_) {
+        connect(document_, &AnalysisDocument::changed, this,
+                [this](AnalysisDocument::Change change) {
+                    if (change == AnalysisDocument::Change::Laps)
+                        marked_.reset();
+                    chartDocument();
+                });
+    }
+    chartDocument();
+}
+
+void LapChart::showSession(std::optional<std::size_t> session)
+{
+    session_ = session;
+    marked_.reset();
+    chartDocument();
+}
+
+// The sessions shown, each named after its lap file and drawn in its own colour.
+void LapChart::chartDocument()
+{
+    std::vector<ChartSession> sessions;
+    if (!document_) {
+        setSessions(std::move(sessions));
+        return;
+    }
+    const SessionAnalysis& analysis = document_->analysis();
+    if (session_ && *session_ >= analysis.sessionCount())
+        session_.reset();
+    const auto add = [&](std::size_t s) {
+        // One session is named after its lap file alone; several carry their tag ("S2 ...").
+        QString name = sessionTitle(analysis, s);
+        if (analysis.sessionCount() == 1) {
+            name = QString::fromStdString(analysis.session(s).name);
+            if (name.endsWith(QStringLiteral(".BIL"), Qt::CaseInsensitive))
+                name.chop(4);
+        }
+        sessions.push_back(chartSession(name, analysis.lapsOf(s), analysis.stats(s),
+                                        analysis.session(s).firstLap));
+    };
+    if (session_) {
+        add(*session_);
+    } else {
+        sessions.reserve(analysis.sessionCount());
+        for (std::size_t s = 0; s < analysis.sessionCount(); ++s)
+            add(s);
+    }
+    setSessions(std::move(sessions));
 }
 
 void LapChart::setSessions(std::vector<ChartSession> sessions)

@@ -2,6 +2,7 @@
 
 #include "analysis_view/ChartModel.h"
 #include "analysis_view/ChartPainter.h"
+#include "lap_analysis/AnalysisDocument.h"
 
 #include <QWidget>
 #include <cstddef>
@@ -19,6 +20,12 @@ class LapChart : public QWidget {
 
 public:
     explicit LapChart(QWidget* parent = nullptr);
+
+    // Charts the sessions of a document as it changes: the caller owns it, and it outlives the
+    // chart. New laps clear the mark.
+    void setDocument(const AnalysisDocument* document);
+    // Charts one session, or every session side by side (nothing, or a session no longer there).
+    void showSession(std::optional<std::size_t> session);
 
     void setSessions(std::vector<ChartSession> sessions);
     const ChartModel& model() const { return model_; }
@@ -53,11 +60,14 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    void chartDocument();
     void relayout();
     void hoverAt(const QPointF& pos);
     void paintHover(QPainter& painter) const;
     void paintMark(QPainter& painter) const;
 
+    const AnalysisDocument* document_ = nullptr;
+    std::optional<std::size_t> session_;
     ChartModel model_;
     ChartView view_ = ChartView::LapTimes;
     ChartLayout layout_;

@@ -1,7 +1,6 @@
 #include "analysis_window/LapDocument.h"
 
 #include "lap_analysis/LapTableReader.h"
-#include "lap_conversion/LapTable.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -28,26 +27,13 @@ void toReaderLine(const QString& text, std::string& line)
 
 } // namespace
 
-DocumentTable readLapDocument(const QTextDocument& document)
+LapTableText readLapDocument(const QTextDocument& document)
 {
     LapTableReader reader;
     std::string line;
-    DocumentTable table;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         toReaderLine(block.text(), line);
-        const bool afterHeader = reader.headerFound();
         reader.feedLine(line);
-        // A later header is skipped as a line that is not a lap; it starts a session.
-        if (afterHeader && line.size() >= kHeaderLength && !reader.skippedLines().empty() &&
-            reader.skippedLines().back() == reader.linesRead()) {
-            if (const auto unit = parseHeaderLine(line))
-                table.laterHeaders.push_back({reader.linesRead(), *unit});
-        }
     }
-    table.headerFound = reader.headerFound();
-    table.unit = reader.unit();
-    table.laps = std::move(reader.laps());
-    table.skippedLines = reader.skippedLines();
-    table.lines = reader.linesRead();
-    return table;
+    return takeLapTable(reader);
 }

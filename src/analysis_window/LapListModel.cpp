@@ -1,6 +1,7 @@
 #include "analysis_window/LapListModel.h"
 
 #include "analysis_view/DisplayText.h"
+#include "session_report/MarkColours.h"
 
 #include <QBrush>
 #include <QFont>
@@ -13,7 +14,7 @@ namespace {
 // The timing-screen marks: the best lap's row on a pale ground, each sector's best time in
 // purple; both also bold, so they do not depend on seeing the colour.
 const QColor kBestLapGround(0xEE, 0xE4, 0xF8);
-const QColor kSectorBestText(0x7B, 0x1F, 0xA2);
+const QColor kSectorBestText = kBestMark;
 const QColor kExcludedText(0x9E, 0x9E, 0x9E);
 
 constexpr std::int64_t kUnknownLast = std::numeric_limits<std::int64_t>::max();
@@ -27,16 +28,44 @@ std::int64_t timeKey(std::int32_t time)
 
 LapListModel::LapListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void LapListModel::setLaps(const SessionAnalysis* analysis, std::size_t first, std::size_t count)
+void LapListModel::setDocument(AnalysisDocument* document)
+{
+    if (document_)
+        disconnect(document_, nullptr, this, nullptr);
+    document_ = document;
+    if (document_) {
+        connect(document_, &AnalysisDocument::changed, this,
+                [this](AnalysisDocument::Change change) {
+                    if (change == AnalysisDocument::Change::Laps)
+                        listLaps();
+                    else if (!order_.empty())
+                        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+                });
+    }
+    listLaps();
+}
+
+void LapListModel::showSession(std::optional<std::size_t> session)
+{
+    session_ = session;
+    listLaps();
+}
+
+void LapListModel::listLaps()
 {
     beginResetModel();
-    analysis_ = analysis;
-    first_ = first;
-    order_.resize(analysis_ ? count : 0);
+    analysis_ = document_ ? &document_->analysis() : nullptr;
+    if (analysis_ && session_ && *session_ >= analysis_->sessionCount())
+        session_.reset();
+    first_ = analysis_ && session_ ? analysis_->session(*session_).firstLap : 0;
+    const std::size_t count = !analysis_ ? 0
+                              : session_ ? analysis_->session(*session_).lapCount
+                                         : analysis_->laps().size();
+    order_.resize(count);
     unitsDiffer_ = false;
     if (!order_.empty()) {
-        const std::size_t firstSession = analysis_->sessionOf(first);
-        const std::size_t lastSession = analysis_->sessionOf(first + count - 1);
+        const std::size_t firstSession = analysis_->sessionOf(first_);
+        const std::size_t lastSession = analysis_->sessionOf(first_ + count - 1);
         unit_ = analysis_->session(firstSession).unit;
         for (std::size_t s = firstSession + 1; s <= lastSession; ++s) {
             if (analysis_->session(s).lapCount > 0 && analysis_->session(s).unit != unit_)
@@ -46,12 +75,6 @@ void LapListModel::setLaps(const SessionAnalysis* analysis, std::size_t first, s
     applyOrder();
     endResetModel();
     emit headerDataChanged(Qt::Horizontal, SpeedMaxColumn, SpeedMaxColumn);
-}
-
-void LapListModel::statsChanged()
-{
-    if (!order_.empty())
-        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 int LapListModel::rowOf(std::size_t lap) const
@@ -246,9 +269,9 @@ Qt::ItemFlags LapListModel::flags(const QModelIndex& index) const
 bool LapListModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
     if (!index.isValid() || index.column() != LapColumn || role != Qt::CheckStateRole ||
-        !(flags(index) & Qt::ItemIsUserCheckable))
+        !(flags(index) & Qt::ItemIsUserCheckable) || !document_)
         return false;
-    emit countedChanged(lapAt(index.row()), value.value<Qt::CheckState>() == Qt::Checked);
+    document_->setLapCounted(lapAt(index.row()), value.value<Qt::CheckState>() == Qt::Checked);
     return true;
 }
 

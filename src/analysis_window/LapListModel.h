@@ -1,16 +1,20 @@
 #pragma once
 
+#include "lap_analysis/AnalysisDocument.h"
 #include "lap_analysis/LapData.h"
 #include "lap_analysis/SessionAnalysis.h"
 
 #include <QAbstractTableModel>
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 // The lap list: one row per lap with its session, time, gap to its session's best lap, sector
 // times and peaks. The check box in the lap column counts or excludes the lap. Sorting keeps its
 // own row order over the laps, so sorting 100,000 rows compares numbers rather than texts. A lap
-// is known by its position in the list of all laps, whichever laps are shown.
+// is known by its position in the list of all laps, whichever laps are shown. It observes the
+// document: new laps give new rows, new figures are shown in the same rows; a tick goes to the
+// document.
 class LapListModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -34,11 +38,11 @@ public:
 
     explicit LapListModel(QObject* parent = nullptr);
 
-    // Shows count laps from position first of the analysis, which is kept by reference: the
-    // caller owns it. The current sort order is applied to the new rows.
-    void setLaps(const SessionAnalysis* analysis, std::size_t first, std::size_t count);
-    // The statistics of the same laps changed: every figure is shown anew, the rows stay.
-    void statsChanged();
+    // The document whose laps it lists; the caller owns it, and it outlives the model.
+    void setDocument(AnalysisDocument* document);
+    // Lists the laps of one session, or of all (nothing, or a session no longer there). The
+    // current sort order is applied to the new rows.
+    void showSession(std::optional<std::size_t> session);
 
     // Lap position of a row, in the list of all laps.
     std::size_t lapAt(int row) const { return first_ + order_[std::size_t(row)]; }
@@ -55,18 +59,17 @@ public:
     // column -1 restores the table's order.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
-signals:
-    // The user ticked (counted) or cleared (excluded) the check box of the lap at this position.
-    void countedChanged(std::size_t lap, bool counted);
-
 private:
+    void listLaps();
     QVariant display(const LapData& lap, std::size_t pos, int column) const;
     bool isBestLap(std::size_t pos) const;
     QVariant toolTip(std::size_t pos, int column) const;
     bool isSectorBest(std::size_t pos, int column) const;
     void applyOrder();
 
-    const SessionAnalysis* analysis_ = nullptr;
+    AnalysisDocument* document_ = nullptr;
+    const SessionAnalysis* analysis_ = nullptr; // the document's, while there are rows
+    std::optional<std::size_t> session_;
     std::size_t first_ = 0;
     bool unitsDiffer_ = false; // the shown laps' sessions do not share one speed unit
     SpeedUnit unit_ = SpeedUnit::Kmh;

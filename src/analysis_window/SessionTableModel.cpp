@@ -20,10 +20,21 @@ QString gapOrNone(const std::optional<std::int32_t>& t)
 
 SessionTableModel::SessionTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void SessionTableModel::setAnalysis(const SessionAnalysis* analysis)
+void SessionTableModel::setDocument(const AnalysisDocument* document)
+{
+    if (document_)
+        disconnect(document_, nullptr, this, nullptr);
+    document_ = document;
+    if (document_)
+        connect(document_, &AnalysisDocument::changed, this, &SessionTableModel::listSessions);
+    listSessions();
+}
+
+// Every figure of the comparison may change with any change of the document.
+void SessionTableModel::listSessions()
 {
     beginResetModel();
-    analysis_ = analysis;
+    analysis_ = document_ ? &document_->analysis() : nullptr;
     rows_ = analysis_ ? analysis_->comparison() : std::vector<SessionComparison>{};
     endResetModel();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lap_analysis/AnalysisDocument.h"
 #include "lap_analysis/SessionAnalysis.h"
 
 #include <QAbstractTableModel>
@@ -7,7 +8,7 @@
 
 // The sessions side by side: per session its laps, counted laps, best lap, theoretical best,
 // median of the counted laps and standard deviation, each time with its gap to the best of the
-// day in that column (the day of the session's speed unit).
+// day in that column (the day of the session's speed unit). It follows the document's changes.
 class SessionTableModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -31,8 +32,8 @@ public:
 
     explicit SessionTableModel(QObject* parent = nullptr);
 
-    // The analysis is kept by reference until the next call; call again when its figures change.
-    void setAnalysis(const SessionAnalysis* analysis);
+    // The document whose sessions it shows; the caller owns it, and it outlives the model.
+    void setDocument(const AnalysisDocument* document);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -41,6 +42,9 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    void listSessions();
+
+    const AnalysisDocument* document_ = nullptr;
     const SessionAnalysis* analysis_ = nullptr;
     std::vector<SessionComparison> rows_;
 };

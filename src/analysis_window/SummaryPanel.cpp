@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -125,6 +126,55 @@ void SummaryPanel::changeEvent(QEvent* event)
             label->setText(tr(caption));
     }
     QWidget::changeEvent(event);
+}
+
+void SummaryPanel::setDocument(const AnalysisDocument* document)
+{
+    if (document_)
+        disconnect(document_, nullptr, this, nullptr);
+    document_ = document;
+    if (document_)
+        connect(document_, &AnalysisDocument::changed, this, &SummaryPanel::showDocument);
+    showDocument();
+}
+
+void SummaryPanel::showSession(std::optional<std::size_t> session)
+{
+    session_ = session;
+    showDocument();
+}
+
+void SummaryPanel::showDocument()
+{
+    if (!document_ || !document_->holdsTable())
+        return;
+    const SessionAnalysis& analysis = document_->analysis();
+    if (session_ && *session_ >= analysis.sessionCount())
+        session_.reset();
+    const Notes notes{document_->skippedLines(), faultNote()};
+    if (session_ || analysis.sessionCount() == 1)
+        showSession(analysis, session_.value_or(0), notes);
+    else
+        showDay(analysis, notes);
+}
+
+// Where "bil load" stopped, and how many chosen files it did not read.
+QString SummaryPanel::faultNote() const
+{
+    const auto& files = document_->files();
+    const auto failed = std::find_if(files.files.rbegin(), files.files.rend(),
+                                     [](const LoadedFile& f) { return !f.fault.empty(); });
+    if (failed == files.files.rend())
+        return {};
+    const QString name = QString::fromStdString(failed->name);
+    const QString fault = QString::fromStdString(failed->fault);
+    if (!files.unread.empty())
+        return tr("\"bil load\" stopped at %1: %2. The view holds the laps read before it; %n "
+                  "later file(s) not read.",
+                  nullptr, int(files.unread.size()))
+            .arg(name, fault);
+    return tr("\"bil load\" stopped at %1: %2. The view holds the laps read before it.")
+        .arg(name, fault);
 }
 
 void SummaryPanel::set(const char* name, const QString& text)

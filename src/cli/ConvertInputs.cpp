@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <QDateTime>
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #ifdef Q_OS_WIN
@@ -34,9 +36,19 @@ int standardInputHandle()
 #endif
 }
 
+// What tells one version of a regular file from another: a file replaced, or written to, between
+// two passes over it differs in one of these.
+struct FileIdentity {
+    std::uint64_t device = 0, inode = 0;
+    qint64 size = 0;
+    qint64 modified = 0; // nanoseconds (Windows: milliseconds) since the epoch
+    bool operator==(const FileIdentity&) const = default;
+};
+
 struct Opened {
     std::unique_ptr<QFile> file;
     bool regular = false;
+    FileIdentity identity; // of a regular file
 };
 
 // Opens a name for reading, as QFile would but taking every name the shell can pass.
@@ -52,7 +64,10 @@ FileResult<Opened> openByName(const QString& name)
     opened.file->setFileName(name);
     if (!opened.file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return FileResult<Opened>::failure(opened.file->errorString());
-    opened.regular = QFileInfo(name).isFile();
+    const QFileInfo info(name);
+    opened.regular = info.isFile();
+    opened.identity.size = info.size();
+    opened.identity.modified = info.lastModified().toMSecsSinceEpoch();
 #else
     const QByteArray bytes = encodeFileName(name);
     int fd = -1;
@@ -76,6 +91,8 @@ FileResult<Opened> openByName(const QString& name)
         return FileResult<Opened>::failure(opened.file->errorString());
     }
     opened.regular = S_ISREG(st.st_mode);
+    opened.identity = {std::uint64_t(st.st_dev), std::uint64_t(st.st_ino), qint64(st.st_size),
+                       qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 #endif
     return opened;
 }
@@ -85,6 +102,7 @@ FileResult<Opened> openByName(const QString& name)
 struct RunInputs::Input {
     QString name;
     enum class State { Unknown, Regular, Stream } state = State::Unknown;
+    FileIdentity identity; // a regular file as it was first opened
     // A stream: its source, opened once, and the copy of what has been read of it.
     std::unique_ptr<QFile> source;
     std::unique_ptr<QTemporaryFile> copy;
@@ -208,6 +226,7 @@ FileResult<std::shared_ptr<QIODevice>> RunInputs::open(qsizetype i, Pass pass)
                 return Result::failure(opened);
             if (opened.value().regular) {
                 in.state = Input::State::Regular;
+                in.identity = opened.value().identity;
                 return std::shared_ptr<QIODevice>(std::move(opened.value().file));
             }
             in.source = std::move(opened.value().file);
@@ -219,9 +238,14 @@ FileResult<std::shared_ptr<QIODevice>> RunInputs::open(qsizetype i, Pass pass)
         }
     }
     if (in.state == Input::State::Regular) {
+        // Opened again by name for each pass, so a run of many files holds one open at a time;
+        // a pass over another version than the one before would mix the two.
         FileResult<Opened> opened = openByName(in.name);
         if (!opened)
             return Result::failure(opened);
+        if (!opened.value().regular || !(opened.value().identity == in.identity))
+            return Result::failure(
+                QCoreApplication::translate("MirenConvert", "changed while it was being read"));
         return std::shared_ptr<QIODevice>(std::move(opened.value().file));
     }
     if (in.consumed)

@@ -14,7 +14,9 @@
 // hold bytes that are not valid UTF-8 (file_io/FileName.h), so they are opened here and
 // never by name through Qt.
 //
-// A regular file is opened anew for each pass over the inputs. Anything else (a pipe, a FIFO, a
+// A regular file is opened anew for each pass over the inputs, and must still be the file the
+// first pass read (the same file, size and modification time): one replaced or written to in
+// between fails to open. Anything else (a pipe, a FIFO, a
 // device, standard input) can be read only once: it is opened once, and when the run reads its
 // inputs more than once, the bytes are kept in a temporary file as the first pass reads them,
 // for the later passes to read instead. The last pass copies nothing more, so a run that reads

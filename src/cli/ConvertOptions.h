@@ -19,16 +19,16 @@ struct FormatSpec {
         Records,        // lap record files only
         RecordsOrTables // lap record files or saved lap table texts, one kind per run
     };
-    const char* name; // as --format takes it
-    const char* help; // what it writes, for --help
-    Inputs inputs;
-    unsigned takes; // Takes bits
+    const char* name = nullptr; // as --format takes it
+    const char* help = nullptr; // what it writes, for --help
+    Inputs inputs = Inputs::Records;
+    unsigned takes = 0; // Takes bits
     // Reads each input once, in order, and never looks at one before: a pipe is then read as it
     // comes, without a copy.
-    bool singlePass;
+    bool singlePass = false;
     // Runs the format over the run's inputs into its output; returns the exit status. Throws
     // OutputFailed when the output cannot take more.
-    int (*run)(RunContext& run);
+    int (*run)(RunContext& run) = nullptr;
     // A paged document (PDF): drawn with Qt Gui, so the program starts a QGuiApplication for it,
     // and written only to the -o file, never to standard output.
     bool document = false;

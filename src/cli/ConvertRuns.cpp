@@ -5,6 +5,8 @@
 #include "lap_analysis/LapCsv.h"
 #include "lap_analysis/LapRules.h"
 #include "lap_analysis/SessionAnalysis.h"
+#include "lap_analysis/SessionCsv.h"
+#include "lap_analysis/SessionFeed.h"
 #include "lap_analysis/SessionTexts.h"
 #include "lap_analysis/SessionSummary.h"
 #include "lap_conversion/LapFile.h"
@@ -92,36 +94,56 @@ std::optional<LapDeviceReader> readerFor(RunInputs& inputs)
     return readLapRecordFile;
 }
 
-// Reads the inputs in order until the first that fails. A reporting run prints the failure and
-// the skipped lines of table texts, and gives them to notes if there are any. Returns the exit
-// status.
-// beginInput is told each input's position before it is read: a session is one input.
-int readInputs(RunContext& run, Pass pass, const LapReceiver& receiver, bool report,
-               SummaryNotes* notes = nullptr, const std::function<void(qsizetype)>& beginInput = {})
+// What a run says of the inputs it read, beside its output.
+enum class Notices {
+    None,            // nothing: a first pass
+    StandardError,   // the failure and each input's skipped lines on standard error
+    InOutputAndFault // skipped lines and what was not read in the output (notes); the failure
+                     // also on standard error
+};
+
+// The name a session goes by: the input file's name without its folder; "" for standard input.
+std::string sessionNameOf(const QString& input)
 {
+    if (input == QStringLiteral("-"))
+        return {};
+    return encodeFileName(QFileInfo(input).fileName()).toStdString();
+}
+
+// Reads the inputs in order into the session feed, each input a source, until the first that
+// fails; notes learn what was skipped and what was not read. Returns the exit status.
+int readInputs(RunContext& run, Pass pass, SessionFeed& feed, Notices notices,
+               SummaryNotes* notes = nullptr)
+{
+    const LapInputKind kind = run.reader == LapDeviceReader(readLapTableFile)
+                                  ? LapInputKind::TableText
+                                  : LapInputKind::Records;
     for (qsizetype i = 0; i < run.inputs.size(); ++i) {
         const QString name = run.inputs.shownName(i);
-        if (beginInput)
-            beginInput(i);
+        feed.beginSource(sessionNameOf(run.options.files[i]), kind);
         LapInputResult result;
         if (const auto device = run.inputs.open(i, pass)) {
-            result = run.reader(*device.value(), receiver);
+            result = run.reader(*device.value(), feed.receiver());
         } else {
             result.error = LapInputResult::Error::Open;
             result.file = FileResult<>::failure(device);
         }
-        if (report && !notes)
+        feed.endSource();
+        if (notices == Notices::StandardError)
             reportSkippedLines(name, result);
         if (notes && result.skippedCount > 0)
             notes->skipped.push_back(
                 {encodeFileName(name).toStdString(), result.skippedLines, result.skippedCount});
         if (!result.ok()) {
             const QString reason = fileErrorText(name, result);
-            if (report)
+            if (notices != Notices::None)
                 printErr(reason);
             if (notes) {
                 notes->incomplete = true;
                 notes->fault = encodeFileName(reason).toStdString();
+                for (qsizetype later = i + 1; later < run.inputs.size(); ++later)
+                    notes->unread.push_back(
+                        encodeFileName(run.inputs.shownName(later)).toStdString());
             }
             return kExitFailure;
         }
@@ -159,152 +181,91 @@ int runTable(RunContext& run)
     return status;
 }
 
-// The name a session goes by: the input file's name without its folder; "" for standard input.
-std::string sessionNameOf(const QString& input)
-{
-    if (input == QStringLiteral("-"))
-        return {};
-    return encodeFileName(QFileInfo(input).fileName()).toStdString();
-}
-
-// CSV in two passes over the files, so memory stays flat: the first finds each session's unit
-// and the median lap time of its laps (a histogram of times), the second writes the rows with
+// CSV in two passes over the files, so memory stays flat: the first finds the sessions, their
+// units and the median lap time of each (a histogram of times), the second writes the rows with
 // their counted flags, each session by its own exclusion limit.
 int runCsv(RunContext& run)
 {
     const Options& options = run.options;
-    const auto inputs = std::size_t(run.inputs.size());
-    std::vector<std::optional<std::int32_t>> limits(inputs);
-    std::vector<std::optional<SpeedUnit>> units(inputs);
+    std::vector<SessionSpan> sessions;
+    std::vector<std::optional<std::int32_t>> limits; // per session
     {
-        TimeHistogram times;
-        std::size_t current = 0;
+        SessionFeed feed(false);
+        TimeHistogram times; // of the session limits.size()
         const auto closeSession = [&] {
+            std::optional<std::int32_t> limit;
             if (options.excludeSlower > 0)
                 if (const auto median = times.median())
-                    limits[current] = excludeLimitFor(*median, options.excludeSlower);
+                    limit = excludeLimitFor(*median, options.excludeSlower);
+            limits.push_back(limit);
             times.clear();
         };
-        const LapReceiver count{
-            [&](SpeedUnit unit) { units[current] = units[current].value_or(unit); },
-            [&times](const LapData& lap) { times.add(lap.lapTime()); }};
-        bool started = false;
-        readInputs(run, Pass::Again, count, false, nullptr, [&](qsizetype i) {
-            if (started)
+        feed.onLap = [&](std::size_t session, const LapData& lap) {
+            while (limits.size() < session)
                 closeSession();
-            started = true;
-            current = std::size_t(i);
-        });
-        if (started)
+            times.add(lap.lapTime());
+        };
+        readInputs(run, Pass::Again, feed, Notices::None);
+        sessions = feed.sessions();
+        while (limits.size() < sessions.size())
             closeSession();
     }
-    // The speed columns name their unit when every session has the same; otherwise each row
-    // says its own.
-    std::optional<SpeedUnit> sharedUnit;
-    bool unitsDiffer = false;
-    for (const auto& unit : units) {
-        if (!unit)
-            continue;
-        unitsDiffer = unitsDiffer || (sharedUnit && *sharedUnit != *unit);
-        sharedUnit = sharedUnit.value_or(*unit);
-    }
-    if (unitsDiffer)
-        sharedUnit.reset();
 
-    // Rows are written in place into one buffer that goes out in batches.
-    constexpr std::size_t kBatch = 64 * 1024;
-    std::string buffer;
-    std::size_t used = 0;
-    bool headerWritten = false;
-    std::size_t current = 0;
-    std::string nameCell;
-    const LapReceiver write{
-        [&](SpeedUnit) {
-            if (headerWritten)
-                return;
-            std::string header;
-            appendSessionCsvHeader(sharedUnit, options.csv, header);
-            run.output.write(header);
-            headerWritten = true;
-        },
-        [&](const LapData& lap) {
-            const bool counted = lapCounts(lap.lapTime(), limits[current]);
-            // Without a shared unit, the header has the speed_unit column.
-            const std::optional<SpeedUnit> unitCell =
-                sharedUnit ? std::nullopt : std::optional(units[current].value_or(SpeedUnit::Kmh));
-            char* end = writeSessionCsvRow(current + 1, nameCell, lap, counted, unitCell,
-                                           options.csv, buffer.data() + used);
-            used = static_cast<std::size_t>(end - buffer.data());
-            if (used >= kBatch) {
-                run.output.write(std::string_view(buffer.data(), used));
-                used = 0;
-            }
-        }};
-    const int status = readInputs(run, Pass::Last, write, true, nullptr, [&](qsizetype i) {
-        if (used > 0)
-            run.output.write(std::string_view(buffer.data(), used));
-        used = 0;
-        current = std::size_t(i);
-        nameCell = csvCell(sessionNameOf(options.files[i]), options.csv);
-        buffer.assign(kBatch + sessionCsvRowRoom(nameCell.size()), '\0');
-    });
-    if (!headerWritten) {
+    SessionCsvWriter writer(sharedUnitOf(sessions), options.csv,
+                            [&run](std::string_view text) { run.output.write(text); });
+    SessionFeed feed(false);
+    feed.onUnit = [&writer](SpeedUnit) {
+        if (!writer.headerWritten())
+            writer.writeHeader();
+    };
+    std::optional<std::size_t> current;
+    feed.onLap = [&](std::size_t session, const LapData& lap) {
+        const bool known = session < sessions.size();
+        if (current != session) {
+            current = session;
+            const SessionSpan& span = known ? sessions[session] : feed.sessions()[session];
+            writer.beginSession(session + 1, span.name, span.unit);
+        }
+        writer.writeLap(lap, lapCounts(lap.lapTime(), known ? limits[session] : std::nullopt));
+    };
+    const int status = readInputs(run, Pass::Last, feed, Notices::StandardError);
+    if (!writer.headerWritten()) {
         reportNothingWritten(run.output);
         return status;
     }
-    run.output.write(std::string_view(buffer.data(), used));
+    writer.flush();
     run.output.finish();
     return status;
 }
 
-// Reads every input as one session, its laps kept, into analysis. Returns the exit status;
-// any is false when no input named a speed unit (nothing to report).
-int readSessions(RunContext& run, SessionAnalysis& analysis, SummaryNotes& notes, bool& any)
+// Reads every input into analysis, its laps kept, each input one session or, for a table text,
+// the sessions the text shows. Returns the exit status; any is false when no input named a
+// speed unit (nothing to report). inputOf: the input each session came from.
+int readSessions(RunContext& run, Notices notices, SessionAnalysis& analysis, SummaryNotes& notes,
+                 bool& any, std::vector<std::size_t>* inputOf = nullptr)
 {
     // The laps grow as they come: nothing is reserved from the inputs' sizes, which may be those
     // of sparse files or devices and say nothing about their laps.
-    std::vector<LapData> laps;
-    std::vector<SessionSpan> sessions;
-    std::vector<bool> hasUnit;
-    const LapReceiver keep{[&](SpeedUnit u) {
-                               if (!hasUnit.back())
-                                   sessions.back().unit = u;
-                               hasUnit.back() = true;
-                           },
-                           [&](const LapData& lap) {
-                               laps.push_back(lap);
-                               ++sessions.back().lapCount;
-                           }};
+    SessionFeed feed;
     notes.excludeSlowerPercent = run.options.excludeSlower;
-    const int status = readInputs(run, Pass::Last, keep, true, &notes, [&](qsizetype i) {
-        SessionSpan span;
-        span.name = sessionNameOf(run.options.files[i]);
-        span.firstLap = laps.size();
-        sessions.push_back(std::move(span));
-        hasUnit.push_back(false);
-    });
-    any = std::find(hasUnit.begin(), hasUnit.end(), true) != hasUnit.end();
-    // A session without a unit of its own (no lap record) takes the first session's.
-    if (any) {
-        const SpeedUnit first =
-            sessions[std::size_t(std::find(hasUnit.begin(), hasUnit.end(), true) - hasUnit.begin())]
-                .unit;
-        for (std::size_t s = 0; s < sessions.size(); ++s)
-            if (!hasUnit[s])
-                sessions[s].unit = first;
+    const int status = readInputs(run, Pass::Last, feed, notices, &notes);
+    any = feed.anyUnit();
+    if (inputOf) {
+        for (std::size_t s = 0; s < feed.sessions().size(); ++s)
+            inputOf->push_back(feed.sourceOf(s));
     }
     analysis.setExcludeSlowerPercent(run.options.excludeSlower);
-    analysis.load(std::move(laps), std::move(sessions));
+    feed.loadInto(analysis);
     return status;
 }
 
 // The runs that report over all sessions at once: summary, sessions, sessions-csv.
-template <typename Report> int runSessionReport(RunContext& run, Report report)
+template <typename Report> int runSessionReport(RunContext& run, Notices notices, Report report)
 {
     SessionAnalysis analysis;
     SummaryNotes notes;
     bool any = false;
-    const int status = readSessions(run, analysis, notes, any);
+    const int status = readSessions(run, notices, analysis, notes, any);
     if (!any) {
         reportNothingWritten(run.output);
         return status;
@@ -316,23 +277,27 @@ template <typename Report> int runSessionReport(RunContext& run, Report report)
 
 int runSummary(RunContext& run)
 {
-    return runSessionReport(run, [](const SessionAnalysis& analysis, const SummaryNotes& notes) {
-        return sessionsSummary(analysis, notes);
-    });
+    return runSessionReport(run, Notices::InOutputAndFault,
+                            [](const SessionAnalysis& analysis, const SummaryNotes& notes) {
+                                return sessionsSummary(analysis, notes);
+                            });
 }
 
 int runSessions(RunContext& run)
 {
-    return runSessionReport(run, [](const SessionAnalysis& analysis, const SummaryNotes&) {
-        return comparisonText(analysis);
-    });
+    return runSessionReport(run, Notices::InOutputAndFault,
+                            [](const SessionAnalysis& analysis, const SummaryNotes& notes) {
+                                return comparisonText(analysis, notes);
+                            });
 }
 
+// A CSV has no room for notes: they go to standard error, as for the lap CSV.
 int runSessionsCsv(RunContext& run)
 {
-    return runSessionReport(run, [&run](const SessionAnalysis& analysis, const SummaryNotes&) {
-        return comparisonCsv(analysis, run.options.csv);
-    });
+    return runSessionReport(run, Notices::StandardError,
+                            [&run](const SessionAnalysis& analysis, const SummaryNotes&) {
+                                return comparisonCsv(analysis, run.options.csv);
+                            });
 }
 
 // The modification time of an input file; nothing for standard input or what cannot be looked at.
@@ -357,15 +322,16 @@ int runPdf(RunContext& run)
     SessionAnalysis analysis;
     SummaryNotes notes;
     bool any = false;
-    const int status = readSessions(run, analysis, notes, any);
+    std::vector<std::size_t> inputOf;
+    const int status = readSessions(run, Notices::InOutputAndFault, analysis, notes, any, &inputOf);
     if (!any) {
         reportNothingWritten(run.output);
         return status;
     }
     std::vector<QDateTime> dates;
-    for (qsizetype i = 0; i < qsizetype(analysis.sessionCount()); ++i)
-        dates.push_back(modificationTime(run.options.files[i]));
-    const QByteArray pdf = reportPdf(buildSessionReport(analysis, dates));
+    for (const std::size_t input : inputOf)
+        dates.push_back(modificationTime(run.options.files[qsizetype(input)]));
+    const QByteArray pdf = reportPdf(buildSessionReport(analysis, dates, notes));
     if (pdf.isEmpty())
         throw OutputFailed{
             QCoreApplication::translate("MirenConvert", "the PDF document could not be drawn")};
@@ -376,23 +342,40 @@ int runPdf(RunContext& run)
 
 // Every format, the default first. A new format is its run above and one row here.
 const std::array kFormats{
-    FormatSpec{"table", QT_TRANSLATE_NOOP("MirenConvert", "the lap table text, the default"),
-               FormatSpec::Inputs::Records, FormatSpec::DecimalPoint, true, runTable},
-    FormatSpec{"csv", QT_TRANSLATE_NOOP("MirenConvert", "one row per lap"),
-               FormatSpec::Inputs::RecordsOrTables,
-               FormatSpec::CsvDelimiter | FormatSpec::ExcludeSlower, false, runCsv},
-    FormatSpec{"summary",
-               QT_TRANSLATE_NOOP("MirenConvert", "each session's statistics, then the day's"),
-               FormatSpec::Inputs::RecordsOrTables, FormatSpec::ExcludeSlower, false, runSummary},
-    FormatSpec{"sessions", QT_TRANSLATE_NOOP("MirenConvert", "the sessions side by side"),
-               FormatSpec::Inputs::RecordsOrTables, FormatSpec::ExcludeSlower, false, runSessions},
-    FormatSpec{"sessions-csv",
-               QT_TRANSLATE_NOOP("MirenConvert", "the sessions side by side, as CSV"),
-               FormatSpec::Inputs::RecordsOrTables,
-               FormatSpec::CsvDelimiter | FormatSpec::ExcludeSlower, false, runSessionsCsv},
-    FormatSpec{"pdf",
-               QT_TRANSLATE_NOOP("MirenConvert", "the printable session report, to the -o file"),
-               FormatSpec::Inputs::RecordsOrTables, FormatSpec::ExcludeSlower, false, runPdf, true},
+    FormatSpec{.name = "table",
+               .help = QT_TRANSLATE_NOOP("MirenConvert", "the lap table text, the default"),
+               .inputs = FormatSpec::Inputs::Records,
+               .takes = FormatSpec::DecimalPoint,
+               .singlePass = true,
+               .run = runTable},
+    FormatSpec{.name = "csv",
+               .help = QT_TRANSLATE_NOOP("MirenConvert", "one row per lap"),
+               .inputs = FormatSpec::Inputs::RecordsOrTables,
+               .takes = FormatSpec::CsvDelimiter | FormatSpec::ExcludeSlower,
+               .run = runCsv},
+    FormatSpec{.name = "summary",
+               .help =
+                   QT_TRANSLATE_NOOP("MirenConvert", "each session's statistics, then the day's"),
+               .inputs = FormatSpec::Inputs::RecordsOrTables,
+               .takes = FormatSpec::ExcludeSlower,
+               .run = runSummary},
+    FormatSpec{.name = "sessions",
+               .help = QT_TRANSLATE_NOOP("MirenConvert", "the sessions side by side"),
+               .inputs = FormatSpec::Inputs::RecordsOrTables,
+               .takes = FormatSpec::ExcludeSlower,
+               .run = runSessions},
+    FormatSpec{.name = "sessions-csv",
+               .help = QT_TRANSLATE_NOOP("MirenConvert", "the sessions side by side, as CSV"),
+               .inputs = FormatSpec::Inputs::RecordsOrTables,
+               .takes = FormatSpec::CsvDelimiter | FormatSpec::ExcludeSlower,
+               .run = runSessionsCsv},
+    FormatSpec{
+        .name = "pdf",
+        .help = QT_TRANSLATE_NOOP("MirenConvert", "the printable session report, to the -o file"),
+        .inputs = FormatSpec::Inputs::RecordsOrTables,
+        .takes = FormatSpec::ExcludeSlower,
+        .run = runPdf,
+        .document = true},
 };
 
 } // namespace

@@ -168,10 +168,14 @@ void appendSessionCsvHeader(std::optional<SpeedUnit> sharedUnit, const CsvDialec
 
 std::string csvCell(std::string_view text, const CsvDialect& dialect)
 {
+    // A spreadsheet takes a cell that starts with one of these for a formula; the quote before
+    // it keeps a file name such as "=HYPERLINK(...).BIL" a text.
+    const bool formula =
+        !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
     if (text.find_first_of(std::string{dialect.delimiter, '"', '\r', '\n'}) ==
         std::string_view::npos)
-        return std::string(text);
-    std::string cell = "\"";
+        return formula ? "'" + std::string(text) : std::string(text);
+    std::string cell = formula ? "\"'" : "\"";
     for (char c : text) {
         if (c == '"')
             cell.push_back('"');

@@ -11,7 +11,8 @@
 
 // The laps as CSV (RFC 4180, CR LF rows): lap, counted, then the twelve values of the whole lap
 // and of sectors 1 to 6; cells of absent blocks and unknown times stay empty. No cell ever needs
-// quoting: every one is a number or a fixed column name.
+// quoting: every one is a number or a fixed column name. Only the session CSVs hold text that
+// comes from outside, the file names, and those go through csvCell().
 
 struct CsvDialect {
     char delimiter = ',';
@@ -40,7 +41,8 @@ std::string lapCsv(std::span<const LapData> laps, SpeedUnit unit, const SessionS
 void appendSessionCsvHeader(std::optional<SpeedUnit> sharedUnit, const CsvDialect& dialect,
                             std::string& out);
 // A text as one cell: quoted, with its quotes doubled, where it holds the delimiter, a quote or a
-// line end.
+// line end. A text that a spreadsheet would take for a formula (one that starts with "=", "+",
+// "-", "@", a tab or a CR) gets a "'" in front.
 std::string csvCell(std::string_view text, const CsvDialect& dialect);
 // Room a session row needs at most, for a name cell of this length.
 inline std::size_t sessionCsvRowRoom(std::size_t nameCellLength)

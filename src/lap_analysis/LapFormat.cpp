@@ -1,5 +1,7 @@
 #include "lap_analysis/LapFormat.h"
 
+#include "lap_conversion/LapTable.h"
+
 #include <cstdarg>
 #include <cstdio>
 
@@ -8,10 +10,8 @@ std::string formatLapTime(std::int64_t hundredths)
     if (hundredths < 0)
         return "-:--.--";
     char text[32];
-    std::snprintf(
-        text, sizeof text, "%lld:%02lld.%02lld", static_cast<long long>(hundredths / 6000),
-        static_cast<long long>(hundredths % 6000 / 100), static_cast<long long>(hundredths % 100));
-    return text;
+    const char* end = writeLapTime(static_cast<std::uint64_t>(hundredths), text);
+    return std::string(text, static_cast<std::size_t>(end - text));
 }
 
 std::string formatGap(std::int64_t hundredths)

@@ -5,7 +5,8 @@
 
 // Texts of times for reports, from integer hundredths of a second.
 
-// "m:ss.hh" with as many minute digits as needed; "-:--.--" for an unknown (negative) time.
+// "m:ss.hh" with as many minute digits as needed (lap_conversion/LapTable.h writeLapTime);
+// "-:--.--" for an unknown (negative) time.
 std::string formatLapTime(std::int64_t hundredths);
 // A gap to the best: "+0.53" below a minute, "+1:02.10" from one; "-" prefix when negative.
 std::string formatGap(std::int64_t hundredths);

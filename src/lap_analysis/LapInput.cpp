@@ -175,9 +175,14 @@ LapInputResult readLapTableFile(QIODevice& device, const LapReceiver& receiver)
             receiver.unit(reader.unit());
             unitGiven = true;
         }
+        if (!reader.laterHeaders().empty()) {
+            if (receiver.laterHeader)
+                receiver.laterHeader(reader.laterHeaders().back().unit);
+            reader.clearLaterHeaders();
+        }
         for (const LapData& lap : reader.laps())
             receiver.lap(lap);
-        reader.laps().clear();
+        reader.clearLaps();
     };
     auto keepPartial = [&](std::string_view piece) {
         const std::size_t room = kLongestLine + 1 - std::min(partial.size(), kLongestLine + 1);

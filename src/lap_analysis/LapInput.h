@@ -35,6 +35,9 @@ struct LapReceiver {
     // record file, even when the rest of that record is faulty; a table text's header line).
     std::function<void(SpeedUnit unit)> unit;
     std::function<void(const LapData& lap)> lap;
+    // A table text's header line after its first, in order between the laps: the laps after it
+    // are of its unit (see TableSessionRule). May be left empty.
+    std::function<void(SpeedUnit unit)> laterHeader = {};
 };
 
 // How many skipped line numbers a result keeps; the rest are only counted.

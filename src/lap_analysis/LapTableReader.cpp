@@ -330,9 +330,13 @@ void LapTableReader::feedLine(std::string_view line)
     LapData& lap = laps_.emplace_back();
     if (readLapLine(line, lap)) {
         lap.line = lines_;
-    } else {
-        laps_.pop_back();
-        skip(lines_);
+        return;
+    }
+    laps_.pop_back();
+    skip(lines_);
+    if (line.size() == kHeaderLength) {
+        if (const auto unit = parseHeaderLine(line))
+            laterHeaders_.push_back({lines_, *unit});
     }
 }
 
@@ -355,10 +359,18 @@ LapTableText readLapTable(std::string_view text)
         reader.feedLine(text.substr(0, lf));
         text.remove_prefix(lf + 1);
     }
+    return takeLapTable(reader);
+}
+
+LapTableText takeLapTable(LapTableReader& reader)
+{
     LapTableText result;
     result.headerFound = reader.headerFound();
     result.unit = reader.unit();
-    result.laps = std::move(reader.laps());
+    result.laps = reader.takeLaps();
     result.skippedLines = reader.skippedLines();
+    result.laterHeaders = reader.laterHeaders();
+    reader.clearLaterHeaders();
+    result.lines = reader.linesRead();
     return result;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "lap_analysis/LapData.h"
+#include "lap_analysis/Sessions.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Reads a lap table's text back into laps by the table's own layout. Lines before the first
@@ -16,7 +18,7 @@
 // ends the table with one.
 
 // Streaming: lines are fed one at a time, without their line end (a trailing '\r' is allowed).
-// Memory grows only with the laps kept; a caller that handles laps as they come clears laps().
+// Memory grows only with the laps kept; a caller that handles laps as they come clears them.
 class LapTableReader {
 public:
     // Keeps the line numbers of the first keptSkippedLines skipped lines and only counts the
@@ -30,8 +32,14 @@ public:
     SpeedUnit unit() const { return unit_; }
     // 1-based line number of the header line, 0 before it has been found.
     std::int64_t headerLine() const { return headerLine_; }
-    // The laps read so far, in input order; the caller may take or clear them.
-    std::vector<LapData>& laps() { return laps_; }
+    // The laps read so far (since the last take or clear), in input order.
+    const std::vector<LapData>& laps() const { return laps_; }
+    std::vector<LapData> takeLaps() { return std::exchange(laps_, {}); }
+    // Forgets the laps read so far, keeping the room they took for the next.
+    void clearLaps() { laps_.clear(); }
+    // Header lines after the first (also skipped lines): each starts a session in its unit.
+    const std::vector<LaterHeader>& laterHeaders() const { return laterHeaders_; }
+    void clearLaterHeaders() { laterHeaders_.clear(); }
     // 1-based line numbers of the lines after the header that were not lap lines (the first
     // keptSkippedLines of them).
     const std::vector<std::int64_t>& skippedLines() const { return skipped_; }
@@ -43,6 +51,7 @@ private:
     void skip(std::int64_t line);
 
     std::vector<LapData> laps_;
+    std::vector<LaterHeader> laterHeaders_;
     std::vector<std::int64_t> skipped_;
     std::size_t keptSkipped_;
     std::int64_t skippedCount_ = 0;
@@ -55,11 +64,15 @@ private:
 // A whole text at once (CR LF or LF line ends).
 struct LapTableText {
     bool headerFound = false;
-    SpeedUnit unit = SpeedUnit::Kmh;
+    SpeedUnit unit = SpeedUnit::Kmh; // the first header's
     std::vector<LapData> laps;
-    std::vector<std::int64_t> skippedLines;
+    std::vector<std::int64_t> skippedLines; // 1-based lines after the header that are not laps
+    std::vector<LaterHeader> laterHeaders;  // header lines among them
+    std::int64_t lines = 0;
 };
 LapTableText readLapTable(std::string_view text);
+// What the reader has read, taken from it.
+LapTableText takeLapTable(LapTableReader& reader);
 
 // One lap line on its own (a trailing '\r' is allowed); nothing when the layout could not have
 // written it. line stays 0.

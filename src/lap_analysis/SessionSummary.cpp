@@ -135,15 +135,16 @@ void appendConsistency(std::string& out, const SessionStats::Consistency& c)
     }
 }
 
-std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const SessionStats& stats,
-                           const SummaryNotes& notes, const SessionLabel& label)
+void appendCoverage(std::string& out, const SummaryNotes& notes)
 {
-    std::string out;
-    appendFormat(out, "%s: %zu lap%s, %d timed, %d counted; speed in %s\n", label.title.c_str(), laps.size(),
-        laps.size() == 1 ? "" : "s", stats.timedCount, stats.countedCount,
-        unit == SpeedUnit::Mph ? "m/h" : "km/h");
     if (notes.incomplete)
         appendFormat(out, "Covers only the laps before the fault: %s\n", notes.fault.c_str());
+    if (!notes.unread.empty()) {
+        out += "Not read: ";
+        for (std::size_t i = 0; i < notes.unread.size(); ++i)
+            out += (i == 0 ? "" : ", ") + notes.unread[i];
+        out += '\n';
+    }
     for (const auto& skipped : notes.skipped) {
         const auto count = std::max(skipped.count, std::int64_t(skipped.lines.size()));
         if (count == 0)
@@ -158,6 +159,16 @@ std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const 
             appendFormat(out, " and %lld more", static_cast<long long>(count - named));
         out += '\n';
     }
+}
+
+std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const SessionStats& stats,
+                           const SummaryNotes& notes, const SessionLabel& label)
+{
+    std::string out;
+    appendFormat(out, "%s: %zu lap%s, %d timed, %d counted; speed in %s\n", label.title.c_str(), laps.size(),
+        laps.size() == 1 ? "" : "s", stats.timedCount, stats.countedCount,
+        unit == SpeedUnit::Mph ? "m/h" : "km/h");
+    appendCoverage(out, notes);
     if (notes.excludeSlowerPercent > 0 && stats.medianTimed)
         appendFormat(out, "Laps slower than %g %% of the median %s are not counted.\n",
             notes.excludeSlowerPercent, formatLapTime(*stats.medianTimed).c_str());

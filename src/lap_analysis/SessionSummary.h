@@ -20,8 +20,14 @@ struct SummaryNotes {
         std::int64_t count = 0;          // how many there are, when more than lines holds
     };
     std::vector<Skipped> skipped;
+    // The files after the faulty one, which were never read.
+    std::vector<std::string> unread;
     double excludeSlowerPercent = 110.0;
 };
+
+// What a report covers, one line each: the fault that cut it short, the files not read after
+// it, the lines of each file that were skipped. Nothing when it covers everything.
+void appendCoverage(std::string& out, const SummaryNotes& notes);
 
 // How a summary names its session and its laps: "Session" and "lap 9" alone, "Session 2,
 // QUALI.BIL" and "S2 lap 9" as one of several.

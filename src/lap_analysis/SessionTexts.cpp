@@ -144,18 +144,7 @@ std::string sessionsSummary(const SessionAnalysis& analysis, const SummaryNotes&
     }
     appendFormat(out, "%zu sessions: %zu lap%s, %d timed, %d counted\n", analysis.sessionCount(),
         analysis.laps().size(), plural(std::int64_t(analysis.laps().size())), timed, counted);
-    if (notes.incomplete)
-        appendFormat(out, "Covers only the laps before the fault: %s\n", notes.fault.c_str());
-    for (const auto& skipped : notes.skipped) {
-        if (skipped.lines.empty())
-            continue;
-        const ListedLines listed = listLines(skipped.lines);
-        appendFormat(out, "%s: %zu line%s skipped, not lap lines: %s", skipped.file.c_str(),
-            skipped.lines.size(), plural(std::int64_t(skipped.lines.size())), listed.names.c_str());
-        if (listed.more > 0)
-            appendFormat(out, " and %zu more", listed.more);
-        out += '\n';
-    }
+    appendCoverage(out, notes);
     if (percent > 0)
         appendFormat(out,
             "In each session, laps slower than %g %% of its median of timed laps are not "
@@ -189,7 +178,7 @@ std::string sessionsSummary(const SessionAnalysis& analysis, const SummaryNotes&
     return out;
 }
 
-std::string comparisonText(const SessionAnalysis& analysis)
+std::string comparisonText(const SessionAnalysis& analysis, const SummaryNotes& notes)
 {
     std::vector<std::string> names;
     names.reserve(analysis.sessionCount());
@@ -202,6 +191,7 @@ std::string comparisonText(const SessionAnalysis& analysis)
         names.push_back(std::move(name));
     }
     std::string out;
+    appendCoverage(out, notes);
     if (analysis.unitsDiffer())
         out += "Gaps are to the best of the sessions in the same speed unit.\n";
     appendFormat(out, "%-*s  %-4s  %5s  %7s  %9s  %-9s  %7s  %11s  %7s  %9s  %7s  %7s  %7s\n", width,
@@ -257,33 +247,6 @@ std::string comparisonCsv(const SessionAnalysis& analysis, const CsvDialect& dia
             out += cells[i];
         }
         out += "\r\n";
-    }
-    return out;
-}
-
-std::string sessionLapCsv(const SessionAnalysis& analysis, const CsvDialect& dialect)
-{
-    std::optional<SpeedUnit> shared;
-    if (!analysis.unitsDiffer())
-        shared = !analysis.days().empty()      ? analysis.days().front().unit
-                 : analysis.sessionCount() > 0 ? analysis.session(0).unit
-                                               : SpeedUnit::Kmh;
-    std::string out;
-    appendSessionCsvHeader(shared, dialect, out);
-    for (std::size_t s = 0; s < analysis.sessionCount(); ++s) {
-        const SessionSpan& session = analysis.session(s);
-        const std::string name = csvCell(session.name, dialect);
-        const std::optional<SpeedUnit> unitCell =
-            shared ? std::nullopt : std::optional(session.unit);
-        const std::span<const LapData> laps = analysis.lapsOf(s);
-        for (std::size_t i = 0; i < laps.size(); ++i) {
-            const std::size_t at = out.size();
-            out.resize(at + sessionCsvRowRoom(name.size()));
-            const bool counted = analysis.stats(s).status[i] == LapStatus::Counted;
-            const char* end = writeSessionCsvRow(s + 1, name, laps[i], counted, unitCell, dialect,
-                                                 out.data() + at);
-            out.resize(static_cast<std::size_t>(end - out.data()));
-        }
     }
     return out;
 }

@@ -20,12 +20,9 @@ std::string daySummary(const SessionAnalysis& analysis, const DayStats& day);
 
 // The sessions side by side: laps, counted laps, best lap, theoretical best, median of the
 // counted laps and standard deviation, each with its gap to the best of the day in that column.
-std::string comparisonText(const SessionAnalysis& analysis);
+// What the notes say the sessions do not cover comes first.
+std::string comparisonText(const SessionAnalysis& analysis, const SummaryNotes& notes = {});
 // The same as CSV: session, session_name, speed_unit, laps, counted, best_s, best_gap_s,
 // best_lap, theoretical_s, theoretical_gap_s, median_s, median_gap_s, stddev_s, stddev_gap_s.
 // A figure a session does not have leaves its cells empty.
 std::string comparisonCsv(const SessionAnalysis& analysis, const CsvDialect& dialect);
-
-// Every lap as a row of the session CSV (see appendSessionCsvHeader), counted as the analysis
-// counts it.
-std::string sessionLapCsv(const SessionAnalysis& analysis, const CsvDialect& dialect);

@@ -4,18 +4,14 @@ std::vector<SessionSpan> sessionsFromTable(std::span<const LapData> laps, SpeedU
                                            std::span<const LaterHeader> laterHeaders)
 {
     std::vector<SessionSpan> sessions;
+    TableSessionRule rule(unit);
     std::size_t header = 0; // the next later header not yet passed
     for (std::size_t pos = 0; pos < laps.size(); ++pos) {
         const LapData& lap = laps[pos];
-        bool starts = pos == 0;
-        for (; header < laterHeaders.size() && laterHeaders[header].line < lap.line; ++header) {
-            unit = laterHeaders[header].unit;
-            starts = true;
-        }
-        if (!starts && !lap.lapNumberCut && lap.lapNumber <= laps[pos - 1].lapNumber)
-            starts = true;
-        if (starts)
-            sessions.push_back(SessionSpan{{}, unit, pos, 0, {}});
+        for (; header < laterHeaders.size() && laterHeaders[header].line < lap.line; ++header)
+            rule.laterHeader(laterHeaders[header].unit);
+        if (rule.starts(lap))
+            sessions.push_back(SessionSpan{{}, rule.unit(), pos, 0, {}});
         ++sessions.back().lapCount;
     }
     return sessions;

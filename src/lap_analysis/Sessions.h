@@ -29,15 +29,55 @@ struct LoadedFile {
     std::string fault;
 };
 
+// The lap files of the "bil load" that filled a table text, with the line where each file's lap
+// lines begin now, and the chosen files after a failing one that were not read.
+struct LoadedFiles {
+    std::vector<LoadedFile> files;
+    std::vector<std::string> unread;
+};
+
 // A header line after the table's first: it starts a session with its unit.
 struct LaterHeader {
     std::int64_t line = 0; // 1-based
     SpeedUnit unit = SpeedUnit::Kmh;
 };
 
-// The sessions of a table text that does not say where its files begin: a new session starts at
-// a lap whose number does not rise over the lap before (a logger numbers the laps of a file from
-// 1), and at a later header line. A lap number the table cut to its last digits never starts one.
+// Where the sessions of a table text begin, lap by lap: at the first lap, at the first lap after
+// a later header (in that header's unit), and at a lap whose number does not rise over the one
+// before (a logger numbers the laps of a file from 1). A lap number the table cut to its last
+// digits never starts one. Every reader of table texts splits them by this rule.
+class TableSessionRule {
+public:
+    // unit: the table's first header's.
+    explicit TableSessionRule(SpeedUnit unit) : unit_(unit) {}
+
+    // A header line after the table's first.
+    void laterHeader(SpeedUnit unit)
+    {
+        unit_ = unit;
+        headerPassed_ = true;
+    }
+    // Whether lap, the table's next lap, starts a session.
+    bool starts(const LapData& lap)
+    {
+        const bool starts =
+            !any_ || headerPassed_ || (!lap.lapNumberCut && lap.lapNumber <= previous_);
+        any_ = true;
+        headerPassed_ = false;
+        previous_ = lap.lapNumber;
+        return starts;
+    }
+    // The unit of the session the last lap is in.
+    SpeedUnit unit() const { return unit_; }
+
+private:
+    SpeedUnit unit_;
+    bool any_ = false;
+    bool headerPassed_ = false;
+    std::int64_t previous_ = 0;
+};
+
+// The sessions of a table text that does not say where its files begin, by TableSessionRule.
 // laps come from the table reader (their lines are set); unit is the first header's.
 std::vector<SessionSpan> sessionsFromTable(std::span<const LapData> laps, SpeedUnit unit,
                                            std::span<const LaterHeader> laterHeaders = {});

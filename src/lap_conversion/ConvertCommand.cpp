@@ -20,11 +20,12 @@ QString takeName(QString& names)
 }
 
 // The names left in GET_NAME.
-int countNames(const QString& names)
+QStringList namesLeft(QString names)
 {
-    if (names.isEmpty())
-        return 0;
-    return int(names.count(QLatin1Char('\r'))) + (names.endsWith(QLatin1Char('\r')) ? 0 : 1);
+    QStringList left;
+    while (!names.isEmpty())
+        left << takeName(names);
+    return left;
 }
 
 // Feeds the converter and notes what the file gave: its lap lines and the unit of its first
@@ -102,7 +103,7 @@ void convertLapFiles(SharedState& state, TextView& view, const WarningFn& warn, 
         record.files.push_back(file);
         if (!result.ok()) {
             converter.flush();
-            record.unreadFiles = countNames(state.GET_NAME);
+            record.unreadFiles = namesLeft(state.GET_NAME);
             record.replacedView = cleared;
             if (load)
                 *load = std::move(record);

@@ -4,6 +4,7 @@
 #include "shared_state/TextView.h"
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // What a "bil load" read, file by file: where each file's lap lines begin in the view, so the
@@ -17,7 +18,7 @@ struct LapFileLoad {
         QString fault;            // why reading stopped in it, e.g. "record 3, byte 690: ..."
     };
     std::vector<File> files;   // in the order read; a failing file is the last
-    int unreadFiles = 0;       // chosen files after a failing one, not read
+    QStringList unreadFiles;   // chosen files after a failing one, not read
     bool replacedView = false; // the view was cleared and holds the lines of these files
 };
 

@@ -97,17 +97,7 @@ inline void putTime(char* out, std::int32_t time)
         std::memcpy(out, "-:--.--", 7);
         return;
     }
-    const std::int32_t minutes = time / 6000;
-    const std::int32_t rest = time % 6000;
-    const std::int32_t seconds = rest / 100;
-    const std::int32_t hundredths = rest % 100;
-    out[0] = static_cast<char>('0' + minutes);
-    out[1] = ':';
-    out[2] = static_cast<char>('0' + seconds / 10);
-    out[3] = static_cast<char>('0' + seconds % 10);
-    out[4] = '.';
-    out[5] = static_cast<char>('0' + hundredths / 10);
-    out[6] = static_cast<char>('0' + hundredths % 10);
+    writeLapTime(static_cast<std::uint64_t>(time), out);
 }
 
 constexpr std::uint16_t valueOf(const LapBlock& b, BlockValue value)
@@ -190,15 +180,17 @@ std::string_view headerLine(int unitFlag)
     return {h.data(), h.size()};
 }
 
-void HEAD_PRINT(int unitFlag, std::string& out)
+void appendHeaderLine(int unitFlag, std::string& out)
 {
     out.append(headerLine(unitFlag));
     out.append(kLineEnd);
 }
 
-void TIME_SET(std::int32_t time, TimeText& TIME_STR)
+TimeText tableTimeText(std::int32_t time)
 {
-    putTime(TIME_STR.data(), time);
+    TimeText text;
+    putTime(text.data(), time);
+    return text;
 }
 
 char* writeLapLine(const LapRecord& record, char decimalPoint, char* out)

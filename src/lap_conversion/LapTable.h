@@ -79,12 +79,40 @@ inline constexpr std::size_t kMaxLapLineLength = kLapNumberWidth + kBlockCount *
 std::string_view headerLine(int unitFlag);
 
 // Appends the header line for unitFlag (bit 0 is used) and a line end.
-void HEAD_PRINT(int unitFlag, std::string& out);
+void appendHeaderLine(int unitFlag, std::string& out);
 
-// Lap time text for a time in hundredths of a second: "m:ss.hh" up to 59999, "-:--.--" above
-// (and for a negative time, which the format cannot hold).
+// Writes "m:ss.hh" for a time in hundredths of a second at out, with as many minute digits as it
+// needs (one below ten minutes), and returns the end: the one lap time formatter of the table and
+// of every report.
+inline char* writeLapTime(std::uint64_t hundredths, char* out)
+{
+    const std::uint64_t minutes = hundredths / 6000;
+    const auto rest = static_cast<unsigned>(hundredths % 6000);
+    if (minutes < 10) {
+        *out++ = static_cast<char>('0' + minutes);
+    } else {
+        char digits[20];
+        int n = 0;
+        for (std::uint64_t m = minutes; m != 0; m /= 10)
+            digits[n++] = static_cast<char>('0' + m % 10);
+        while (n > 0)
+            *out++ = digits[--n];
+    }
+    const unsigned seconds = rest / 100;
+    const unsigned hundredth = rest % 100;
+    out[0] = ':';
+    out[1] = static_cast<char>('0' + seconds / 10);
+    out[2] = static_cast<char>('0' + seconds % 10);
+    out[3] = '.';
+    out[4] = static_cast<char>('0' + hundredth / 10);
+    out[5] = static_cast<char>('0' + hundredth % 10);
+    return out + 6;
+}
+
+// The table's lap time field for a time in hundredths of a second: "m:ss.hh" up to 59999,
+// "-:--.--" above (and for a negative time, which the field cannot hold).
 using TimeText = std::array<char, 7>;
-void TIME_SET(std::int32_t time, TimeText& TIME_STR);
+TimeText tableTimeText(std::int32_t time);
 
 // Writes the lap line of a decoded record, without line end, at out, which must have room for
 // kMaxLapLineLength characters. Returns the end of what was written. decimalPoint separates the

@@ -343,10 +343,11 @@ void KorvelLoader::keepLapFiles(LapFileLoad& load)
     }
 }
 
-ViewLapFiles KorvelLoader::lapFiles() const
+LoadedFiles KorvelLoader::lapFiles() const
 {
-    ViewLapFiles files;
-    files.unreadFiles = lapLoad_.unreadFiles;
+    LoadedFiles files;
+    for (const QString& name : lapLoad_.unreadFiles)
+        files.unread.push_back(name.toStdString());
     files.files.reserve(lapLoad_.files.size());
     for (std::size_t i = 0; i < lapLoad_.files.size(); ++i) {
         const LapFileLoad::File& file = lapLoad_.files[i];

@@ -62,7 +62,7 @@ public:
     QString lapFileName() const override { return lapFileName_; }
     QString textFolder() const override { return state_.PASS_NAME1; }
     QString lapFolder() const override { return state_.PASS_NAME2; }
-    ViewLapFiles lapFiles() const override;
+    LoadedFiles lapFiles() const override;
 
     // The analysis window, once "Analysis" has been pressed.
     AnalysisWindow* analysisWindow() const { return analysisWindow_.get(); }

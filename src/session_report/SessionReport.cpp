@@ -1,6 +1,7 @@
 #include "session_report/SessionReport.h"
 
 #include "file_io/SafeFile.h"
+#include "session_report/MarkColours.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -17,7 +18,7 @@
 namespace {
 
 // Colours that stay apart in grey print: the purple prints dark, the pale ground light.
-const QColor kBestText(0x6a, 0x1b, 0x9a);
+const QColor kBestText = kBestMark;
 const QColor kBestLapGround(0xff, 0xf0, 0xb8);
 const QColor kExcludedText(0x8a, 0x8a, 0x8a);
 const QColor kHeaderGround(0xe4, 0xe4, 0xe4);
@@ -75,6 +76,7 @@ private:
 // Where the parts of a printed page go.
 struct Sections {
     QRectF title;
+    QRectF coverage;
     QRectF figures;
     QRectF chart;
     QRectF list;
@@ -93,6 +95,14 @@ Sections sectionsOf(const ReportPage& page, bool continued, const Geometry& g)
     double y = area.top();
     s.title = QRectF(area.left(), y, area.width(), g.lineHeight(kTitleSize, true) + g.mm(2));
     y = s.title.bottom() + g.mm(3);
+    if (!continued && !page.coverage.isEmpty()) {
+        const QRectF room(area.left(), y, area.width(), area.height());
+        const QRectF text =
+            g.metrics(reportFont(kFigureSize))
+                .boundingRect(room, Qt::TextWordWrap, page.coverage.join(QLatin1Char('\n')));
+        s.coverage = QRectF(area.left(), y, area.width(), text.height());
+        y = s.coverage.bottom() + g.mm(3);
+    }
     if (!continued && !page.figures.empty()) {
         const std::size_t columns = figureColumns(page);
         const std::size_t lines = (page.figures.size() + columns - 1) / columns;
@@ -442,6 +452,12 @@ int paintReport(const SessionReport& report, QPagedPaintDevice& device,
         const Sections s = sectionsOf(*printed.page, printed.continued, g);
         drawTitle(p, printed, s, g);
         if (!printed.continued) {
+            if (!printed.page->coverage.isEmpty()) {
+                p.setFont(reportFont(kFigureSize));
+                p.setPen(Qt::black);
+                p.drawText(s.coverage, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                           printed.page->coverage.join(QLatin1Char('\n')));
+            }
             if (!printed.page->figures.empty())
                 drawFigures(p, *printed.page, s.figures, g);
             if (printed.page->chart) {

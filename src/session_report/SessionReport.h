@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QPageSize>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -59,6 +60,9 @@ struct ReportPage {
     QString title;
     // Beside the title: the file's date, see reportDateText().
     QString dateText;
+    // Under the title, one paragraph each: what the report does not cover (a file not read,
+    // lines skipped). Only on the report's first page.
+    QStringList coverage;
     std::vector<ReportFigure> figures;
     std::vector<ReportColumn> columns;
     // Rows hold a cell per column; missing cells are blank, extra ones are not shown.

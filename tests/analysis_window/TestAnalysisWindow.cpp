@@ -11,7 +11,6 @@
 #include "lap_analysis/LapCsv.h"
 #include "lap_analysis/LapFormat.h"
 #include "lap_analysis/LapTableReader.h"
-#include "lap_analysis/SessionTexts.h"
 #include "lap_conversion/LapRecord.h"
 #include "lap_conversion/LapTable.h"
 #include "main_window/KorvelLoader.h"
@@ -397,7 +396,8 @@ private slots:
         QVERIFY(w.frameGeometry().right() <= w.screen()->availableGeometry().right());
     }
 
-    // After "!! non file !!" the analysis names the file that failed and why.
+    // After "!! non file !!" the analysis names the file that failed and why, and so does the
+    // first page of its report, with the files not read.
     void failedLoadIsNamed()
     {
         Fixture f;
@@ -411,6 +411,9 @@ private slots:
         QVERIFY2(fault->text().contains("MISSING.BIL: cannot open") &&
                      fault->text().contains("1 later file"),
                  qPrintable(fault->text()));
+        const QString covers = w.report().day.coverage.join(u'\n');
+        QVERIFY2(covers.contains("MISSING.BIL: cannot open") && covers.contains("SESSION_MPH.BIL"),
+                 qPrintable(covers));
     }
 
     void noLapTable_data()
@@ -457,10 +460,13 @@ private slots:
         QCOMPARE(model.lapAt(0), std::size_t(0));
     }
 
-    // The CSV of the laps as the boxes count them, in the locale's dialect, under the name of
-    // the first lap file in the text folder; a failed write warns with the reason.
+    // The CSV of the laps as the boxes count them, under the name of the first lap file in the
+    // text folder; a failed write warns with the reason.
     void exportCsv()
     {
+        const QLocale before;
+        QLocale::setDefault(QLocale::c());
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
         Fixture f;
         AnalysisWindow& w = f.open();
         QCOMPARE(w.proposedCsvPath(),
@@ -479,8 +485,8 @@ private slots:
         });
         w.findChild<QPushButton*>("exportCsv")->click();
         QCOMPARE(proposed, QStringList{w.proposedCsvPath()});
-        const std::string csv = sessionLapCsv(w.analysis(), csvDialectForLocale(QLocale()));
-        QCOMPARE(readBytes(answer), QByteArray::fromStdString(csv));
+        QCOMPARE(readBytes(answer),
+                 readBytes(QStringLiteral(MIREN_TEST_DATA_DIR "/SESSION_KMH-lap3-left-out.csv")));
         QCOMPARE(f.warnings, QStringList());
 
         answer = f.dir.filePath(QStringLiteral("gone/out.csv"));
@@ -540,6 +546,43 @@ private slots:
         QVERIFY(QFileInfo(languageSettingsPath()).isDir());
     }
 
+    // The window's export and miren-convert --format csv write the same bytes for the same lap
+    // files; a file name a spreadsheet would take for a formula stays a text in both.
+    void exportIsTheConvertersCsv()
+    {
+        const QLocale before;
+        QLocale::setDefault(QLocale::c());
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+        Fixture f;
+        QTemporaryDir laps;
+        const QString names[] = {QStringLiteral("=1+1.BIL"), QStringLiteral("SESSION_MPH.BIL")};
+        QVERIFY(QFile::copy(QStringLiteral(MIREN_SAMPLES_DIR "/SESSION_KMH.BIL"),
+                            laps.filePath(names[0])));
+        QVERIFY(QFile::copy(QStringLiteral(MIREN_SAMPLES_DIR "/SESSION_MPH.BIL"),
+                            laps.filePath(names[1])));
+        f.window->setChooser([&](SharedState& state) {
+            state.PASS_NAME1 = f.dir.path();
+            state.PASS_NAME2 = laps.path();
+            state.GET_NAME = names[0] + u'\r' + names[1] + u'\r';
+        });
+        f.click("BIL_load");
+        AnalysisWindow& w = f.open();
+        QTRY_VERIFY(w.holdsTable());
+        const QString exported = f.dir.filePath(QStringLiteral("window.csv"));
+        w.setSaveName([&](QWidget*, const QString&) { return exported; });
+        w.findChild<QPushButton*>("exportCsv")->click();
+
+        QProcess convert;
+        convert.start(QStringLiteral(MIREN_CONVERT_PATH),
+                      {"--format", "csv", laps.filePath(names[0]), laps.filePath(names[1])});
+        QVERIFY(convert.waitForFinished(60000));
+        QCOMPARE(convert.exitCode(), 0);
+        const QByteArray csv = convert.readAllStandardOutput();
+        QCOMPARE(readBytes(exported), csv);
+        QCOMPARE(csv.count("\r\n1,'=1+1.BIL,"), 20);
+        QCOMPARE(csv.count(",m/h\r\n"), 12);
+    }
+
     // Read block by block, a line of the view is a line of the table: numbering holds, and a
     // lap line with a character the table never writes is skipped, not read around.
     void documentLinesAreTableLines()
@@ -552,7 +595,7 @@ private slots:
         cursor.insertText(QStringLiteral("note above\n") +
                           table.section(QStringLiteral("\r\n"), 0, 2) + QStringLiteral("é\n") +
                           table.section(QStringLiteral("\r\n"), 3, 3));
-        const DocumentTable read = readLapDocument(document);
+        const LapTableText read = readLapDocument(document);
         QVERIFY(read.headerFound);
         QCOMPARE(read.laps.size(), std::size_t(2));
         QCOMPARE(read.laps[1].line, std::int64_t(5));

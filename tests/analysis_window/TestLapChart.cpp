@@ -88,8 +88,7 @@ private slots:
         QFETCH(double, high);
         QFETCH(int, most);
         QFETCH(QStringList, expected);
-        const auto ticks = time ? ChartModel::timeTicks(low, high, most)
-                                : ChartModel::numberTicks(low, high, most);
+        const auto ticks = time ? timeTicks(low, high, most) : numberTicks(low, high, most);
         QCOMPARE(labels(ticks), expected);
     }
 

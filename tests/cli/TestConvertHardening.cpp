@@ -70,6 +70,7 @@ private slots:
     void inputKindByNameFirst_data();
     void inputKindByNameFirst();
     void namesNotValidUtf8KeepTheirBytes();
+    void fileReplacedBetweenPassesIsRefused();
 
 private:
     QString path(const QString& name) const { return dir_.filePath(name); }
@@ -416,6 +417,31 @@ void TestConvertHardening::namesNotValidUtf8KeepTheirBytes()
     QCOMPARE(::unlink(folder + "out\xE9.csv") + ::unlink(folder + "caf\xE9.BIL"), 0);
     QCOMPARE(lapColumns(csv), lapColumns(convert({"--format", "csv", kmh_}).out));
     QVERIFY(csv.contains("\r\n1,caf\xE9.BIL,1,"));
+#endif
+}
+
+// csv reads a file twice: a file replaced after its first look is not read as the other version.
+// The second input, a FIFO, holds the run until the first file has been replaced.
+void TestConvertHardening::fileReplacedBetweenPassesIsRefused()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs FIFOs");
+#else
+    const QString first = path("first.BIL");
+    const QString fifo = path("second.BIL");
+    QFile::remove(first);
+    QFile::remove(fifo);
+    QVERIFY(QFile::copy(kmh_, first));
+    QVERIFY(QFile::copy(sample("SESSION_MPH.BIL"), path("other.BIL")));
+    QVERIFY(makeFifo(fifo));
+    // Once the FIFO is open, the run has looked at the first file; it is then replaced.
+    Background writer(QStringLiteral("exec 3>\"$1\"; mv \"$2\" \"$3\"; cat \"$4\" >&3"),
+                      {fifo, path("other.BIL"), first, kmh_});
+    const Run r = convertWith({"--format", "csv", first, fifo}, {});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains("first.BIL: cannot open: changed while it was being read"),
+             r.err.constData());
+    QCOMPARE(r.out, QByteArray()); // nothing of either version
 #endif
 }
 

@@ -1,4 +1,6 @@
+#include "BilBuilder.h"
 #include "ConvertRun.h"
+#include "TestFiles.h"
 #include "TestMain.h"
 
 #include <QDir>
@@ -33,8 +35,12 @@ private slots:
     void unitsAreNeverCompared();
     void pdfReport_data();
     void pdfReport();
+    void everyFormatSaysWhatItCovers_data();
+    void everyFormatSaysWhatItCovers();
+    void laterHeaderStartsSessionInItsUnit();
 
 private:
+    QString path(const QString& name) const { return dir_.filePath(name); }
     QTemporaryDir dir_;
 };
 
@@ -119,6 +125,82 @@ void TestSessionFormats::pdfReport()
     QVERIFY(text.contains("1:03.38"));                    // theoretical best
     QVERIFY(text.contains(theoretical));
     QVERIFY(text.contains("SESSION_KMH.BIL"));
+}
+
+// A file that failed half-way, the files after it and the skipped lines of a table are named by
+// every format: in its text, or on standard error where the output is CSV.
+void TestSessionFormats::everyFormatSaysWhatItCovers_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("faultyInputs"); // else a table with an edited line
+    QTest::addColumn<QString>("where");     // "out", "err" or "pdf"
+    QTest::addColumn<QByteArrayList>("says");
+    const QByteArrayList fault{"Covers only the laps before the fault: ", "HALFBAD.BIL: record 3",
+                               "Not read: ", "SESSION_MPH.BIL"};
+    QTest::newRow("sessions, fault") << "sessions" << true << "out" << fault;
+    QTest::newRow("summary, fault") << "summary" << true << "out" << fault;
+    QTest::newRow("pdf, fault") << "pdf" << true << "pdf" << fault;
+    QTest::newRow("sessions-csv, fault")
+        << "sessions-csv" << true << "err" << QByteArrayList{"HALFBAD.BIL: record 3"};
+    const QByteArrayList skipped{"EDITED.txt: 1 line", " skipped, not ", ": 4"};
+    QTest::newRow("sessions, skipped") << "sessions" << false << "out" << skipped;
+    QTest::newRow("sessions-csv, skipped") << "sessions-csv" << false << "err" << skipped;
+    QTest::newRow("pdf, skipped") << "pdf" << false << "pdf" << skipped;
+}
+
+void TestSessionFormats::everyFormatSaysWhatItCovers()
+{
+    QFETCH(QString, format);
+    QFETCH(bool, faultyInputs);
+    QFETCH(QString, where);
+    QFETCH(QByteArrayList, says);
+    QStringList inputs;
+    if (faultyInputs) {
+        BilBuilder halfBad;
+        for (quint16 lap = 0; lap < 4; ++lap) {
+            BilBlock b;
+            b.time = quint16(6500 + lap);
+            halfBad.lap(2, lap, {b});
+        }
+        halfBad.setRecordWord(2, 6, 0x8000);
+        QVERIFY(halfBad.writeTo(path("HALFBAD.BIL")));
+        inputs = {sample("SESSION_KMH.BIL"), path("HALFBAD.BIL"), sample("SESSION_MPH.BIL")};
+    } else {
+        QCOMPARE(convert({"-o", path("EDITED.txt"), sample("SESSION_KMH.BIL")}).exitCode, 0);
+        QByteArrayList lines = readBytes(path("EDITED.txt")).split('\n');
+        lines[3] = "an edited line\r";
+        QVERIFY(writeBytes(path("EDITED.txt"), lines.join('\n')));
+        inputs = {path("EDITED.txt")};
+    }
+    const QString pdf = path(format + ".pdf");
+    const Run r = convert(QStringList{"--format", format} +
+                          (where == "pdf" ? QStringList{"-o", pdf} : QStringList{}) + inputs);
+    QCOMPARE(r.exitCode, faultyInputs ? 1 : 0);
+    QByteArray said = where == "out" ? r.out : r.err;
+    if (where == "pdf") {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils) reads the PDF");
+        said = pdfText(pdf).simplified();
+    }
+    for (const QByteArray& words : says)
+        QVERIFY2(said.contains(words), said.constData());
+}
+
+// A table text of km/h laps, then an m/h header and m/h laps: two sessions, each in its own
+// unit, as the analysis window finds them.
+void TestSessionFormats::laterHeaderStartsSessionInItsUnit()
+{
+    const Run kmh = convert({sample("SESSION_KMH.BIL")});
+    const Run mph = convert({sample("SESSION_MPH.BIL")});
+    QVERIFY(writeBytes(path("DAY.txt"), kmh.out.chopped(2) + mph.out));
+    const Run summary = convert({"--format", "summary", path("DAY.txt")});
+    QCOMPARE(summary.exitCode, 0);
+    QVERIFY2(summary.out.contains("Day in km/h: 1 session, 20 laps") &&
+                 summary.out.contains("Day in m/h: 1 session, 12 laps"),
+             summary.out.constData());
+    const Run csv = convert({"--format", "csv", path("DAY.txt")});
+    QCOMPARE(csv.out.count(",km/h\r\n1,DAY.txt,"), 19);
+    QCOMPARE(csv.out.count(",m/h\r\n2,DAY.txt,"), 11);
 }
 
 MIREN_REGISTER_TEST(TestSessionFormats)

@@ -13,6 +13,7 @@
 // those laps (one byte each), then the table text.
 #include "FuzzCheck.h"
 #include "lap_analysis/LapTableReader.h"
+#include "lap_analysis/SessionCsv.h"
 #include "lap_analysis/SessionTexts.h"
 
 #include <algorithm>

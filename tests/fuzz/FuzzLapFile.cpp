@@ -103,8 +103,7 @@ void checkTime(std::span<const std::uint8_t> bytes)
     const std::int32_t t =
         static_cast<std::int32_t>(std::uint32_t(bytes[0]) << 24 | std::uint32_t(bytes[1]) << 16 |
                                   std::uint32_t(bytes[2]) << 8 | std::uint32_t(bytes[3]));
-    TimeText text;
-    TIME_SET(t, text);
+    const TimeText text = tableTimeText(t);
     const std::string_view s(text.data(), text.size());
     if (t < 0 || t > 59999) {
         FUZZ_CHECK(s == "-:--.--");

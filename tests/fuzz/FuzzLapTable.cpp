@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             lf = text.size();
         reader.feedLine(text.substr(start, lf - start));
         streamed.insert(streamed.end(), reader.laps().begin(), reader.laps().end());
-        reader.laps().clear();
+        reader.clearLaps();
         start = lf + 1;
     }
     FUZZ_CHECK(reader.headerFound() == table.headerFound);

@@ -27,6 +27,8 @@ private slots:
     void rows_data();
     void rows();
     void headerNamesTheUnit();
+    void textCells_data();
+    void textCells();
     void summaryWithoutCountedLap();
 };
 
@@ -69,6 +71,30 @@ void TestLapCsv::headerNamesTheUnit()
                            "gx_max;gy_max;tmp1_min;tmp1_max;tmp2_min;tmp2_max;length;s1_time_s;"));
     QVERIFY(header.ends_with(";s6_tmp2_max;s6_length\r\n"));
     QCOMPARE(std::count(header.begin(), header.end(), ';'), 2 + 7 * 12 - 1);
+}
+
+// A file name goes into a cell quoted where it must be, and never as a spreadsheet formula.
+void TestLapCsv::textCells_data()
+{
+    QTest::addColumn<std::string>("text");
+    QTest::addColumn<std::string>("cell");
+    QTest::newRow("plain") << std::string("QUALI.BIL") << std::string("QUALI.BIL");
+    QTest::newRow("delimiter and quote")
+        << std::string("a,\"b\".BIL") << std::string("\"a,\"\"b\"\".BIL\"");
+    QTest::newRow("formula") << std::string("=HYPERLINK(\"x\").BIL")
+                             << std::string("\"'=HYPERLINK(\"\"x\"\").BIL\"");
+    QTest::newRow("plus") << std::string("+1.BIL") << std::string("'+1.BIL");
+    QTest::newRow("minus") << std::string("-1.BIL") << std::string("'-1.BIL");
+    QTest::newRow("at, with delimiter") << std::string("@A,1") << std::string("\"'@A,1\"");
+    QTest::newRow("minus inside") << std::string("a-1.BIL") << std::string("a-1.BIL");
+    QTest::newRow("empty") << std::string() << std::string();
+}
+
+void TestLapCsv::textCells()
+{
+    QFETCH(std::string, text);
+    QFETCH(std::string, cell);
+    QCOMPARE(csvCell(text, csvDialectFor(',')), cell);
 }
 
 void TestLapCsv::summaryWithoutCountedLap()

@@ -99,7 +99,7 @@ void TestLapTableReader::roundTrip()
     QRandomGenerator random(static_cast<quint32>(unitFlag * 256 + decimalPoint));
     std::vector<LapRecord> records;
     std::string text;
-    HEAD_PRINT(unitFlag, text);
+    appendHeaderLine(unitFlag, text);
     for (int i = 0; i < 2000; ++i) {
         records.push_back(randomRecord(random));
         appendLapLine(records.back(), decimalPoint, text);

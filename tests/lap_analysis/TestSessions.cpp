@@ -1,5 +1,7 @@
 #include "TestMain.h"
 #include "lap_analysis/LapTableReader.h"
+#include "lap_analysis/SessionCsv.h"
+#include "lap_analysis/SessionFeed.h"
 #include "lap_analysis/SessionTexts.h"
 #include "lap_conversion/ConvertCommand.h"
 
@@ -98,6 +100,26 @@ void TestSessions::fromTable()
     if (sessions.size() > 1) {
         QCOMPARE(sessions[0].unit, SpeedUnit::Kmh);
         QCOMPARE(sessions[1].unit, secondIsMph ? SpeedUnit::Mph : SpeedUnit::Kmh);
+    }
+
+    // Streamed, header by header and lap by lap as a file is read, the feed finds the same
+    // sessions, each named after the file.
+    SessionFeed feed(false);
+    feed.beginSource("DAY.txt", LapInputKind::TableText);
+    feed.receiver().unit(SpeedUnit::Kmh);
+    std::size_t next = 0;
+    for (const LapData& l : laps) {
+        for (; next < headers.size() && headers[next].line < l.line; ++next)
+            feed.receiver().laterHeader(headers[next].unit);
+        feed.receiver().lap(l);
+    }
+    feed.endSource();
+    if (laps.empty())
+        return;
+    QCOMPARE(spansOf(feed.sessions()), spans);
+    for (std::size_t s = 0; s < sessions.size(); ++s) {
+        QCOMPARE(feed.sessions()[s].unit, sessions[s].unit);
+        QCOMPARE(feed.sessions()[s].name, std::string("DAY.txt"));
     }
 }
 

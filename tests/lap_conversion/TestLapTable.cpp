@@ -111,7 +111,7 @@ void TestLapTable::header()
     QCOMPARE(sectorPart.size(), 63);
 
     std::string out = "x";
-    HEAD_PRINT(unitFlag, out);
+    appendHeaderLine(unitFlag, out);
     QCOMPARE(out.size(), size_t(1 + 479 + 2));
     QCOMPARE(QString::fromStdString(out), "x" + expected + "\r\n");
 }
@@ -137,8 +137,7 @@ void TestLapTable::timeText()
 {
     QFETCH(int, time);
     QFETCH(QString, text);
-    TimeText t;
-    TIME_SET(time, t);
+    const TimeText t = tableTimeText(time);
     QCOMPARE(QString::fromLatin1(t.data(), 7), text);
 }
 

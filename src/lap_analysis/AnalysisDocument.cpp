@@ -1,0 +1,56 @@
+#include "lap_analysis/AnalysisDocument.h"
+
+#include "lap_analysis/SessionFeed.h"
+
+#include <algorithm>
+
+AnalysisDocument::AnalysisDocument(QObject* parent) : QObject(parent) {}
+
+void AnalysisDocument::load(LapTableText table, LoadedFiles files)
+{
+    headerFound_ = table.headerFound;
+    skippedLines_ = std::move(table.skippedLines);
+    files_ = std::move(files);
+    SessionFeed feed;
+    sessionsFromFiles_ = feed.addTable(std::move(table), files_.files);
+    feed.loadInto(analysis_);
+    emit changed(Change::Laps);
+}
+
+void AnalysisDocument::setLapCounted(std::size_t lap, bool counted)
+{
+    if (lap >= analysis_.laps().size() || (analysis_.status(lap) == LapStatus::Counted) == counted)
+        return;
+    analysis_.toggleLap(lap);
+    emit changed(Change::Figures);
+}
+
+void AnalysisDocument::setExcludeSlowerPercent(double percent)
+{
+    if (percent == analysis_.excludeSlowerPercent())
+        return;
+    analysis_.setExcludeSlowerPercent(percent);
+    emit changed(Change::Figures);
+}
+
+void AnalysisDocument::resetChoices()
+{
+    analysis_.resetChoices();
+    emit changed(Change::Figures);
+}
+
+SummaryNotes AnalysisDocument::notes() const
+{
+    SummaryNotes notes;
+    notes.excludeSlowerPercent = analysis_.excludeSlowerPercent();
+    const auto failed = std::find_if(files_.files.rbegin(), files_.files.rend(),
+                                     [](const LoadedFile& f) { return !f.fault.empty(); });
+    if (failed != files_.files.rend()) {
+        notes.incomplete = true;
+        notes.fault = failed->name + ": " + failed->fault;
+        notes.unread = files_.unread;
+    }
+    if (!skippedLines_.empty())
+        notes.skipped.push_back({{}, skippedLines_, std::int64_t(skippedLines_.size())});
+    return notes;
+}
