@@ -131,10 +131,11 @@ QString LapLibrary::defaultPath()
     const QString configured = qEnvironmentVariable("MIREN_LIBRARY");
     if (!configured.isEmpty())
         return configured;
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // The tool's data folder whichever program asks: the window and miren-library share it.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (folder.isEmpty())
         folder = QDir::homePath();
-    return folder + QStringLiteral("/library.sqlite");
+    return folder + QStringLiteral("/miren-loader/library.sqlite");
 }
 
 LapLibrary::~LapLibrary() = default;
@@ -848,6 +849,7 @@ std::vector<TrackBests> LapLibrary::bests(const SessionFilter& filter)
                       where.sql + " ORDER BY track, layout, vehicle, file_time, id");
         where.bindTo(select);
         std::map<int, std::array<std::optional<BestAt>, kMaxSectors>> sectors;
+        std::map<int, std::optional<TrackBests::Rolling>> rollings;
         const auto finish = [&] {
             if (groups.empty())
                 return;
@@ -858,9 +860,11 @@ std::vector<TrackBests> LapLibrary::bests(const SessionFilter& filter)
                     ideal.time += best[std::size_t(k)]->time;
                     ideal.sectors.push_back(*best[std::size_t(k)]);
                 }
+                ideal.rolling = rollings[count];
                 groups.back().ideals.push_back(std::move(ideal));
             }
             sectors.clear();
+            rollings.clear();
         };
         while (select.step()) {
             const QString track = select.text(2), layout = select.text(3),
@@ -868,7 +872,7 @@ std::vector<TrackBests> LapLibrary::bests(const SessionFilter& filter)
             if (groups.empty() || groups.back().track != track || groups.back().layout != layout ||
                 groups.back().vehicle != vehicle) {
                 finish();
-                groups.push_back({track, layout, vehicle, 0, {}, {}, {}});
+                groups.push_back({track, layout, vehicle, 0, {}, {}});
             }
             TrackBests& group = groups.back();
             ++group.sessions;
@@ -877,15 +881,15 @@ std::vector<TrackBests> LapLibrary::bests(const SessionFilter& filter)
             // Sessions come oldest first: a tie stays with the earlier one.
             if (!select.isNull(5) && (!group.bestLap || select.integer(5) < group.bestLap->time))
                 group.bestLap = BestAt{std::int32_t(select.integer(5)), id, date, select.integer(6)};
-            if (!select.isNull(7) &&
-                (!group.rolling || select.integer(7) < group.rolling->at.time))
-                group.rolling = TrackBests::Rolling{
-                    RollingRef{std::int32_t(select.integer(7)), select.integer(8),
-                               select.integer(10), int(select.integer(9)), int(select.integer(11))},
-                    id, date};
             const int count = int(select.integer(12));
             if (count == 0)
                 continue;
+            auto& rolling = rollings[count];
+            if (!select.isNull(7) && (!rolling || select.integer(7) < rolling->at.time))
+                rolling = TrackBests::Rolling{
+                    RollingRef{std::int32_t(select.integer(7)), select.integer(8),
+                               select.integer(10), int(select.integer(9)), int(select.integer(11))},
+                    id, date};
             auto& best = sectors[count];
             for (int k = 0; k < count; ++k) {
                 const int column = 13 + 2 * k;

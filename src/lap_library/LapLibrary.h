@@ -93,13 +93,14 @@ struct TrackBests {
         std::int64_t session = 0;
         QDateTime date;
     };
-    std::optional<Rolling> rolling;
-    // The best sectors over all sessions of one sector count, and their sum: the ideal lap,
-    // never driven whole. One per sector count the sessions have.
+    // Per sector count the sessions have (a run of sectors means nothing across sector
+    // layouts): the best rolling lap, and the best sectors over all its sessions with their sum,
+    // the ideal lap, never driven whole.
     struct Ideal {
         int sectorCount = 0;
         std::int32_t time = 0;
         std::vector<BestAt> sectors;
+        std::optional<Rolling> rolling;
     };
     std::vector<Ideal> ideals;
 };
