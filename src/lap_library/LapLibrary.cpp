@@ -271,11 +271,15 @@ LibraryResult<std::unique_ptr<LapLibrary>> LapLibrary::open(const QString& path,
             old.bind(1, kFiguresVersion);
             stale = old.step() && old.integer(0) > 0;
         }
+        if (!library->readOnly()) {
+            // With the write-ahead log, NORMAL loses no committed change when a process dies;
+            // only a power cut may take back the last ones.
+            db.exec("PRAGMA journal_mode = WAL");
+            db.exec("PRAGMA synchronous = NORMAL");
+        }
         if (!stale)
             return library;
         if (!library->readOnly()) {
-            db.exec("PRAGMA journal_mode = WAL");
-            db.exec("PRAGMA synchronous = NORMAL");
             library->upgrade();
             return library;
         }
@@ -908,11 +912,10 @@ std::vector<TrackBests> LapLibrary::bests(const SessionFilter& filter)
     return groups;
 }
 
-std::vector<StoredLap> LapLibrary::storedLaps(std::int64_t id)
+std::vector<StoredLap> LapLibrary::storedLaps(SqliteStatement& select, std::int64_t id)
 {
     std::vector<StoredLap> laps;
-    SqliteStatement select(*db_, "SELECT number, time, counted, sector_count, s1, s2, s3, s4, s5, "
-                                 "s6 FROM laps WHERE session_id = ? ORDER BY idx");
+    select.reset();
     select.bind(1, id);
     while (select.step()) {
         StoredLap lap;
@@ -942,6 +945,8 @@ std::vector<ProgressDay> LapLibrary::progress(const SessionFilter& filter)
             QString track, layout;
         };
         std::vector<Session> sessions;
+        SqliteStatement lapRows(*db_, "SELECT number, time, counted, sector_count, s1, s2, s3, "
+                                      "s4, s5, s6 FROM laps WHERE session_id = ? ORDER BY idx");
         while (select.step())
             sessions.push_back({select.integer(0), fromSecs(select.integer(1)).date(),
                                 select.text(2), select.text(3)});
@@ -954,7 +959,7 @@ std::vector<ProgressDay> LapLibrary::progress(const SessionFilter& filter)
             while (end < sessions.size() && sessions[end].day == sessions[first].day &&
                    sessions[end].track == sessions[first].track &&
                    sessions[end].layout == sessions[first].layout) {
-                laps.push_back(storedLaps(sessions[end].id));
+                laps.push_back(storedLaps(lapRows, sessions[end].id));
                 ids.push_back(sessions[end].id);
                 ++end;
             }

@@ -215,7 +215,7 @@ private:
     SessionInfo infoFromRow(class SqliteStatement& row) const;
     void readSheetLists(std::int64_t id, SessionSheet& sheet);
     void writeSheetLists(std::int64_t id, const SessionSheet& sheet);
-    std::vector<StoredLap> storedLaps(std::int64_t id);
+    std::vector<StoredLap> storedLaps(class SqliteStatement& select, std::int64_t id);
 
     QString path_;
     QString readOnlyReason_;

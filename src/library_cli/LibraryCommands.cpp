@@ -149,14 +149,25 @@ QStringList lapFilesOf(const QStringList& arguments, int& failed)
     return files;
 }
 
+// A regular file whole, up to maxBytes: the buffer is as large as the file, not as the limit.
+FileResult<QByteArray> readWhole(const QString& path, qint64 maxBytes, const QString& tooLarge)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile())
+        return FileResult<QByteArray>::failure(tr("not a regular file"));
+    if (!file.open(QIODevice::ReadOnly))
+        return FileResult<QByteArray>::failure(file.errorString());
+    if (file.size() > maxBytes)
+        return FileResult<QByteArray>::failure(tooLarge);
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return FileResult<QByteArray>::failure(file.errorString());
+    return bytes;
+}
+
 FileResult<QByteArray> readLapFile(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return FileResult<QByteArray>::failure(tr("not a regular file"));
-    if (info.size() > kMaxLapFileBytes)
-        return FileResult<QByteArray>::failure(tr("larger than 256 MB, not a lap file"));
-    return readRegularFile(path, kMaxLapFileBytes);
+    return readWhole(path, kMaxLapFileBytes, tr("larger than 256 MB, not a lap file"));
 }
 
 void reportAdded(const ImportOutcome& outcome, const QString& name)
@@ -203,9 +214,10 @@ int runImport(const LibraryOptions& o)
             continue;
         }
         ImportRequest request;
+        const QFileInfo info(file);
         request.bytes = bytes.value();
-        request.fileName = QFileInfo(file).fileName();
-        request.fileTime = QFileInfo(file).lastModified();
+        request.fileName = info.fileName();
+        request.fileTime = info.lastModified();
         request.sheet = o.sheet;
         request.acceptSuggested = o.acceptSuggested;
         const auto outcome = library->importSession(request);
@@ -639,13 +651,8 @@ int runImportBundle(const LibraryOptions& o)
         return kLibraryExitFailure;
     int added = 0, known = 0, failed = 0;
     for (const QString& file : o.arguments) {
-        const QFileInfo info(file);
-        if (info.isFile() && info.size() > kMaxBundleBytes) {
-            printLibraryError(tr("%1: refused: the bundle is too large").arg(native(file)));
-            ++failed;
-            continue;
-        }
-        const FileResult<QByteArray> zip = readRegularFile(file, kMaxBundleBytes);
+        const FileResult<QByteArray> zip =
+            readWhole(file, kMaxBundleBytes, tr("refused: the bundle is too large"));
         if (!zip) {
             printLibraryError(QStringLiteral("%1: %2").arg(native(file), zip.reason()));
             ++failed;
