@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench package screenshots clean fuzz sanitize \
+.PHONY: all deps configure build run test test-slow bench package screenshots clean fuzz sanitize \
 	windows-qt windows windows-test windows-screenshots windows-zip windows-installer
 
 all: build
@@ -23,8 +23,12 @@ build: configure
 run: build
 	@scripts/run-window $(BUILD)
 
+# Tests labelled "slow" (long runs of the quick suite's fault tests) run only with `make test-slow`.
 test: build
-	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE slow
+
+test-slow: build
+	@cd $(BUILD) && ctest --output-on-failure -L slow
 
 bench: build
 	@scripts/run-bench $(BUILD)
@@ -71,7 +75,7 @@ windows: windows-qt
 	@nice -n 19 cmake --build $(WIN_BUILD) -j$(JOBS)
 
 windows-test: windows
-	@cd $(WIN_BUILD) && ctest --output-on-failure -j$(JOBS)
+	@cd $(WIN_BUILD) && ctest --output-on-failure -j$(JOBS) -LE slow
 
 windows-screenshots: windows
 	@scripts/install-deps --screenshots --windows

@@ -17,11 +17,6 @@ constexpr int kBundleVersion = 1;
 // The JSON holds the sheet: 1 MB of notes and thousands of tags fit well within this.
 constexpr qint64 kMaxSheetBytes = 64 * 1024 * 1024;
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("SessionBundle", text);
-}
-
 QString entryNameOf(const QString& fileName)
 {
     return isSafeEntryName(fileName) && !fileName.contains(u'/') && fileName != kSessionEntry &&
@@ -59,7 +54,7 @@ std::optional<SessionBundle> readBundle(QByteArrayView zip, QString& error)
         return std::nullopt;
     };
     if (zip.size() > kMaxBundleBytes)
-        return fail(tr("the bundle is too large"));
+        return fail(QCoreApplication::translate("SessionBundle", "the bundle is too large"));
     ZipLimits limits;
     limits.maxTotalBytes = kMaxBundleBytes;
     const auto entries = readZip(zip, error, limits);
@@ -73,16 +68,16 @@ std::optional<SessionBundle> readBundle(QByteArrayView zip, QString& error)
     };
     const ZipEntry* sessionEntry = entry(kSessionEntry);
     if (!sessionEntry)
-        return fail(tr("it holds no session.json"));
+        return fail(QCoreApplication::translate("SessionBundle", "it holds no session.json"));
     if (sessionEntry->data.size() > kMaxSheetBytes)
-        return fail(tr("session.json is too large"));
+        return fail(QCoreApplication::translate("SessionBundle", "session.json is too large"));
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(sessionEntry->data, &parseError);
     if (!document.isObject())
-        return fail(tr("session.json is not a JSON object: %1").arg(parseError.errorString()));
+        return fail(QCoreApplication::translate("SessionBundle", "session.json is not a JSON object: %1").arg(parseError.errorString()));
     const QJsonObject o = document.object();
     const auto missing = [&fail](const char* field) {
-        return fail(tr("session.json lacks the field \"%1\" or has it of the wrong type")
+        return fail(QCoreApplication::translate("SessionBundle", "session.json lacks the field \"%1\" or has it of the wrong type")
                         .arg(QLatin1String(field)));
     };
     if (o.value(QStringLiteral("format")).toString() != kFormat)
@@ -90,7 +85,7 @@ std::optional<SessionBundle> readBundle(QByteArrayView zip, QString& error)
     if (!o.value(QStringLiteral("version")).isDouble())
         return missing("version");
     if (o.value(QStringLiteral("version")).toInt() > kBundleVersion)
-        return fail(tr("the bundle was made by a newer version of this tool"));
+        return fail(QCoreApplication::translate("SessionBundle", "the bundle was made by a newer version of this tool"));
     for (const char* field : {"file", "file_name", "sha256", "date"})
         if (!o.value(QLatin1String(field)).isString())
             return missing(field);
@@ -101,7 +96,7 @@ std::optional<SessionBundle> readBundle(QByteArrayView zip, QString& error)
     const QString lapEntry = o.value(QStringLiteral("file")).toString();
     const ZipEntry* lap = entry(lapEntry);
     if (!lap || lapEntry == kSessionEntry || lapEntry == kReportEntry)
-        return fail(tr("the lap file \"%1\" that session.json names is not in the bundle")
+        return fail(QCoreApplication::translate("SessionBundle", "the lap file \"%1\" that session.json names is not in the bundle")
                         .arg(lapEntry));
     bundle.fileName = o.value(QStringLiteral("file_name")).toString();
     if (bundle.fileName.isEmpty() || !isSafeEntryName(bundle.fileName) ||
@@ -115,7 +110,7 @@ std::optional<SessionBundle> readBundle(QByteArrayView zip, QString& error)
     const QString actual = QString::fromLatin1(
         QCryptographicHash::hash(bundle.bytes, QCryptographicHash::Sha256).toHex());
     if (actual != bundle.sha256)
-        return fail(tr("the lap file does not match the hash session.json gives: it was changed "
+        return fail(QCoreApplication::translate("SessionBundle", "the lap file does not match the hash session.json gives: it was changed "
                        "or damaged"));
     bundle.date = QDateTime::fromString(o.value(QStringLiteral("date")).toString(), Qt::ISODate);
     if (!bundle.date.isValid())
@@ -123,7 +118,7 @@ std::optional<SessionBundle> readBundle(QByteArrayView zip, QString& error)
     QString sheetError;
     const auto sheet = sheetFromJson(o.value(QStringLiteral("sheet")).toObject(), sheetError);
     if (!sheet)
-        return fail(tr("the sheet's field \"%1\" has the wrong type").arg(sheetError));
+        return fail(QCoreApplication::translate("SessionBundle", "the sheet's field \"%1\" has the wrong type").arg(sheetError));
     bundle.sheet = *sheet;
     if (const ZipEntry* report = entry(kReportEntry))
         bundle.reportPdf = report->data;

@@ -34,11 +34,6 @@ quint32 get32(QByteArrayView in, qsizetype at)
     return get16(in, at) | get16(in, at + 2) << 16;
 }
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("ZipArchive", text);
-}
-
 // A name as a message shows it: a control character would act on the terminal.
 QString shownName(QString name)
 {
@@ -151,7 +146,7 @@ std::optional<std::vector<ZipEntry>> readZip(QByteArrayView archive, QString& er
         return std::nullopt;
     };
     if (archive.size() > limits.maxTotalBytes + 1024 * 1024)
-        return fail(tr("the zip is too large"));
+        return fail(QCoreApplication::translate("ZipArchive", "the zip is too large"));
     // The end record is at the end, before a comment of at most 65535 bytes.
     qsizetype end = -1;
     for (qsizetype at = archive.size() - kEndSize; at >= 0 && at >= archive.size() - kEndSize - 65535;
@@ -163,19 +158,19 @@ std::optional<std::vector<ZipEntry>> readZip(QByteArrayView archive, QString& er
         }
     }
     if (end < 0)
-        return fail(tr("it is not a zip file"));
+        return fail(QCoreApplication::translate("ZipArchive", "it is not a zip file"));
     const quint32 count = get16(archive, end + 10);
     const quint32 directorySize = get32(archive, end + 12);
     const quint32 directoryOffset = get32(archive, end + 16);
     if (get16(archive, end + 4) != 0 || get16(archive, end + 6) != 0 ||
         get16(archive, end + 8) != count)
-        return fail(tr("zips of several parts are not read"));
+        return fail(QCoreApplication::translate("ZipArchive", "zips of several parts are not read"));
     if (count == 0xffff || directoryOffset == 0xffffffffu)
-        return fail(tr("zip64 archives are not read"));
+        return fail(QCoreApplication::translate("ZipArchive", "zip64 archives are not read"));
     if (qint64(count) > limits.maxEntries)
-        return fail(tr("the zip holds too many entries"));
+        return fail(QCoreApplication::translate("ZipArchive", "the zip holds too many entries"));
     if (qint64(directoryOffset) + directorySize > end)
-        return fail(tr("the zip's directory lies outside the file"));
+        return fail(QCoreApplication::translate("ZipArchive", "the zip's directory lies outside the file"));
 
     std::vector<ZipEntry> entries;
     QSet<QString> names;
@@ -184,7 +179,7 @@ std::optional<std::vector<ZipEntry>> readZip(QByteArrayView archive, QString& er
     const qsizetype directoryEnd = qsizetype(directoryOffset) + directorySize;
     for (quint32 i = 0; i < count; ++i) {
         if (at + kCentralHeaderSize > directoryEnd || get32(archive, at) != kCentralHeader)
-            return fail(tr("the zip's directory is damaged"));
+            return fail(QCoreApplication::translate("ZipArchive", "the zip's directory is damaged"));
         const quint32 flags = get16(archive, at + 8);
         const quint32 method = get16(archive, at + 10);
         const quint32 crc = get32(archive, at + 16);
@@ -195,45 +190,45 @@ std::optional<std::vector<ZipEntry>> readZip(QByteArrayView archive, QString& er
         const qsizetype commentLength = get16(archive, at + 32);
         const quint32 localOffset = get32(archive, at + 42);
         if (at + kCentralHeaderSize + nameLength + extraLength + commentLength > directoryEnd)
-            return fail(tr("the zip's directory is damaged"));
+            return fail(QCoreApplication::translate("ZipArchive", "the zip's directory is damaged"));
         const QByteArrayView rawName = archive.sliced(at + kCentralHeaderSize, nameLength);
         const QString name = (flags & kUtf8Names) ? QString::fromUtf8(rawName)
                                                   : QString::fromLatin1(rawName);
         at += kCentralHeaderSize + nameLength + extraLength + commentLength;
 
         if (!isSafeEntryName(name))
-            return fail(tr("the entry \"%1\" would leave the folder it is unpacked into")
+            return fail(QCoreApplication::translate("ZipArchive", "the entry \"%1\" would leave the folder it is unpacked into")
                             .arg(shownName(name)));
         if (names.contains(name))
-            return fail(tr("the entry \"%1\" is there twice").arg(shownName(name)));
+            return fail(QCoreApplication::translate("ZipArchive", "the entry \"%1\" is there twice").arg(shownName(name)));
         names.insert(name);
         if (flags & 0x0001)
-            return fail(tr("the entry \"%1\" is encrypted").arg(shownName(name)));
+            return fail(QCoreApplication::translate("ZipArchive", "the entry \"%1\" is encrypted").arg(shownName(name)));
         if (size == 0xffffffffu || packed == 0xffffffffu || localOffset == 0xffffffffu)
-            return fail(tr("zip64 archives are not read"));
+            return fail(QCoreApplication::translate("ZipArchive", "zip64 archives are not read"));
         if (qint64(size) > limits.maxEntryBytes || qint64(packed) > limits.maxEntryBytes)
-            return fail(tr("the entry \"%1\" is too large").arg(shownName(name)));
+            return fail(QCoreApplication::translate("ZipArchive", "the entry \"%1\" is too large").arg(shownName(name)));
         if (method != 0 || packed != size)
-            return fail(tr("the entry \"%1\" is compressed; only stored entries are read").arg(shownName(name)));
+            return fail(QCoreApplication::translate("ZipArchive", "the entry \"%1\" is compressed; only stored entries are read").arg(shownName(name)));
         total += size;
         if (total > limits.maxTotalBytes)
-            return fail(tr("the zip's entries are too large together"));
+            return fail(QCoreApplication::translate("ZipArchive", "the zip's entries are too large together"));
 
         const qsizetype local = localOffset;
         if (local + kLocalHeaderSize > qsizetype(directoryOffset) ||
             get32(archive, local) != kLocalHeader)
-            return fail(tr("the entry \"%1\" is damaged").arg(shownName(name)));
+            return fail(QCoreApplication::translate("ZipArchive", "the entry \"%1\" is damaged").arg(shownName(name)));
         const qsizetype dataStart =
             local + kLocalHeaderSize + get16(archive, local + 26) + get16(archive, local + 28);
         if (dataStart + qsizetype(size) > qsizetype(directoryOffset) ||
             archive.sliced(local + kLocalHeaderSize, get16(archive, local + 26)) != rawName)
-            return fail(tr("the entry \"%1\" is damaged").arg(shownName(name)));
+            return fail(QCoreApplication::translate("ZipArchive", "the entry \"%1\" is damaged").arg(shownName(name)));
         const QByteArrayView data = archive.sliced(dataStart, size);
         if (crc32Of(data) != crc)
-            return fail(tr("the entry \"%1\" fails its checksum").arg(shownName(name)));
+            return fail(QCoreApplication::translate("ZipArchive", "the entry \"%1\" fails its checksum").arg(shownName(name)));
         if (name.endsWith(u'/')) {
             if (size != 0)
-                return fail(tr("the entry \"%1\" is damaged").arg(shownName(name)));
+                return fail(QCoreApplication::translate("ZipArchive", "the entry \"%1\" is damaged").arg(shownName(name)));
             continue;
         }
         entries.push_back({name, data.toByteArray()});

@@ -29,11 +29,6 @@ namespace {
 // A lap file larger than this is not imported: 1.1 million laps, far beyond any session.
 constexpr qint64 kMaxLapFileBytes = 256LL * 1024 * 1024;
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("MirenLibrary", text);
-}
-
 QString native(const QString& path)
 {
     return QDir::toNativeSeparators(path);
@@ -104,7 +99,7 @@ std::unique_ptr<LapLibrary> openLibrary(const LibraryOptions& o, LapLibrary::Mod
     }
     std::unique_ptr<LapLibrary> library = std::move(*opened.value);
     if (mode == LapLibrary::Mode::ReadWrite && library->readOnly()) {
-        printLibraryError(tr("cannot change the library %1: %2")
+        printLibraryError(QCoreApplication::translate("MirenLibrary", "cannot change the library %1: %2")
                               .arg(native(path), library->readOnlyReason()));
         return nullptr;
     }
@@ -142,7 +137,7 @@ QStringList lapFilesOf(const QStringList& arguments, int& failed)
         } else if (info.exists()) {
             files << arg;
         } else {
-            printLibraryError(tr("%1: no such file or folder").arg(native(arg)));
+            printLibraryError(QCoreApplication::translate("MirenLibrary", "%1: no such file or folder").arg(native(arg)));
             ++failed;
         }
     }
@@ -154,7 +149,7 @@ FileResult<QByteArray> readWhole(const QString& path, qint64 maxBytes, const QSt
 {
     QFile file(path);
     if (!QFileInfo(path).isFile())
-        return FileResult<QByteArray>::failure(tr("not a regular file"));
+        return FileResult<QByteArray>::failure(QCoreApplication::translate("MirenLibrary", "not a regular file"));
     if (!file.open(QIODevice::ReadOnly))
         return FileResult<QByteArray>::failure(file.errorString());
     if (file.size() > maxBytes)
@@ -167,7 +162,7 @@ FileResult<QByteArray> readWhole(const QString& path, qint64 maxBytes, const QSt
 
 FileResult<QByteArray> readLapFile(const QString& path)
 {
-    return readWhole(path, kMaxLapFileBytes, tr("larger than 256 MB, not a lap file"));
+    return readWhole(path, kMaxLapFileBytes, QCoreApplication::translate("MirenLibrary", "larger than 256 MB, not a lap file"));
 }
 
 void reportAdded(const ImportOutcome& outcome, const QString& name)
@@ -203,7 +198,7 @@ int runImport(const LibraryOptions& o)
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QString& file = files[i];
         if (showProgress)
-            std::fprintf(stderr, "\r%s", tr("importing %1 of %2").arg(i + 1).arg(files.size())
+            std::fprintf(stderr, "\r%s", QCoreApplication::translate("MirenLibrary", "importing %1 of %2").arg(i + 1).arg(files.size())
                                             .toLocal8Bit().constData());
         const FileResult<QByteArray> bytes = readLapFile(file);
         if (!bytes) {
@@ -631,14 +626,14 @@ int runExport(const LibraryOptions& o, const SessionReportFn& report)
         bundle.sheet = info.value->sheet;
         bundle.reportPdf = report(content, bundle.fileName, bundle.date);
         if (bundle.reportPdf.isEmpty()) {
-            printLibraryError(tr("the PDF report could not be drawn"));
+            printLibraryError(QCoreApplication::translate("MirenLibrary", "the PDF report could not be drawn"));
             return kLibraryExitFailure;
         }
         content = writeBundle(bundle);
     }
     const FileResult<> saved = saveWholeFile(o.output, content);
     if (!saved) {
-        printLibraryError(tr("cannot write %1: %2").arg(native(o.output), saved.reason()));
+        printLibraryError(QCoreApplication::translate("MirenLibrary", "cannot write %1: %2").arg(native(o.output), saved.reason()));
         return kLibraryExitFailure;
     }
     return 0;
@@ -652,7 +647,7 @@ int runImportBundle(const LibraryOptions& o)
     int added = 0, known = 0, failed = 0;
     for (const QString& file : o.arguments) {
         const FileResult<QByteArray> zip =
-            readWhole(file, kMaxBundleBytes, tr("refused: the bundle is too large"));
+            readWhole(file, kMaxBundleBytes, QCoreApplication::translate("MirenLibrary", "refused: the bundle is too large"));
         if (!zip) {
             printLibraryError(QStringLiteral("%1: %2").arg(native(file), zip.reason()));
             ++failed;
@@ -661,7 +656,7 @@ int runImportBundle(const LibraryOptions& o)
         QString reason;
         const auto bundle = readBundle(zip.value(), reason);
         if (!bundle) {
-            printLibraryError(tr("%1: refused: %2").arg(native(file), reason));
+            printLibraryError(QCoreApplication::translate("MirenLibrary", "%1: refused: %2").arg(native(file), reason));
             ++failed;
             continue;
         }

@@ -5,11 +5,6 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("MirenLibrary", text);
-}
-
 const std::map<QString, LibraryCommand>& commands()
 {
     static const std::map<QString, LibraryCommand> map{
@@ -80,13 +75,13 @@ std::optional<double> temperature(const QString& text)
 
 QString libraryUsageText()
 {
-    return tr("Usage: miren-library [--library FILE] COMMAND [OPTIONS] [ARGUMENTS]");
+    return QCoreApplication::translate("MirenLibrary", "Usage: miren-library [--library FILE] COMMAND [OPTIONS] [ARGUMENTS]");
 }
 
 QString libraryHelpText()
 {
     return libraryUsageText() + QLatin1Char('\n') +
-           tr("Keeps every session of a season in one library file: the lap files, their sheets\n"
+           QCoreApplication::translate("MirenLibrary", "Keeps every session of a season in one library file: the lap files, their sheets\n"
               "(track, vehicle, driver, conditions, tyres, setup, notes, tags) and their figures.\n"
               "\n"
               "Commands:\n"
@@ -141,7 +136,7 @@ ParsedLibraryArguments parseLibraryArguments(const QStringList& arguments)
             if (!haveCommand) {
                 const auto found = commands().find(arg);
                 if (found == commands().end())
-                    return usage(tr("unknown command: %1").arg(arg));
+                    return usage(QCoreApplication::translate("MirenLibrary", "unknown command: %1").arg(arg));
                 o.command = found->second;
                 haveCommand = true;
             } else {
@@ -165,15 +160,15 @@ ParsedLibraryArguments parseLibraryArguments(const QStringList& arguments)
         const unsigned allowed = haveCommand ? takes(o.command) : 0;
         if (arg == QLatin1String("--accept-suggested")) {
             if (!(allowed & Accept))
-                return usage(tr("%1 does not go with this command").arg(arg));
+                return usage(QCoreApplication::translate("MirenLibrary", "%1 does not go with this command").arg(arg));
             o.acceptSuggested = true;
             continue;
         }
         // Every other option takes a value.
         if (i + 1 >= arguments.size())
-            return usage(tr("%1 needs a value").arg(arg));
+            return usage(QCoreApplication::translate("MirenLibrary", "%1 needs a value").arg(arg));
         const QString value = arguments[++i];
-        const auto refuse = [&arg] { return usage(tr("%1 does not go with this command").arg(arg)); };
+        const auto refuse = [&arg] { return usage(QCoreApplication::translate("MirenLibrary", "%1 does not go with this command").arg(arg)); };
         if (arg == QLatin1String("--library")) {
             o.library = value;
         } else if (arg == QLatin1String("--track") || arg == QLatin1String("--layout") ||
@@ -185,7 +180,7 @@ ParsedLibraryArguments parseLibraryArguments(const QStringList& arguments)
             if (arg == QLatin1String("--conditions")) {
                 const auto c = conditionsFromName(value);
                 if (!c || (filter && *c == Conditions::Unknown))
-                    return usage(tr("--conditions takes dry, damp or wet, not %1").arg(value));
+                    return usage(QCoreApplication::translate("MirenLibrary", "--conditions takes dry, damp or wet, not %1").arg(value));
                 if (filter)
                     o.filter.conditions = *c;
                 else
@@ -217,7 +212,7 @@ ParsedLibraryArguments parseLibraryArguments(const QStringList& arguments)
                 return refuse();
             const QDate day = QDate::fromString(value, Qt::ISODate);
             if (!day.isValid())
-                return usage(tr("%1 takes a date as YYYY-MM-DD, not %2").arg(arg, value));
+                return usage(QCoreApplication::translate("MirenLibrary", "%1 takes a date as YYYY-MM-DD, not %2").arg(arg, value));
             (arg == QLatin1String("--from") ? o.filter.from : o.filter.to) = day;
         } else if (arg == QLatin1String("--format")) {
             if (!(allowed & Format))
@@ -229,7 +224,7 @@ ParsedLibraryArguments parseLibraryArguments(const QStringList& arguments)
             else if (value == QLatin1String("json") && (allowed & FormatJson))
                 o.format = OutputFormat::Json;
             else
-                return usage(tr("unknown format: %1").arg(value));
+                return usage(QCoreApplication::translate("MirenLibrary", "unknown format: %1").arg(value));
         } else if (arg == QLatin1String("-o") || arg == QLatin1String("--output")) {
             if (!(allowed & OutputFile))
                 return refuse();
@@ -239,7 +234,7 @@ ParsedLibraryArguments parseLibraryArguments(const QStringList& arguments)
             if (arg == QLatin1String("--air-temp") || arg == QLatin1String("--track-temp")) {
                 std::optional<double> t;
                 if (!value.isEmpty() && !(t = temperature(value)))
-                    return usage(tr("%1 takes a temperature in °C, not %2").arg(arg, value));
+                    return usage(QCoreApplication::translate("MirenLibrary", "%1 takes a temperature in °C, not %2").arg(arg, value));
                 (arg == QLatin1String("--air-temp") ? s.airTemperature : s.trackTemperature) = t;
             } else if (arg == QLatin1String("--tyre-compound")) {
                 s.tyreCompound = value;
@@ -256,7 +251,7 @@ ParsedLibraryArguments parseLibraryArguments(const QStringList& arguments)
             } else if (arg == QLatin1String("--setup")) {
                 const qsizetype equals = value.indexOf(QLatin1Char('='));
                 if (equals <= 0)
-                    return usage(tr("--setup takes NAME=VALUE, not %1").arg(value));
+                    return usage(QCoreApplication::translate("MirenLibrary", "--setup takes NAME=VALUE, not %1").arg(value));
                 o.setupRows.push_back({value.left(equals), value.mid(equals + 1)});
             } else if (arg == QLatin1String("--remove-setup")) {
                 o.removeSetup << value;
@@ -267,18 +262,18 @@ ParsedLibraryArguments parseLibraryArguments(const QStringList& arguments)
                 if (!date.isValid())
                     date = QDateTime::fromString(value, Qt::ISODate);
                 if (!date.isValid())
-                    return usage(tr("--date takes 'YYYY-MM-DD HH:MM', not %1").arg(value));
+                    return usage(QCoreApplication::translate("MirenLibrary", "--date takes 'YYYY-MM-DD HH:MM', not %1").arg(value));
                 o.date = date;
             } else {
-                return usage(tr("unknown option: %1").arg(arg));
+                return usage(QCoreApplication::translate("MirenLibrary", "unknown option: %1").arg(arg));
             }
             o.setFields << arg;
         } else {
-            return usage(tr("unknown option: %1").arg(arg));
+            return usage(QCoreApplication::translate("MirenLibrary", "unknown option: %1").arg(arg));
         }
     }
     if (!haveCommand)
-        return usage(tr("no command given"));
+        return usage(QCoreApplication::translate("MirenLibrary", "no command given"));
     if (o.command == LibraryCommand::Import && !o.addTags.isEmpty())
         o.sheet.tags = o.addTags;
     const qsizetype count = o.arguments.size();
@@ -287,23 +282,23 @@ ParsedLibraryArguments parseLibraryArguments(const QStringList& arguments)
     case LibraryCommand::ImportBundle:
     case LibraryCommand::Remove:
         if (count == 0)
-            return usage(tr("no file, folder or session given"));
+            return usage(QCoreApplication::translate("MirenLibrary", "no file, folder or session given"));
         break;
     case LibraryCommand::Show:
     case LibraryCommand::Set:
     case LibraryCommand::Export:
         if (count != 1)
-            return usage(tr("give one session"));
+            return usage(QCoreApplication::translate("MirenLibrary", "give one session"));
         break;
     default:
         if (count != 0)
-            return usage(tr("unexpected argument: %1").arg(o.arguments.front()));
+            return usage(QCoreApplication::translate("MirenLibrary", "unexpected argument: %1").arg(o.arguments.front()));
     }
     if ((o.command == LibraryCommand::Export || o.command == LibraryCommand::Backup) &&
         o.output.isEmpty())
-        return usage(tr("-o FILE is required"));
+        return usage(QCoreApplication::translate("MirenLibrary", "-o FILE is required"));
     if (o.command == LibraryCommand::Progress && o.filter.track.isEmpty())
-        return usage(tr("progress needs --track"));
+        return usage(QCoreApplication::translate("MirenLibrary", "progress needs --track"));
     parsed.action = ParsedLibraryArguments::Action::Run;
     return parsed;
 }

@@ -34,10 +34,19 @@ struct Run {
     QByteArray out, err;
 };
 
+// Starts miren-library with English messages, whatever the locale of the test run.
+void start(QProcess& process, const QStringList& arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("MIREN_LANG"), QStringLiteral("en"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(MIREN_LIBRARY_PATH), arguments);
+}
+
 Run run(const QStringList& arguments, int timeoutMs = 60000)
 {
     QProcess process;
-    process.start(QStringLiteral(MIREN_LIBRARY_PATH), arguments);
+    start(process, arguments);
     process.waitForFinished(timeoutMs);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
@@ -89,9 +98,8 @@ void TestMirenLibrary::killedImportsLeaveLibraryConsistent()
     int kills = 0;
     while (clock.elapsed() < budgetMs) {
         QProcess process;
-        process.start(QStringLiteral(MIREN_LIBRARY_PATH),
-                      {QStringLiteral("--library"), library(), QStringLiteral("import"),
-                       dir_->filePath(QStringLiteral("laps"))});
+        start(process, {QStringLiteral("--library"), library(), QStringLiteral("import"),
+                        dir_->filePath(QStringLiteral("laps"))});
         QVERIFY(process.waitForStarted());
         QTest::qSleep(int(QRandomGenerator::global()->bounded(5, 120)));
         process.kill();
@@ -129,8 +137,8 @@ void TestMirenLibrary::twoProcessesImportOneFolder()
     QProcess a, b;
     const QStringList arguments{QStringLiteral("--library"), library(), QStringLiteral("import"),
                                 folder};
-    a.start(QStringLiteral(MIREN_LIBRARY_PATH), arguments);
-    b.start(QStringLiteral(MIREN_LIBRARY_PATH), arguments);
+    start(a, arguments);
+    start(b, arguments);
     QVERIFY(a.waitForFinished(60000) && b.waitForFinished(60000));
     const QByteArray errors = a.readAllStandardError() + b.readAllStandardError();
     QVERIFY2(a.exitCode() == 0 && b.exitCode() == 0, errors.constData());
