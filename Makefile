@@ -5,7 +5,7 @@ MAKEFLAGS += --no-print-directory
 CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build run test test-slow bench package screenshots clean fuzz sanitize \
-	windows-qt windows windows-test windows-screenshots windows-zip windows-installer
+	windows-qt windows-sqlite windows windows-test windows-screenshots windows-zip windows-installer
 
 all: build
 
@@ -57,8 +57,9 @@ sanitize: deps
 # once into MIREN_CACHE (the first time takes about an hour). Tests and pictures run under Wine.
 MIREN_CACHE ?= $(HOME)/.cache/miren-loader
 QT_MINGW ?= $(MIREN_CACHE)/qt-mingw
+SQLITE_MINGW ?= $(MIREN_CACHE)/sqlite-mingw
 WIN_BUILD ?= build-windows
-export MIREN_CACHE QT_MINGW
+export MIREN_CACHE QT_MINGW SQLITE_MINGW
 # Stripping a Windows program stamps it with the time unless SOURCE_DATE_EPOCH is set: with the
 # last commit's time the zip and the installer hold the same bytes, run after run.
 WIN_PACKAGE_TIME = SOURCE_DATE_EPOCH=$$(git log -1 --format=%ct 2>/dev/null || echo 0)
@@ -66,7 +67,11 @@ WIN_PACKAGE_TIME = SOURCE_DATE_EPOCH=$$(git log -1 --format=%ct 2>/dev/null || e
 windows-qt:
 	@scripts/windows-qt qtbase
 
-windows: windows-qt
+# SQLite for the lap library, a static library beside Qt for Windows (a minute or two, once).
+windows-sqlite:
+	@scripts/windows-qt sqlite
+
+windows: windows-qt windows-sqlite
 	@scripts/install-deps --windows
 	@cmake -G Ninja -S . -B $(WIN_BUILD) -DCMAKE_BUILD_TYPE=Release -DMIREN_BUILD_BENCH=OFF \
 	  -DCMAKE_TOOLCHAIN_FILE=$(QT_MINGW)/lib/cmake/Qt6/qt.toolchain.cmake \

@@ -5,10 +5,11 @@
 namespace {
 
 // Version 1: sessions with their sheets and figures, their bytes apart (so that a scan of the
-// sessions never reads through the large values), the laps, setup rows and tags.
+// sessions never reads through the large values), the laps, setup rows and tags. A session's
+// number is never given again after it was removed.
 constexpr std::string_view kVersion1 = R"sql(
 CREATE TABLE sessions (
-  id INTEGER PRIMARY KEY,
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
   sha256 TEXT NOT NULL UNIQUE,
   file_name TEXT NOT NULL,
   file_time INTEGER NOT NULL,
