@@ -221,8 +221,19 @@ LibraryResult<std::unique_ptr<LapLibrary>> LapLibrary::open(const QString& path,
     Probe probed = Probe::CannotRead;
     if (mode == Mode::ReadWrite && connect(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, false)) {
         probed = probe(*library->db_, error);
-        if (probed == Probe::Ok && library->db_->readOnly())
+        if (probed == Probe::Ok && library->db_->readOnly()) {
             library->readOnlyReason_ = tr("the file is read-only");
+        } else if (probed == Probe::Ok) {
+            // Reading may work where writing cannot: the log beside the library cannot be made
+            // or written. A write lock taken and given back at once tells.
+            try {
+                library->db_->exec("BEGIN IMMEDIATE");
+                library->db_->exec("ROLLBACK");
+            } catch (const SqliteError& e) {
+                if (e.code != SQLITE_BUSY && e.code != SQLITE_LOCKED)
+                    library->readOnlyReason_ = tr("its folder cannot be written");
+            }
+        }
     }
     if (probed == Probe::CannotRead) {
         // Read-only, and where even that needs a file beside the library that the folder does

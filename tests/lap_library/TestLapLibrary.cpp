@@ -373,10 +373,24 @@ void TestLapLibrary::readOnlyLibrary()
     QCOMPARE(refused.error.kind, LibraryError::Kind::ReadOnly);
     QVERIFY(refused.error.message.contains(QDir::toNativeSeparators(path())));
     QVERIFY(!reader->setSheet(1, {}, {}, 0).ok());
+    reader.reset();
+    // Where the file SQLite keeps beside the library cannot be made (here a folder stands in its
+    // place, which stops root too), the library is still read, as an unchanging file.
+    QFile::remove(path() + QStringLiteral("-shm"));
+    QVERIFY(QDir().mkpath(path() + QStringLiteral("-shm")));
+    for (auto mode : {LapLibrary::Mode::ReadOnly, LapLibrary::Mode::ReadWrite}) {
+        auto unchanging = openOk(path(), mode);
+        QVERIFY(unchanging);
+        QVERIFY(unchanging->readOnly());
+        QCOMPARE(int(unchanging->sessions().size()), 1);
+        QCOMPARE(unchanging->importSession({sampleFiles()[2].bytes, "B.BIL", {}, {}, false})
+                     .error.kind,
+                 LibraryError::Kind::ReadOnly);
+    }
+    QVERIFY(QDir().rmdir(path() + QStringLiteral("-shm")));
 #ifdef Q_OS_UNIX
     if (geteuid() == 0)
         QSKIP("permission bits do not stop root: the read-only file and folder are not tried");
-    reader.reset();
     QFile::setPermissions(path(), QFile::ReadOwner);
     QFile::setPermissions(dir_->path(), QFile::ReadOwner | QFile::ExeOwner);
     auto library = openOk(path());
