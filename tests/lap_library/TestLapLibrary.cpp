@@ -79,6 +79,8 @@ private slots:
     void migratesFromEveryEarlierVersion_data();
     void migratesFromEveryEarlierVersion();
     void sameFileTwiceIsOneSession();
+    void staleFiguresAreRecomputed();
+    void faultyFileKeepsLapsBeforeFault();
     void bestsAndIdealLapAcrossSessions();
     void progressPerDay();
     void trackSuggestion();
@@ -182,6 +184,54 @@ void TestLapLibrary::sameFileTwiceIsOneSession()
     QCOMPARE(*library->resolve(QString::number(first.session)).value, first.session);
     QCOMPARE(*library->resolve(first.sha256.left(6).toUpper()).value, first.session);
     QVERIFY(!library->resolve(QStringLiteral("ffffffff")).ok());
+}
+
+// Figures of an older analysis (another figures version) are made anew from the stored bytes:
+// in memory for a reader, in the file for a writer.
+void TestLapLibrary::staleFiguresAreRecomputed()
+{
+    {
+        auto library = openOk(path());
+        importOk(*library, sampleFiles()[1].bytes, QStringLiteral("A.BIL"));
+    }
+    sqlite3* db = nullptr;
+    sqlite3_open(qPrintable(path()), &db);
+    QCOMPARE(sqlite3_exec(db,
+                          "UPDATE sessions SET figures_version = 0, best_lap = 1, median = 2; "
+                          "DELETE FROM laps",
+                          nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    sqlite3_close(db);
+    for (auto mode : {LapLibrary::Mode::ReadOnly, LapLibrary::Mode::ReadWrite}) {
+        auto library = openOk(path(), mode);
+        QCOMPARE(library->sessions()[0].figures.bestLap->time, 6401);
+        QCOMPARE(*library->sessions()[0].figures.median, 6561);
+        SessionFilter filter;
+        QCOMPARE(library->progress(filter)[0].figures.countedCount, 19);
+    }
+    sqlite3_open(qPrintable(path()), &db);
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(db, "SELECT figures_version, best_lap FROM sessions", -1, &select, nullptr);
+    QCOMPARE(sqlite3_step(select), SQLITE_ROW);
+    QVERIFY(sqlite3_column_int(select, 0) > 0);
+    QCOMPARE(sqlite3_column_int(select, 1), 6401);
+    sqlite3_finalize(select);
+    sqlite3_close(db);
+}
+
+// A file with a bad record keeps the laps before it and names the fault, as "bil load" does.
+void TestLapLibrary::faultyFileKeepsLapsBeforeFault()
+{
+    auto library = openOk(path());
+    BilBuilder bad;
+    bad.raw(lapFile({{6000, 3000, 3000}, {6100, 3000, 3100}, {6200, 3100, 3100}}));
+    bad.setRecordWord(2, 6, 0x8123);
+    const auto id = importOk(*library, bad.bytes(), QStringLiteral("bad.BIL")).session;
+    const SessionFigures figures = library->session(id).value->figures;
+    QCOMPARE(figures.lapCount, 2);
+    QVERIFY2(QString::fromStdString(figures.fault).startsWith(QLatin1String("record 3, byte 462")),
+             figures.fault.c_str());
+    QCOMPARE(*library->bytesOf(id).value, bad.bytes());
 }
 
 // Three sessions of one layout: the best sectors come from different sessions, and their sum is

@@ -4,6 +4,7 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "lap_library/LapLibrary.h"
+#include "library_cli/LibraryOptions.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -77,6 +78,8 @@ private slots:
     void killedImportsLeaveLibraryConsistent();
     void twoProcessesImportOneFolder();
     void commandsEndToEnd();
+    void usageErrors_data();
+    void usageErrors();
     void badLibraryAndBundle_data();
     void badLibraryAndBundle();
 
@@ -194,6 +197,34 @@ void TestMirenLibrary::commandsEndToEnd()
     QCOMPARE(run({"--help"}).exitCode, 0);
     QCOMPARE(run(lib + QStringList{"frobnicate"}).exitCode, 2);
     QCOMPARE(run(lib + QStringList{"progress"}).exitCode, 2);
+}
+
+void TestMirenLibrary::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("no command") << QStringList{"--library", "x"};
+    QTest::newRow("unknown command") << QStringList{"list"};
+    QTest::newRow("json of bests") << QStringList{"bests", "--format", "json"};
+    QTest::newRow("unknown conditions") << QStringList{"import", "--conditions", "foggy", "x.BIL"};
+    QTest::newRow("filter on no conditions") << QStringList{"sessions", "--conditions", ""};
+    QTest::newRow("export without -o") << QStringList{"export", "1"};
+    QTest::newRow("progress without a track") << QStringList{"progress", "--vehicle", "Kart"};
+    QTest::newRow("setup without a value") << QStringList{"set", "1", "--setup", "rear"};
+    QTest::newRow("date of no day") << QStringList{"sessions", "--from", "2024-02-30"};
+    QTest::newRow("sheet option of a query") << QStringList{"check", "--track", "Suzu"};
+    QTest::newRow("two sessions to show") << QStringList{"show", "1", "2"};
+    QTest::newRow("option without its value") << QStringList{"sessions", "--track"};
+    QTest::newRow("temperature out of range") << QStringList{"set", "1", "--air-temp", "900"};
+}
+
+// Bad usage is found before anything is opened.
+void TestMirenLibrary::usageErrors()
+{
+    QFETCH(QStringList, arguments);
+    const ParsedLibraryArguments parsed =
+        parseLibraryArguments(QStringList{"miren-library"} + arguments);
+    QCOMPARE(parsed.action, ParsedLibraryArguments::Action::Usage);
+    QVERIFY(!parsed.text.isEmpty());
 }
 
 void TestMirenLibrary::badLibraryAndBundle_data()
