@@ -869,6 +869,11 @@ std::vector<TrackBests> LapLibrary::bests(const SessionFilter& filter)
             if (groups.empty())
                 return;
             for (const auto& [count, best] : sectors) {
+                // Every sector has a best wherever a session has a theoretical best; a library
+                // changed by hand may not, and then there is no ideal lap of that count.
+                if (!std::all_of(best.begin(), best.begin() + count,
+                                 [](const auto& b) { return b.has_value(); }))
+                    continue;
                 TrackBests::Ideal ideal;
                 ideal.sectorCount = count;
                 for (int k = 0; k < count; ++k) {
@@ -897,7 +902,7 @@ std::vector<TrackBests> LapLibrary::bests(const SessionFilter& filter)
             if (!select.isNull(5) && (!group.bestLap || select.integer(5) < group.bestLap->time))
                 group.bestLap = BestAt{std::int32_t(select.integer(5)), id, date, select.integer(6)};
             const int count = int(select.integer(12));
-            if (count == 0)
+            if (count <= 0 || count > kMaxSectors)
                 continue;
             auto& rolling = rollings[count];
             if (!select.isNull(7) && (!rolling || select.integer(7) < rolling->at.time))
