@@ -938,8 +938,8 @@ std::vector<StoredLap> LapLibrary::storedLaps(SqliteStatement& select, std::int6
         lap.number = select.integer(0);
         lap.time = std::int32_t(select.integer(1));
         lap.counted = select.integer(2) != 0;
-        lap.sectorCount = int(select.integer(3));
-        for (int k = 0; k < lap.sectorCount && k < kMaxSectors; ++k)
+        lap.sectorCount = int(std::clamp<std::int64_t>(select.integer(3), 0, kMaxSectors));
+        for (int k = 0; k < lap.sectorCount; ++k)
             lap.sectors[std::size_t(k)] = std::int32_t(select.integer(4 + k));
         laps.push_back(lap);
     }
