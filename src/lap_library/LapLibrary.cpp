@@ -273,9 +273,11 @@ LibraryResult<std::unique_ptr<LapLibrary>> LapLibrary::open(const QString& path,
                     .arg(name)
                     .arg(version)
                     .arg(schemaVersion())};
+        // A database without tables: a library whose first import never finished, or none.
         if (blank && library->readOnly())
-            return empty ? notALibrary(tr("the file is empty"))
-                         : notALibrary(tr("an SQLite database of another program"));
+            return LibraryError{Kind::Missing,
+                                tr("there is no lap library at %1 yet; import lap files first")
+                                    .arg(name)};
         bool stale = version < schemaVersion();
         if (!stale) {
             SqliteStatement old(db, "SELECT count(*) FROM sessions WHERE figures_version <> ?");
