@@ -192,8 +192,12 @@ LibraryResult<std::unique_ptr<LapLibrary>> LapLibrary::open(const QString& path,
             if (pageSize == 1)
                 pageSize = 65536;
             const std::uint32_t pages = bigEndian(head, 28, 4);
-            // The page count in the header is valid while its change counter matches.
-            if (bigEndian(head, 24, 4) == bigEndian(head, 92, 4) && pages > 0 &&
+            // The page count in the header is valid while its change counter matches. With a
+            // write-ahead log beside the file, a checkpoint cut short by a killed process may
+            // leave the file shorter until the log is replayed: SQLite finds a truly damaged one.
+            const QFileInfo log(path + QStringLiteral("-wal"));
+            const bool pendingLog = head[18] == 2 && log.exists() && log.size() > 0;
+            if (!pendingLog && bigEndian(head, 24, 4) == bigEndian(head, 92, 4) && pages > 0 &&
                 size < qint64(pages) * pageSize)
                 return notALibrary(tr("it is cut short"));
         }
