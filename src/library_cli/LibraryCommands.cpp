@@ -12,6 +12,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
+#include <algorithm>
 #include <cstdio>
 
 #ifdef Q_OS_WIN
