@@ -18,6 +18,26 @@ foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
   endif()
 endforeach()
 
+# SQLite for a cross build: the static library that `scripts/windows-qt sqlite` makes (SQLITE_MINGW,
+# by default in the same cache as Qt for Windows); find_package(SQLite3) takes it from here.
+if(CMAKE_CROSSCOMPILING)
+  if(DEFINED ENV{SQLITE_MINGW})
+    set(miren_sqlite_default "$ENV{SQLITE_MINGW}")
+  elseif(DEFINED ENV{MIREN_CACHE})
+    set(miren_sqlite_default "$ENV{MIREN_CACHE}/sqlite-mingw")
+  else()
+    set(miren_sqlite_default "$ENV{HOME}/.cache/miren-loader/sqlite-mingw")
+  endif()
+  set(MIREN_SQLITE_MINGW "${miren_sqlite_default}" CACHE PATH "SQLite built for Windows")
+  if(EXISTS "${MIREN_SQLITE_MINGW}/lib/libsqlite3.a")
+    set(SQLite3_INCLUDE_DIR "${MIREN_SQLITE_MINGW}/include" CACHE PATH "SQLite for Windows" FORCE)
+    set(SQLite3_LIBRARY "${MIREN_SQLITE_MINGW}/lib/libsqlite3.a" CACHE FILEPATH
+        "SQLite for Windows" FORCE)
+  else()
+    message(WARNING "No SQLite for Windows in ${MIREN_SQLITE_MINGW}: run scripts/windows-qt sqlite")
+  endif()
+endif()
+
 if(NOT CMAKE_CROSSCOMPILING OR CMAKE_HOST_WIN32 OR CMAKE_CROSSCOMPILING_EMULATOR)
   return()
 endif()

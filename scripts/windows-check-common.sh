@@ -4,6 +4,7 @@
 #   windows_check_begin NAME LINUX_BUILD   scratch folder $work, fresh prefix, the Linux converter
 #   check_imports APP_DIR                  every DLL imported is in APP_DIR or part of Windows
 #   check_converter APP_DIR                miren-convert.exe against the Linux build, byte for byte
+#   check_library APP_DIR                  miren-library.exe imports the samples, lists and checks them
 #   check_window APP_DIR START_DIR         miren-loader.exe shows its window, writes FILE_PASS.DAT
 #   windows_check_end                      the summary; exits non-zero after any failure
 # A failed check calls fail MESSAGE and the script goes on, so one run reports every failure.
@@ -58,7 +59,7 @@ check_imports() {
       fail "${binary#$app/} needs $dll, which is neither in the package nor part of Windows"
     done < <("$objdump" -p "$binary" | sed -n 's/^\s*DLL Name: //p')
   done < <(find "$app" -iname '*.dll' -o -iname '*.exe')
-  for exe in miren-loader.exe miren-convert.exe; do
+  for exe in miren-loader.exe miren-convert.exe miren-library.exe; do
     if "$objdump" -p "$app/$exe" | grep -qiE 'DLL Name: (libstdc\+\+|libgcc|libwinpthread)'; then
       fail "$exe needs a compiler runtime DLL (it should link it statically)"
     fi
@@ -98,6 +99,31 @@ check_converter() {
   cat "$work/converter.log"
   failures=$((failures + $(grep -c '^FAIL: ' "$work/converter.log" || true)))
   echo "miren-convert.exe: ${#runs[@]} runs compared with the Linux build"
+}
+
+# The lap library: the samples imported into a library in the scratch folder, listed as the Linux
+# build lists them, checked, and the lap files exported byte for byte.
+check_library() {
+  local app=$1 linux_library=${linux_convert%/cli/miren-convert}/library_cli/miren-library
+  (
+    cd "$work/laps"
+    "$wine" "$app/miren-library.exe" --library win.sqlite import . >import.out 2>&1 ||
+      echo "FAIL: miren-library.exe import: $(tr -d '\r' <import.out | head -c 300)"
+    "$wine" "$app/miren-library.exe" --library win.sqlite check >check.out 2>&1 ||
+      echo "FAIL: miren-library.exe check: $(tr -d '\r' <check.out | head -c 300)"
+    "$linux_library" --library linux.sqlite import . >/dev/null
+    "$linux_library" --library linux.sqlite sessions --format csv | cut -d, -f1,2,4,10- >expected.csv
+    "$wine" "$app/miren-library.exe" --library win.sqlite sessions --format csv |
+      cut -d, -f1,2,4,10- >actual.csv
+    cmp -s expected.csv actual.csv ||
+      echo "FAIL: miren-library.exe sessions differ from the Linux build ($(cmp expected.csv actual.csv || true))"
+    "$wine" "$app/miren-library.exe" --library win.sqlite export 1 -o first.BIL 2>/dev/null || true
+    cmp -s first.BIL "$(ls ./*.BIL | head -n 1)" ||
+      echo "FAIL: miren-library.exe export: not the first lap file, byte for byte"
+  ) >"$work/library.log"
+  cat "$work/library.log"
+  failures=$((failures + $(grep -c '^FAIL: ' "$work/library.log" || true)))
+  echo "miren-library.exe: samples imported, listed, checked and exported"
 }
 
 # The window, on a virtual screen, started in start_dir. The Wine session of the runs before had

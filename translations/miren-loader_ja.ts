@@ -300,6 +300,168 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     </message>
 </context>
 <context>
+    <name>LapLibrary</name>
+    <message>
+        <location filename="../src/lap_library/LapLibrary.cpp" line="+168"/>
+        <source>%1 is not a lap library (%2); it is left as it is</source>
+        <translation>%1 はラップライブラリではありません（%2）。ファイルはそのままにしています</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>it is a folder</source>
+        <translation>フォルダーです</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>it is not a regular file</source>
+        <translation>通常のファイルではありません</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+273"/>
+        <source>cannot read the library %1: %2</source>
+        <translation>ライブラリ %1 を読めません：%2</translation>
+    </message>
+    <message>
+        <location line="-268"/>
+        <source>the file is empty</source>
+        <translation>ファイルが空です</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>it is no SQLite database</source>
+        <translation>SQLite データベースではありません</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+12"/>
+        <source>it is cut short</source>
+        <translation>途中で切れています</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+76"/>
+        <source>there is no lap library at %1 yet; import lap files first</source>
+        <translation>%1 にはまだラップライブラリがありません。先にラップファイルを取り込んでください</translation>
+    </message>
+    <message>
+        <location line="-73"/>
+        <source>cannot make the folder %1 for the library</source>
+        <translation>ライブラリ用のフォルダー %1 を作れません</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>the file is read-only</source>
+        <translation>ファイルが読み取り専用です</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+15"/>
+        <source>its folder cannot be written</source>
+        <translation>フォルダーに書き込めません</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+64"/>
+        <source>cannot open the library %1: %2</source>
+        <translation>ライブラリ %1 を開けません：%2</translation>
+    </message>
+    <message>
+        <location line="-62"/>
+        <source>it was opened for reading only</source>
+        <translation>読み取り専用で開いています</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>an SQLite database of another program</source>
+        <translation>別のプログラムの SQLite データベースです</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the library %1 was made by a newer version of this tool (library version %2, this one reads up to %3); it is left as it is</source>
+        <translation>ライブラリ %1 はこのツールの新しい版で作られています（ライブラリの版 %2、この版が読めるのは %3 まで）。ファイルはそのままにしています</translation>
+    </message>
+    <message>
+        <location line="+150"/>
+        <source>cannot write to the library %1: the disk is full; the library is as it was</source>
+        <translation>ライブラリ %1 に書き込めません：ディスクがいっぱいです。ライブラリは元のままです</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>cannot change the library %1: it is read-only</source>
+        <translation>ライブラリ %1 を変更できません：読み取り専用です</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>cannot write to the library %1: another program kept it busy for too long; the library is as it was</source>
+        <translation>ライブラリ %1 に書き込めません：別のプログラムが長く使用中のままでした。ライブラリは元のままです</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>the library %1 is damaged: %2</source>
+        <translation>ライブラリ %1 は壊れています：%2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+6"/>
+        <source>cannot write to the library %1: %2; the library is as it was</source>
+        <translation>ライブラリ %1 に書き込めません：%2。ライブラリは元のままです</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>cannot change the library %1: %2</source>
+        <translation>ライブラリ %1 を変更できません：%2</translation>
+    </message>
+    <message>
+        <location line="+185"/>
+        <location line="+37"/>
+        <location line="+13"/>
+        <location line="+27"/>
+        <source>there is no session %1</source>
+        <translation>セッション %1 はありません</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <source>%1 fits several sessions; give more of the hash</source>
+        <translation>%1 に当てはまるセッションが複数あります。ハッシュをもっと長く指定してください</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>session %1 was changed elsewhere meanwhile; nothing was saved, read it again</source>
+        <translation>セッション %1 はその間にほかで変更されました。何も保存していません。読み直してください</translation>
+    </message>
+    <message>
+        <location line="+302"/>
+        <source>a row of %1 belongs to no session</source>
+        <translation>%1 にどのセッションにも属さない行があります</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>session %1 has lost its lap file</source>
+        <translation>セッション %1 のラップファイルがありません</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>session %1: its lap file does not match its hash</source>
+        <translation>セッション %1：ラップファイルがハッシュと一致しません</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>%1 is the library itself; give another file</source>
+        <translation>%1 はライブラリそのものです。別のファイルを指定してください</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>not enough memory for a copy of the library</source>
+        <translation>ライブラリを写すためのメモリーが足りません</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>cannot write %1: %2</source>
+        <translation>%1 を書き出せません：%2</translation>
+    </message>
+</context>
+<context>
     <name>LapListModel</name>
     <message>
         <location filename="../src/analysis_window/LapListModel.cpp" line="+195"/>
@@ -637,6 +799,231 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     </message>
 </context>
 <context>
+    <name>MirenLibrary</name>
+    <message>
+        <location filename="../src/library_cli/LibraryCommands.cpp" line="+104"/>
+        <source>cannot change the library %1: %2</source>
+        <translation>ライブラリ %1 を変更できません：%2</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>%1: no such file or folder</source>
+        <translation>%1：そのようなファイルやフォルダーはありません</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>not a regular file</source>
+        <translation>通常のファイルではありません</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>larger than 256 MB, not a lap file</source>
+        <translation>256 MB を超えています。ラップファイルではありません</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>importing %1 of %2</source>
+        <translation>取り込み中 %1 / %2</translation>
+    </message>
+    <message>
+        <location line="+428"/>
+        <source>the PDF report could not be drawn</source>
+        <translation>PDF レポートを描画できませんでした</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>cannot write %1: %2</source>
+        <translation>%1 を書き出せません：%2</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>refused: the bundle is too large</source>
+        <translation>拒否：バンドルが大きすぎます</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1: refused: %2</source>
+        <translation>%1：拒否：%2</translation>
+    </message>
+    <message>
+        <location filename="../src/library_cli/LibraryOptions.cpp" line="+78"/>
+        <source>Usage: miren-library [--library FILE] COMMAND [OPTIONS] [ARGUMENTS]</source>
+        <translation>使い方: miren-library [--library FILE] COMMAND [OPTIONS] [ARGUMENTS]</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Keeps every session of a season in one library file: the lap files, their sheets
+(track, vehicle, driver, conditions, tyres, setup, notes, tags) and their figures.
+
+Commands:
+  import [SHEET] [--accept-suggested] FILE|FOLDER...
+                        add lap files; folders are searched for *.BIL in any
+                        letter case; files the library has are skipped
+  sessions [FILTERS] [--format text|csv|json]
+                        list the sessions, oldest first
+  show SESSION          a session&apos;s sheet and figures
+  set SESSION [SHEET] [--air-temp C] [--track-temp C] [--tyre-compound X]
+      [--tyre-set X] [--cold-pressures X] [--hot-pressures X] [--note-before X]
+      [--note X] [--setup NAME=VALUE] [--remove-setup NAME] [--untag X]
+      [--date &apos;YYYY-MM-DD HH:MM&apos;]
+                        change a session&apos;s sheet (an empty value clears a field)
+  bests [FILTERS] [--format text|csv]
+                        personal bests per track, layout and vehicle
+  progress --track T [FILTERS] [--format text|csv]
+                        the figures of each day at a track
+  export SESSION -o FILE.BIL|FILE.zip
+                        the lap file as it was imported, or a bundle (lap file,
+                        sheet as JSON and the PDF report)
+  import-bundle FILE.zip...
+                        add the sessions of bundles
+  remove SESSION...     remove sessions
+  check                 check the library and every lap file against its hash
+  backup -o FILE        a consistent copy of the library
+
+SHEET: --track T --layout L --vehicle V --driver D --conditions dry|damp|wet
+       --tag X (again for more tags)
+FILTERS: --track T --layout L --vehicle V --driver D --conditions C --tag X
+         --from YYYY-MM-DD --to YYYY-MM-DD
+SESSION: its number, or at least 4 leading digits of its hash.
+
+Options:
+  --library FILE        the library (default: MIREN_LIBRARY, else %1)
+  -h, --help            show this help
+  --version             show the version
+
+Exit status: 0 done, 1 failed, 2 bad usage.
+</source>
+        <translation>シーズンのすべてのセッションを一つのライブラリファイルにまとめます：ラップファイル、
+そのシート（コース、車両、ドライバー、コンディション、タイヤ、セッティング、メモ、タグ）と数値。
+
+コマンド:
+  import [SHEET] [--accept-suggested] FILE|FOLDER...
+                        ラップファイルを取り込みます。フォルダーでは大文字小文字を問わず
+                        *.BIL を探します。ライブラリにあるファイルは飛ばします
+  sessions [FILTERS] [--format text|csv|json]
+                        セッションを古い順に一覧します
+  show SESSION          セッションのシートと数値
+  set SESSION [SHEET] [--air-temp C] [--track-temp C] [--tyre-compound X]
+      [--tyre-set X] [--cold-pressures X] [--hot-pressures X] [--note-before X]
+      [--note X] [--setup NAME=VALUE] [--remove-setup NAME] [--untag X]
+      [--date &apos;YYYY-MM-DD HH:MM&apos;]
+                        セッションのシートを変更します（空の値は項目を消します）
+  bests [FILTERS] [--format text|csv]
+                        コース・レイアウト・車両ごとの自己ベスト
+  progress --track T [FILTERS] [--format text|csv]
+                        コースでの日ごとの数値
+  export SESSION -o FILE.BIL|FILE.zip
+                        取り込んだときのままのラップファイル、またはバンドル（ラップ
+                        ファイル、JSON のシート、PDF レポート）
+  import-bundle FILE.zip...
+                        バンドルのセッションを取り込みます
+  remove SESSION...     セッションを削除します
+  check                 ライブラリと、各ラップファイルをハッシュと照合して検査します
+  backup -o FILE        ライブラリの一貫した写し
+
+SHEET: --track T --layout L --vehicle V --driver D --conditions dry|damp|wet
+       --tag X（タグを増やすには繰り返します）
+FILTERS: --track T --layout L --vehicle V --driver D --conditions C --tag X
+         --from YYYY-MM-DD --to YYYY-MM-DD
+SESSION: 番号、またはハッシュの先頭 4 桁以上。
+
+オプション:
+  --library FILE        ライブラリ（既定: MIREN_LIBRARY、なければ %1）
+  -h, --help            このヘルプを表示します
+  --version             版を表示します
+
+終了ステータス: 0 完了、1 失敗、2 使い方の誤り。
+</translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <source>unknown command: %1</source>
+        <translation>不明なコマンドです：%1</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <location line="+8"/>
+        <source>%1 does not go with this command</source>
+        <translation>%1 はこのコマンドには使えません</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>%1 needs a value</source>
+        <translation>%1 には値が必要です</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>--conditions takes dry, damp or wet, not %1</source>
+        <translation>--conditions に指定できるのは dry、damp、wet です（%1 は使えません）</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>%1 takes a date as YYYY-MM-DD, not %2</source>
+        <translation>%1 には日付を YYYY-MM-DD で指定してください（%2 は使えません）</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>unknown format: %1</source>
+        <translation>不明な形式です：%1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1 takes a temperature in °C, not %2</source>
+        <translation>%1 には温度を °C で指定してください（%2 は使えません）</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>--setup takes NAME=VALUE, not %1</source>
+        <translation>--setup には NAME=VALUE を指定してください（%1 は使えません）</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>--date takes &apos;YYYY-MM-DD HH:MM&apos;, not %1</source>
+        <translation>--date には &apos;YYYY-MM-DD HH:MM&apos; を指定してください（%1 は使えません）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+4"/>
+        <source>unknown option: %1</source>
+        <translation>不明なオプションです：%1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>no command given</source>
+        <translation>コマンドが指定されていません</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>no file, folder or session given</source>
+        <translation>ファイル、フォルダー、セッションのいずれも指定されていません</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>give one session</source>
+        <translation>セッションを一つ指定してください</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>unexpected argument: %1</source>
+        <translation>余分な引数です：%1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>-o FILE is required</source>
+        <translation>-o FILE が必要です</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>progress needs --track</source>
+        <translation>progress には --track が必要です</translation>
+    </message>
+    <message>
+        <location filename="../src/library_cli/main.cpp" line="+44"/>
+        <source>Try &apos;miren-library --help&apos; for more information.</source>
+        <translation>詳しくは &apos;miren-library --help&apos; を参照してください。</translation>
+    </message>
+</context>
+<context>
     <name>ReportDialogs</name>
     <message>
         <location filename="../src/report_dialogs/ReportDialogs.cpp" line="+16"/>
@@ -680,9 +1067,57 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     </message>
 </context>
 <context>
+    <name>SessionBundle</name>
+    <message>
+        <location filename="../src/lap_library/SessionBundle.cpp" line="+57"/>
+        <source>the bundle is too large</source>
+        <translation>バンドルが大きすぎます</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>it holds no session.json</source>
+        <translation>session.json がありません</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>session.json is too large</source>
+        <translation>session.json が大きすぎます</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>session.json is not a JSON object: %1</source>
+        <translation>session.json が JSON オブジェクトではありません：%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>session.json lacks the field &quot;%1&quot; or has it of the wrong type</source>
+        <translation>session.json に項目 &quot;%1&quot; がないか、型が違います</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>the bundle was made by a newer version of this tool</source>
+        <translation>バンドルはこのツールの新しい版で作られています</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>the lap file &quot;%1&quot; that session.json names is not in the bundle</source>
+        <translation>session.json が示すラップファイル &quot;%1&quot; がバンドルにありません</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>the lap file does not match the hash session.json gives: it was changed or damaged</source>
+        <translation>ラップファイルが session.json のハッシュと一致しません。変更されたか壊れています</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>the sheet&apos;s field &quot;%1&quot; has the wrong type</source>
+        <translation>シートの項目 &quot;%1&quot; の型が違います</translation>
+    </message>
+</context>
+<context>
     <name>SessionReport</name>
     <message>
-        <location line="-23"/>
+        <location filename="../src/report_dialogs/ReportDialogs.cpp" line="-23"/>
         <location filename="../src/session_report/SessionReport.cpp" line="+500"/>
         <source>The report holds no session.</source>
         <translation>レポートにセッションがありません。</translation>
@@ -1173,6 +1608,88 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <location line="+69"/>
         <source>System language</source>
         <translation>システムの言語</translation>
+    </message>
+</context>
+<context>
+    <name>ZipArchive</name>
+    <message>
+        <location filename="../src/lap_library/ZipArchive.cpp" line="+149"/>
+        <source>the zip is too large</source>
+        <translation>zip が大きすぎます</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>it is not a zip file</source>
+        <translation>zip ファイルではありません</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>zips of several parts are not read</source>
+        <translation>複数に分割された zip は読みません</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+39"/>
+        <source>zip64 archives are not read</source>
+        <translation>zip64 形式は読みません</translation>
+    </message>
+    <message>
+        <location line="-37"/>
+        <source>the zip holds too many entries</source>
+        <translation>zip の項目が多すぎます</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the zip&apos;s directory lies outside the file</source>
+        <translation>zip の目録がファイルの外を指しています</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+11"/>
+        <source>the zip&apos;s directory is damaged</source>
+        <translation>zip の目録が壊れています</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>the entry &quot;%1&quot; would leave the folder it is unpacked into</source>
+        <translation>項目 &quot;%1&quot; は展開先のフォルダーの外に出てしまいます</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>the entry &quot;%1&quot; is there twice</source>
+        <translation>項目 &quot;%1&quot; が二つあります</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>the entry &quot;%1&quot; is encrypted</source>
+        <translation>項目 &quot;%1&quot; は暗号化されています</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>the entry &quot;%1&quot; is too large</source>
+        <translation>項目 &quot;%1&quot; が大きすぎます</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the entry &quot;%1&quot; is compressed; only stored entries are read</source>
+        <translation>項目 &quot;%1&quot; は圧縮されています。無圧縮の項目だけを読みます</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>the zip&apos;s entries are too large together</source>
+        <translation>zip の項目が合わせて大きすぎます</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+5"/>
+        <location line="+6"/>
+        <source>the entry &quot;%1&quot; is damaged</source>
+        <translation>項目 &quot;%1&quot; が壊れています</translation>
+    </message>
+    <message>
+        <location line="-3"/>
+        <source>the entry &quot;%1&quot; fails its checksum</source>
+        <translation>項目 &quot;%1&quot; のチェックサムが合いません</translation>
     </message>
 </context>
 </TS>
