@@ -173,8 +173,11 @@ std::string csvCell(std::string_view text, const CsvDialect& dialect)
     const bool formula =
         !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
     if (text.find_first_of(std::string{dialect.delimiter, '"', '\r', '\n'}) ==
-        std::string_view::npos)
-        return formula ? "'" + std::string(text) : std::string(text);
+        std::string_view::npos) {
+        std::string cell(formula ? "'" : "");
+        cell.append(text);
+        return cell;
+    }
     std::string cell = formula ? "\"'" : "\"";
     for (char c : text) {
         if (c == '"')
