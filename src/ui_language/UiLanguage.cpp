@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -235,24 +236,34 @@ QByteArray withLanguageChoice(QByteArrayView settings, const QString& code)
 
     // The choice goes first into [General], as QSettings puts it in a new file; the choices
     // found on other lines of the section are dropped.
-    QByteArray out;
-    if (!code.isEmpty() && header == lines.end())
-        out += kGeneralSection.toByteArray() + eol + choice + eol;
+    std::vector<std::pair<QByteArray, QByteArray>> kept; // each line and its end
+    if (!code.isEmpty() && header == lines.end()) {
+        kept.emplace_back(kGeneralSection.toByteArray(), eol);
+        kept.emplace_back(choice, eol);
+    }
     bool general = true; // keys before any section are QSettings' [General] too
     for (auto line = lines.begin(); line != lines.end(); ++line) {
-        const bool choiceFollows = line == header && !code.isEmpty();
         if (isSection(line->text))
             general = line->text.trimmed() == kGeneralSection;
         else if (general && choiceOnLine(line->text))
             continue;
-        out += line->text;
-        if (choiceFollows) {
+        if (line == header && !code.isEmpty()) {
             // The header's own line end for both lines: writing again gives the same bytes.
             const QByteArray end = line->end.isEmpty() ? eol : line->end.toByteArray();
-            out += end + choice + end;
+            kept.emplace_back(line->text.toByteArray(), end);
+            kept.emplace_back(choice, end);
         } else {
-            out += line->end;
+            kept.emplace_back(line->text.toByteArray(), line->end.toByteArray());
         }
+    }
+    QByteArray out;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        out += kept[i].first;
+        // A lone CR before an empty line ended by LF would read as one CR LF, and that line
+        // would be lost.
+        const bool merges = kept[i].second == "\r" && i + 1 < kept.size() &&
+                            kept[i + 1].first.isEmpty() && kept[i + 1].second.startsWith('\n');
+        out += merges ? QByteArray("\r\n") : kept[i].second;
     }
     if (code.isEmpty() && out.trimmed() == kGeneralSection)
         return QByteArray(); // nothing left but the header of an empty section
