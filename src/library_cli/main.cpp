@@ -15,6 +15,10 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #endif
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace {
 
@@ -72,6 +76,10 @@ int run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+#ifdef Q_OS_WIN
+    // The output is written byte for byte, as on Linux: the C runtime would make each LF a CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
 #ifdef Q_OS_UNIX
     // Beyond a file-size limit a write then fails with "File too large" and is reported.
     std::signal(SIGXFSZ, SIG_IGN);

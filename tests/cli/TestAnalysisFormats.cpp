@@ -158,7 +158,9 @@ void TestAnalysisFormats::summaryCoversLapsBeforeFault()
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.contains("FAULTY.BIL: record 3, byte 462"), r.err.constData());
     QVERIFY2(r.out.startsWith("Session: 2 laps, 2 timed, 2 counted"), r.out.constData());
-    const QByteArray line = "Covers only the laps before the fault: " + QFile::encodeName(faulty) +
+    // Paths are written as the system writes them (backslashes on Windows).
+    const QByteArray line = "Covers only the laps before the fault: " +
+                            QFile::encodeName(QDir::toNativeSeparators(faulty)) +
                             ": record 3, byte 462";
     const qsizetype at = r.out.indexOf(line);
     QVERIFY2(at > 0, r.out.constData());
