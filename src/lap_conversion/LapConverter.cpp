@@ -34,10 +34,8 @@ LapConverter::FeedResult LapConverter::feed(std::span<const std::uint8_t> bytes)
             return result;
         }
         if (headerPending_ && record_.recordWord != 0) {
-            const std::string_view header = headerLine(record_.recordWord & 1);
-            buffer_.replace(used_, header.size(), header);
-            buffer_.replace(used_ + header.size(), kLineEnd.size(), kLineEnd);
-            used_ += header.size() + kLineEnd.size();
+            UNIT_FLG = static_cast<std::int16_t>(record_.recordWord & 1);
+            HEAD_PRINT();
             headerPending_ = false;
         }
         if (status == RecordStatus::Fault) {
@@ -54,6 +52,14 @@ LapConverter::FeedResult LapConverter::feed(std::span<const std::uint8_t> bytes)
             flush();
     }
     return result;
+}
+
+void LapConverter::HEAD_PRINT()
+{
+    const std::string_view header = headerLine(UNIT_FLG);
+    buffer_.replace(used_, header.size(), header);
+    buffer_.replace(used_ + header.size(), kLineEnd.size(), kLineEnd);
+    used_ += header.size() + kLineEnd.size();
 }
 
 void LapConverter::flush()

@@ -56,10 +56,14 @@ public:
     const LapFault& fault() const { return fault_; }
 
 private:
+    // Appends the header line for UNIT_FLG and its line end to the text waiting for the sink.
+    void HEAD_PRINT();
+
     char decimalPoint_;
     Sink sink_;
     std::size_t batchBytes_;
     bool headerPending_ = true;
+    std::int16_t UNIT_FLG = 0; // speed unit flag of the header: 0 km/h, 1 m/h
     std::uint64_t recordsInFile_ = 0;
     LapFault fault_;
     LapRecord record_;
