@@ -23,6 +23,7 @@ struct ComparedLap {
     QString label; // how lists name it, e.g. "S2 lap 9" or "12:9"
     LapData lap;
     SpeedUnit unit = SpeedUnit::Kmh;
+    std::int64_t session = 0; // the lap library's session it is of; 0 when not known
 };
 
 enum class ReferenceKind { SessionBest, DayBest, PersonalBest, Ideal, Target };

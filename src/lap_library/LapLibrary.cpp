@@ -857,6 +857,19 @@ QStringList LapLibrary::values(Field field)
     return list;
 }
 
+std::vector<std::pair<QString, QString>> LapLibrary::trackLayouts()
+{
+    std::vector<std::pair<QString, QString>> list;
+    try {
+        SqliteStatement select(*db_, "SELECT DISTINCT track, layout FROM sessions WHERE removed = 0 "
+                                     "AND track <> '' ORDER BY 1, 2");
+        while (select.step())
+            list.emplace_back(select.text(0), select.text(1));
+    } catch (const SqliteError&) {
+    }
+    return list;
+}
+
 std::vector<TrackBests> LapLibrary::bests(const SessionFilter& filter)
 {
     std::vector<TrackBests> groups;

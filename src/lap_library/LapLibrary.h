@@ -194,6 +194,8 @@ public:
     // The distinct values of a sheet field among the sessions (tracks, vehicles, ...), sorted.
     enum class Field { Track, Layout, Vehicle, Driver, Tag };
     QStringList values(Field field);
+    // The tracks with their layouts ("" for a track's sessions without one), sorted.
+    std::vector<std::pair<QString, QString>> trackLayouts();
 
     std::vector<TrackBests> bests(const SessionFilter& filter = {});
     std::vector<ProgressDay> progress(const SessionFilter& filter);

@@ -80,7 +80,7 @@ LibraryResult<ComparedLap> LibraryComparison::lap(LibraryLapRef ref)
         return LibraryError{LibraryError::Kind::Unknown,
                             tr("session %1 has no lap %2").arg(ref.session).arg(ref.lap)};
     return ComparedLap{QStringLiteral("%1:%2").arg(ref.session).arg(ref.lap), *lap,
-                       (*laps.value)->unit};
+                       (*laps.value)->unit, ref.session};
 }
 
 LibraryResult<ComparisonReference>
