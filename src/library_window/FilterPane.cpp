@@ -86,12 +86,12 @@ FilterPane::FilterPane(QWidget* parent) : QWidget(parent)
 
 void FilterPane::setCaptions()
 {
-    const QString names[] = {tr("T&rack"), tr("&Vehicle"), tr("Dri&ver"), tr("C&onditions"),
+    const QString names[] = {tr("&Track"), tr("&Vehicle"), tr("D&river"), tr("Co&nditions"),
                              tr("Ta&g")};
     for (int i = 0; i < 5; ++i)
         labels_[i]->setText(names[i]);
-    fromOn_->setText(tr("&From"));
-    toOn_->setText(tr("&To"));
+    fromOn_->setText(tr("From"));
+    toOn_->setText(tr("To"));
     clear_->setText(tr("Show &all"));
     const QSignalBlocker block(conditions_);
     const int chosen = std::max(0, conditions_->currentIndex());

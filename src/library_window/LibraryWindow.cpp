@@ -40,24 +40,23 @@ enum Tab { SessionsTab, BestsTab, ProgressTab };
 // Short texts of a sheet's field for the question about two edits at once.
 QString fieldName(SheetField field)
 {
-    using T = LibraryWindow;
     switch (field) {
-    case SheetField::Track: return T::tr("Track");
-    case SheetField::Layout: return T::tr("Layout");
-    case SheetField::Vehicle: return T::tr("Vehicle");
-    case SheetField::Driver: return T::tr("Driver");
-    case SheetField::Conditions: return T::tr("Conditions");
-    case SheetField::AirTemperature: return T::tr("Air °C");
-    case SheetField::TrackTemperature: return T::tr("Track °C");
-    case SheetField::TyreCompound: return T::tr("Tyre compound");
-    case SheetField::TyreSet: return T::tr("Tyre set");
-    case SheetField::ColdPressures: return T::tr("Cold pressures");
-    case SheetField::HotPressures: return T::tr("Hot pressures");
-    case SheetField::Setup: return T::tr("Setup");
-    case SheetField::NotesBefore: return T::tr("Notes before");
-    case SheetField::NotesAfter: return T::tr("Notes after");
-    case SheetField::Tags: return T::tr("Tags");
-    case SheetField::Date: return T::tr("Date");
+    case SheetField::Track: return LibraryWindow::tr("Track");
+    case SheetField::Layout: return LibraryWindow::tr("Layout");
+    case SheetField::Vehicle: return LibraryWindow::tr("Vehicle");
+    case SheetField::Driver: return LibraryWindow::tr("Driver");
+    case SheetField::Conditions: return LibraryWindow::tr("Conditions");
+    case SheetField::AirTemperature: return LibraryWindow::tr("Air °C");
+    case SheetField::TrackTemperature: return LibraryWindow::tr("Track °C");
+    case SheetField::TyreCompound: return LibraryWindow::tr("Tyre compound");
+    case SheetField::TyreSet: return LibraryWindow::tr("Tyre set");
+    case SheetField::ColdPressures: return LibraryWindow::tr("Cold pressures");
+    case SheetField::HotPressures: return LibraryWindow::tr("Hot pressures");
+    case SheetField::Setup: return LibraryWindow::tr("Setup");
+    case SheetField::NotesBefore: return LibraryWindow::tr("Notes before");
+    case SheetField::NotesAfter: return LibraryWindow::tr("Notes after");
+    case SheetField::Tags: return LibraryWindow::tr("Tags");
+    case SheetField::Date: return LibraryWindow::tr("Date");
     }
     return {};
 }
@@ -333,7 +332,7 @@ LibraryWindow::~LibraryWindow()
 void LibraryWindow::setCaptions()
 {
     setWindowTitle(tr("Lap library"));
-    importFiles_->setText(tr("Import lap &files…"));
+    importFiles_->setText(tr("&Import lap files…"));
     importFolder_->setText(tr("Import f&older…"));
     loadButton_->setText(tr("&Load into the table"));
     loadButton_->setToolTip(tr("Puts the chosen sessions into the main window's table, as \"bil "
@@ -342,8 +341,6 @@ void LibraryWindow::setCaptions()
     compareButton_->setToolTip(tr("Compares the best laps of the chosen sessions (2 to 8) sector "
                                   "by sector"));
     deleteButton_->setText(tr("&Delete"));
-    undoButton_->defaultAction()->setText(tr("&Undo"));
-    redoButton_->defaultAction()->setText(tr("&Redo"));
     tabs_->setTabText(SessionsTab, tr("&Sessions"));
     tabs_->setTabText(BestsTab, tr("Personal &bests"));
     tabs_->setTabText(ProgressTab, tr("&Progress"));

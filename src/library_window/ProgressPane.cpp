@@ -66,8 +66,8 @@ ProgressPane::ProgressPane(QWidget* parent) : QWidget(parent)
 
 void ProgressPane::setCaptions()
 {
-    trackLabel_->setText(tr("Trac&k"));
-    vehicleLabel_->setText(tr("V&ehicle"));
+    trackLabel_->setText(tr("Track"));
+    vehicleLabel_->setText(tr("Vehicle"));
     if (vehicle_->count() > 0)
         vehicle_->setItemText(0, tr("All vehicles"));
 }

@@ -175,12 +175,13 @@ SheetEditor::SheetEditor(QWidget* parent) : QWidget(parent)
 
 void SheetEditor::setCaptions()
 {
-    const QString names[] = {tr("Trac&k"),          tr("La&yout"),       tr("V&ehicle"),
-                             tr("Dr&iver"),          tr("Co&nditions"),   tr("&Air °C"),
-                             tr("Track &°C"),        tr("&Date"),         tr("Tyre co&mpound"),
-                             tr("Tyre s&et"),        tr("Cold &pressures"), tr("&Hot pressures"),
-                             tr("Set&up"),           tr("Notes &before"), tr("Notes a&fter"),
-                             tr("Ta&gs")};
+    // Mnemonics only where the window has none of the same letter.
+    const QString names[] = {tr("Trac&k"),         tr("La&yout"),       tr("V&ehicle"),
+                             tr("Driver"),         tr("Conditions"),    tr("Air °C"),
+                             tr("Track °C"),       tr("Date"),          tr("Tyre compo&und"),
+                             tr("Tyre set"),       tr("Cold pressures"), tr("&Hot pressures"),
+                             tr("Setup"),          tr("Notes before"),  tr("Notes a&fter"),
+                             tr("Tags")};
     for (std::size_t i = 0; i < labels_.size(); ++i)
         labels_[i]->setText(names[i]);
     setup_->setPlaceholderText(tr("one a line: name = value"));
