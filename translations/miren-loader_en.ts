@@ -6,10 +6,10 @@
     <message numerus="yes">
         <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+312"/>
         <location line="+234"/>
-        <source>Add %n session(s) to the &amp;library</source>
+        <source>Add %n session(s) to the li&amp;brary</source>
         <translation>
-            <numerusform>Add %n session to the &amp;library</numerusform>
-            <numerusform>Add %n sessions to the &amp;library</numerusform>
+            <numerusform>Add %n session to the li&amp;brary</numerusform>
+            <numerusform>Add %n sessions to the li&amp;brary</numerusform>
         </translation>
     </message>
     <message numerus="yes">

@@ -61,9 +61,9 @@
     <message numerus="yes">
         <location line="+1"/>
         <location line="+234"/>
-        <source>Add %n session(s) to the &amp;library</source>
+        <source>Add %n session(s) to the li&amp;brary</source>
         <translation>
-            <numerusform>%n 件のセッションをライブラリに追加(&amp;L)</numerusform>
+            <numerusform>%n 件のセッションをライブラリに追加(&amp;B)</numerusform>
         </translation>
     </message>
     <message>

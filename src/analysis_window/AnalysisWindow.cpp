@@ -309,7 +309,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
         exportButton_->setText(tr("Export &CSV…"));
         printButton_->setText(tr("&Print…"));
         pdfButton_->setText(tr("Save as P&DF…"));
-        addToLibrary_->setText(tr("Add %n session(s) to the &library", nullptr, addToLibraryCount_));
+        addToLibrary_->setText(tr("Add %n session(s) to the li&brary", nullptr, addToLibraryCount_));
         compareButton_->setText(tr("Co&mpare…"));
         compareButton_->setToolTip(tr("Compares 2 to 8 laps chosen in the list (Ctrl or Shift "
                                       "for several) sector by sector"));
@@ -543,7 +543,7 @@ void AnalysisWindow::showLapInView(const QModelIndex& current)
 void AnalysisWindow::setAddToLibrary(int count)
 {
     addToLibraryCount_ = count;
-    addToLibrary_->setText(tr("Add %n session(s) to the &library", nullptr, count));
+    addToLibrary_->setText(tr("Add %n session(s) to the li&brary", nullptr, count));
     addToLibrary_->setVisible(count > 0);
 }
 

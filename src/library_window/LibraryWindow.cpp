@@ -368,6 +368,11 @@ void LibraryWindow::setLoad(LoadFn load)
     load_ = std::move(load);
 }
 
+ComparisonDialog* LibraryWindow::comparisonDialog() const
+{
+    return comparison_;
+}
+
 QString LibraryWindow::statusText() const
 {
     return status_->text();
@@ -441,8 +446,10 @@ void LibraryWindow::filterChanged()
         return;
     const std::vector<std::int64_t> selected = selectedSessions();
     std::vector<SessionInfo> sessions = library->sessions(filters_->filter());
+    // A revision already known is that of a sheet being edited or saved here: a newer one
+    // read now would let the next save overwrite what changed elsewhere instead of merging.
     for (const SessionInfo& s : sessions)
-        revisions_[s.id] = s.revision;
+        revisions_.try_emplace(s.id, s.revision);
     model_->setSessions(std::move(sessions));
     selectSessions(selected);
     showCurrentSession();
@@ -580,7 +587,6 @@ std::optional<LibraryWindow::Saved> LibraryWindow::saveSheet(std::int64_t sessio
             return std::nullopt;
         }
         const DatedSheet theirs{now.value->sheet, now.value->date};
-        revisions_[session] = now.value->revision;
         SheetMerge merge = mergeSheets(base, target, theirs);
         if (!merge.conflicts.empty()) {
             QStringList fields;
@@ -596,6 +602,7 @@ std::optional<LibraryWindow::Saved> LibraryWindow::saveSheet(std::int64_t sessio
                     .arg(QString::number(session), fields.join(QLatin1Char('\n'))),
                 {tr("Keep mine"), tr("Take theirs")});
             if (answer < 0) {
+                // The revision stays as it was read: the next save merges with theirs again.
                 setStatus(tr("Nothing saved: your edit of session %1 stays in the form.")
                               .arg(session));
                 return std::nullopt;
@@ -606,6 +613,7 @@ std::optional<LibraryWindow::Saved> LibraryWindow::saveSheet(std::int64_t sessio
             setStatus(tr("Session %1 was changed elsewhere too; both changes are kept.")
                           .arg(session));
         }
+        revisions_[session] = now.value->revision;
         saved.sheet = merge.merged;
         saved.replaced = theirs;
         base = theirs;

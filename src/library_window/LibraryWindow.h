@@ -71,7 +71,7 @@ public:
     SheetEditor* sheetEditor() const { return editor_; }
     QUndoStack* undoStack() const { return undo_; }
     ImportRunner& importRunner() { return import_; }
-    ComparisonDialog* comparisonDialog() const { return comparison_; }
+    ComparisonDialog* comparisonDialog() const;
     BestsPane* bestsPane() const { return bests_; }
     ProgressPane* progressPane() const { return progress_; }
     QString statusText() const;
