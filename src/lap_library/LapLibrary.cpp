@@ -621,6 +621,22 @@ std::vector<SessionInfo> LapLibrary::sessions(const SessionFilter& filter)
     return list;
 }
 
+std::vector<std::int64_t> LapLibrary::sessionIds(const SessionFilter& filter)
+{
+    std::vector<std::int64_t> ids;
+    const Where where = whereOf(filter);
+    try {
+        SqliteStatement select(*db_, "SELECT id FROM sessions" + where.sql +
+                                         " ORDER BY file_time, id");
+        where.bindTo(select);
+        while (select.step())
+            ids.push_back(select.integer(0));
+    } catch (const SqliteError&) {
+        ids.clear();
+    }
+    return ids;
+}
+
 void LapLibrary::readSheetLists(std::int64_t id, SessionSheet& sheet)
 {
     SqliteStatement setup(*db_,

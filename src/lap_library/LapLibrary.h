@@ -163,6 +163,8 @@ public:
 
     // The sessions a filter lets through, oldest first.
     std::vector<SessionInfo> sessions(const SessionFilter& filter = {});
+    // Only their numbers, in the same order: what a list of them all needs on a filter change.
+    std::vector<std::int64_t> sessionIds(const SessionFilter& filter = {});
     // One session, with its setup rows and tags.
     LibraryResult<SessionInfo> session(std::int64_t id);
     // A session by its number or a unique prefix of its hash (at least 4 hex digits).

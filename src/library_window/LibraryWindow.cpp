@@ -432,11 +432,28 @@ void LibraryWindow::reload()
                         library->values(LapLibrary::Field::Layout),
                         library->values(LapLibrary::Field::Vehicle),
                         library->values(LapLibrary::Field::Driver));
+    readSessions();
     filterChanged();
     QString text = QDir::toNativeSeparators(library->path());
     if (library->readOnly())
         text = tr("%1 (read only: %2)").arg(text, library->readOnlyReason());
     setStatus(text);
+}
+
+// Every session of the library into the list's rows, once; the filters then only choose.
+void LibraryWindow::readSessions()
+{
+    LapLibrary* library = access_.library();
+    if (!library)
+        return;
+    const std::vector<std::int64_t> selected = selectedSessions();
+    std::vector<SessionInfo> sessions = library->sessions();
+    // A revision already known is that of a sheet being edited or saved here: a newer one
+    // read now would let the next save overwrite what changed elsewhere instead of merging.
+    for (const SessionInfo& s : sessions)
+        revisions_.try_emplace(s.id, s.revision);
+    model_->setSessions(std::move(sessions));
+    selectSessions(selected);
 }
 
 void LibraryWindow::filterChanged()
@@ -445,12 +462,7 @@ void LibraryWindow::filterChanged()
     if (!library)
         return;
     const std::vector<std::int64_t> selected = selectedSessions();
-    std::vector<SessionInfo> sessions = library->sessions(filters_->filter());
-    // A revision already known is that of a sheet being edited or saved here: a newer one
-    // read now would let the next save overwrite what changed elsewhere instead of merging.
-    for (const SessionInfo& s : sessions)
-        revisions_.try_emplace(s.id, s.revision);
-    model_->setSessions(std::move(sessions));
+    model_->showOnly(library->sessionIds(filters_->filter()));
     selectSessions(selected);
     showCurrentSession();
     updateSide();
@@ -690,6 +702,7 @@ bool LibraryWindow::removeSessions(const std::vector<std::int64_t>& ids, bool re
     }
     removedAny_ = true;
     filters_->reload(*library);
+    readSessions();
     filterChanged();
     if (!remove)
         selectSessions(ids);

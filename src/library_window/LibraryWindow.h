@@ -105,6 +105,7 @@ private:
     void finishEdits();
     bool openLibrary();
     void startNewLibrary();
+    void readSessions();
     void filterChanged();
     void showCurrentSession();
     void sheetEdited(std::int64_t session, const DatedSheet& before, const DatedSheet& after);

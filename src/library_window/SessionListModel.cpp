@@ -4,7 +4,9 @@
 #include "library_view/SheetLines.h"
 
 #include <algorithm>
+#include <numeric>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -39,33 +41,49 @@ SessionListModel::Row SessionListModel::rowFor(SessionInfo info)
 void SessionListModel::setSessions(std::vector<SessionInfo> sessions)
 {
     beginResetModel();
-    rows_.clear();
-    rows_.reserve(sessions.size());
+    all_.clear();
+    all_.reserve(sessions.size());
     for (SessionInfo& s : sessions)
-        rows_.push_back(rowFor(std::move(s)));
+        all_.push_back(rowFor(std::move(s)));
+    shown_.resize(all_.size());
+    std::iota(shown_.begin(), shown_.end(), std::size_t(0));
+    sortRows();
+    endResetModel();
+}
+
+void SessionListModel::showOnly(const std::vector<std::int64_t>& ids)
+{
+    const std::unordered_set<std::int64_t> wanted(ids.begin(), ids.end());
+    beginResetModel();
+    shown_.clear();
+    for (std::size_t i = 0; i < all_.size(); ++i)
+        if (wanted.contains(all_[i].info.id))
+            shown_.push_back(i);
     sortRows();
     endResetModel();
 }
 
 void SessionListModel::updateSession(SessionInfo session)
 {
-    const int row = rowOf(session.id);
-    if (row < 0)
+    const auto found = std::find_if(all_.begin(), all_.end(),
+                                    [&](const Row& r) { return r.info.id == session.id; });
+    if (found == all_.end())
         return;
-    rows_[std::size_t(row)] = rowFor(std::move(session));
-    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    *found = rowFor(std::move(session));
+    const int row = rowOf(found->info.id);
+    if (row >= 0)
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
 int SessionListModel::rowOf(std::int64_t id) const
 {
-    const auto found = std::find_if(rows_.begin(), rows_.end(),
-                                    [id](const Row& r) { return r.info.id == id; });
-    return found == rows_.end() ? -1 : int(found - rows_.begin());
+    const auto found = rowById_.find(id);
+    return found == rowById_.end() ? -1 : found->second;
 }
 
 int SessionListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(rows_.size());
+    return parent.isValid() ? 0 : int(shown_.size());
 }
 
 int SessionListModel::columnCount(const QModelIndex& parent) const
@@ -75,9 +93,9 @@ int SessionListModel::columnCount(const QModelIndex& parent) const
 
 QVariant SessionListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= int(rows_.size()))
+    if (!index.isValid() || index.row() >= int(shown_.size()))
         return {};
-    const Row& r = rows_[std::size_t(index.row())];
+    const Row& r = rowAt(index.row());
     const SessionInfo& s = r.info;
     if (role == Qt::TextAlignmentRole) {
         const bool number = index.column() >= Laps && index.column() <= Median;
@@ -155,16 +173,13 @@ void SessionListModel::sort(int column, Qt::SortOrder order)
     const QModelIndexList before = persistentIndexList();
     std::vector<std::int64_t> ids;
     for (const QModelIndex& i : before)
-        ids.push_back(rows_[std::size_t(i.row())].info.id);
+        ids.push_back(rowAt(i.row()).info.id);
     sortColumn_ = column;
     sortOrder_ = order;
     sortRows();
-    std::unordered_map<std::int64_t, int> rowById;
-    for (std::size_t r = 0; r < rows_.size(); ++r)
-        rowById[rows_[r].info.id] = int(r);
     QModelIndexList after;
     for (qsizetype k = 0; k < before.size(); ++k)
-        after << index(rowById[ids[std::size_t(k)]], before[k].column());
+        after << index(rowOf(ids[std::size_t(k)]), before[k].column());
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
@@ -225,11 +240,17 @@ void SessionListModel::sortRows()
         }
         }
     };
-    std::stable_sort(rows_.begin(), rows_.end(), [&](const Row& a, const Row& b) {
+    std::stable_sort(shown_.begin(), shown_.end(), [&](std::size_t i, std::size_t j) {
+        const Row& a = all_[i];
+        const Row& b = all_[j];
         if (before(a, b))
             return true;
         if (before(b, a))
             return false;
         return a.info.date < b.info.date || (a.info.date == b.info.date && a.info.id < b.info.id);
     });
+    rowById_.clear();
+    rowById_.reserve(shown_.size());
+    for (std::size_t r = 0; r < shown_.size(); ++r)
+        rowById_.emplace(all_[shown_[r]].info.id, int(r));
 }

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 // The sessions of the library that the filters let through, one row each: date, track, vehicle,
@@ -21,7 +22,10 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
+    // All the sessions the list may show, each made into a row once; all are shown.
     void setSessions(std::vector<SessionInfo> sessions);
+    // Shows only these of them (a filter change: no session is read or made anew).
+    void showOnly(const std::vector<std::int64_t>& ids);
     // One session anew (after an edit of its sheet), where it is listed.
     void updateSession(SessionInfo session);
 
@@ -31,7 +35,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     void sort(int column, Qt::SortOrder order) override;
 
-    const SessionInfo& session(int row) const { return rows_[std::size_t(row)].info; }
+    const SessionInfo& session(int row) const { return rowAt(row).info; }
     // The row of a session, -1 when it is not listed.
     int rowOf(std::int64_t id) const;
 
@@ -42,8 +46,11 @@ private:
     };
     static Row rowFor(SessionInfo info);
     void sortRows();
+    const Row& rowAt(int row) const { return all_[shown_[std::size_t(row)]]; }
 
-    std::vector<Row> rows_;
+    std::vector<Row> all_;
+    std::vector<std::size_t> shown_; // positions in all_, in the list's order
+    std::unordered_map<std::int64_t, int> rowById_; // of the rows shown
     int sortColumn_ = Date;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };

@@ -5,6 +5,7 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "lap_library/LapLibrary.h"
+#include "library_window/FilterPane.h"
 #include "library_window/ImportRunner.h"
 #include "library_window/LibraryAccess.h"
 #include "library_window/LibraryWindow.h"
@@ -53,10 +54,12 @@ private:
         }
         QString path() const { return dir.filePath(QStringLiteral("library.sqlite")); }
         LapLibrary& library() { return *access->library(); }
-        std::int64_t add(const QString& name, int laps, int day)
+        std::int64_t add(const QString& name, int laps, int day, const QString& track = {})
         {
+            SessionSheet sheet;
+            sheet.track = track;
             const auto added = library().importSession(
-                {fullLaps(laps), name, QDateTime(QDate(2024, 5, day), QTime(10, 0)), {}});
+                {fullLaps(laps), name, QDateTime(QDate(2024, 5, day), QTime(10, 0)), sheet});
             return added.ok() ? added.value->session : 0;
         }
         SessionSheet stored(std::int64_t id)
@@ -101,6 +104,28 @@ private slots:
         QCOMPARE(f.window->sessionModel()->rowCount(), 1);
         QCOMPARE(readBytes(f.path()), notLibrary);
         QVERIFY(f.warnings.isEmpty());
+    }
+
+    // The filters choose among the rows read once; a sort keeps the chosen sessions chosen.
+    void filterAndSort()
+    {
+        Fixture f;
+        const std::int64_t a = f.add(QStringLiteral("A.BIL"), 3, 1, QStringLiteral("Ridge"));
+        const std::int64_t b = f.add(QStringLiteral("B.BIL"), 5, 2, QStringLiteral("Lake"));
+        const std::int64_t c = f.add(QStringLiteral("C.BIL"), 4, 3, QStringLiteral("Ridge"));
+        f.window->show();
+        f.window->reload();
+        QVERIFY(f.window->filters()->chooseTrack(QStringLiteral("Ridge")));
+        QCOMPARE(f.window->sessionModel()->rowCount(), 2);
+        QCOMPARE(f.window->sessionModel()->rowOf(b), -1);
+        f.window->selectSessions({a});
+        f.window->sessionModel()->sort(SessionListModel::Laps, Qt::DescendingOrder);
+        QCOMPARE(f.window->sessionModel()->session(0).id, c);
+        QCOMPARE(f.window->selectedSessions(), std::vector<std::int64_t>{a});
+        f.window->filters()->clear();
+        QCOMPARE(f.window->sessionModel()->rowCount(), 3);
+        QCOMPARE(f.window->sessionModel()->session(0).id, b);
+        QCOMPARE(f.window->selectedSessions(), std::vector<std::int64_t>{a});
     }
 
     // An edit is saved at once; undo and redo save the sheets back and show them.

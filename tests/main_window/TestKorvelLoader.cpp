@@ -7,6 +7,7 @@
 #include "lap_conversion/DecimalPoint.h"
 #include "analysis_window/AnalysisWindow.h"
 #include "lap_library/LapLibrary.h"
+#include "library_window/ImportRunner.h"
 #include "library_window/LibraryLink.h"
 #include "library_window/LibraryWindow.h"
 #include "main_window/KorvelLoader.h"
@@ -371,6 +372,28 @@ private slots:
         // A later "bil load" drops the titles.
         f.click("BIL_load");
         QCOMPARE(f.window->lapFiles().files.front().title, std::string());
+        f.window->libraryLink().closeWindows();
+    }
+
+    // After "bil load" the analysis window offers the sessions the library lacks; adding them
+    // imports them in the library window, and the offer goes.
+    void addToLibraryFromAnalysis()
+    {
+        Fixture f;
+        QVERIFY(writeBytes(f.path("A.BIL"), fullLaps(3, 3)));
+        QVERIFY(writeBytes(f.path("B.BIL"), fullLaps(2)));
+        f.pickLapFiles({"A.BIL", "B.BIL"});
+        f.click("BIL_load");
+        f.click("ANALYSIS");
+        auto* add = f.window->analysisWindow()->findChild<QPushButton*>("addToLibrary");
+        QVERIFY(add && add->isVisibleTo(f.window->analysisWindow()));
+        QVERIFY2(add->text().contains(u'2'), qPrintable(add->text()));
+        add->click();
+        LibraryWindow& lw = f.window->libraryLink().libraryWindow();
+        QTRY_VERIFY(!lw.importRunner().running());
+        QCOMPARE(lw.selectedSessions().size(), std::size_t(2));
+        QVERIFY(!add->isVisibleTo(f.window->analysisWindow()));
+        QVERIFY(f.window->libraryLink().librarySessionOf(1).has_value());
         f.window->libraryLink().closeWindows();
     }
 
