@@ -37,7 +37,7 @@ protected:
 ComparisonDialog::ComparisonDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("comparisonDialog"));
-    resize(1000, 620);
+    resize(1000, 700);
     lapsLabel_ = new QLabel;
     lapsText_ = new QLineEdit;
     lapsText_->setObjectName(QStringLiteral("comparedLaps"));
@@ -85,6 +85,8 @@ ComparisonDialog::ComparisonDialog(QWidget* parent) : QDialog(parent)
     split->addWidget(chart_);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 1);
+    // Room for six sectors and the lap in the table; the chart takes the rest.
+    split->setSizes({300, 280});
     pages_ = new QStackedWidget;
     pages_->addWidget(refusal_);
     pages_->addWidget(split);
