@@ -237,12 +237,18 @@ void SheetEditor::put(const DatedSheet& d)
     hotPressures_->setText(s.hotPressures);
     // Texts the user is not editing keep their place; a text set anew loses the undo of the
     // field's own typing, which is what it should.
-    if (setup_->toPlainText() != setupText(s.setup))
-        setup_->setPlainText(setupText(s.setup));
-    if (notesBefore_->toPlainText() != s.notesBefore)
-        notesBefore_->setPlainText(s.notesBefore);
-    if (notesAfter_->toPlainText() != s.notesAfter)
-        notesAfter_->setPlainText(s.notesAfter);
+    // Wrapping a line of hundreds of thousands of characters takes the layout minutes (worse
+    // than linear where it has no space to break at): such a text is shown unwrapped.
+    const auto putText = [](QPlainTextEdit* edit, const QString& text) {
+        if (edit->toPlainText() == text)
+            return;
+        edit->setLineWrapMode(text.size() > kLongestWrappedText ? QPlainTextEdit::NoWrap
+                                                                : QPlainTextEdit::WidgetWidth);
+        edit->setPlainText(text);
+    };
+    putText(setup_, setupText(s.setup));
+    putText(notesBefore_, s.notesBefore);
+    putText(notesAfter_, s.notesAfter);
     tags_->setText(tagsText(s.tags));
     putting_ = false;
 }

@@ -22,6 +22,8 @@ class SheetEditor : public QWidget {
 public:
     // Typing pauses this long before its text is saved.
     static constexpr int kTypingPauseMs = 500;
+    // A longer setup or note is shown without wrapping its lines.
+    static constexpr qsizetype kLongestWrappedText = 100000;
 
     explicit SheetEditor(QWidget* parent = nullptr);
 

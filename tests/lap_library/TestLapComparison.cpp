@@ -1,10 +1,13 @@
 // Laps compared sector by sector: the gaps, the summed gaps, the speed differences and the
 // timing-screen marks against hand-worked figures; the laps the comparison refuses and why; a
 // target time spread over the sectors; and two edits of one sheet merged field by field.
+#include "BilBuilder.h"
 #include "TestMain.h"
 #include "lap_library/LapComparison.h"
+#include "lap_library/LibraryComparison.h"
 #include "lap_library/SheetMerge.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -29,6 +32,23 @@ ComparedLap lap(const QString& label, const std::vector<int>& sectors,
         c.lap.blocks[0].length += b.length;
     }
     return c;
+}
+
+// A lap file of laps of three sectors (hundredths; the lap time is their sum), lengths alike.
+QByteArray threeSectorFile(const std::vector<std::array<int, 3>>& laps)
+{
+    BilBuilder b;
+    for (std::size_t i = 0; i < laps.size(); ++i) {
+        std::vector<BilBlock> blocks(4);
+        blocks[0].length = 2400;
+        for (std::size_t k = 0; k < 3; ++k) {
+            blocks[k + 1].time = quint16(laps[i][k]);
+            blocks[k + 1].length = 800;
+            blocks[0].time = quint16(blocks[0].time + laps[i][k]);
+        }
+        b.lap(2, quint16(i), blocks);
+    }
+    return b.bytes();
 }
 
 } // namespace
@@ -159,6 +179,66 @@ private slots:
         QFETCH(int, time);
         const auto parsed = parseLapTime(text);
         QCOMPARE(parsed.value_or(-1), time);
+    }
+
+    void libraryReferences_data()
+    {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<int>("time");     // the reference's lap time; -1: refused
+        QTest::addColumn<QString>("label"); // a piece of its label, or of the refusal
+        QTest::newRow("session best") << "session" << 6450 << "session best 1:04.50 (1:2)";
+        QTest::newRow("day's best, other session") << "day" << 6430 << "(2:2)";
+        // The wet session's 1:01.00 is no dry best.
+        QTest::newRow("dry personal best") << "pb" << 6400 << "personal best 1:04.00 (4:1)";
+        QTest::newRow("ideal of dry sectors") << "ideal" << 6280 << "never driven whole";
+        QTest::newRow("target") << "1:00.00" << 6000 << "target 1:00.00";
+    }
+
+    // Sessions of one track and vehicle: 1 and 2 on one dry day, 3 wet, 4 dry later.
+    void libraryReferences()
+    {
+        QFETCH(QString, choice);
+        QFETCH(int, time);
+        QFETCH(QString, label);
+        QTemporaryDir dir;
+        auto opened = LapLibrary::open(dir.filePath(QStringLiteral("l.sqlite")),
+                                       LapLibrary::Mode::ReadWrite);
+        QVERIFY(opened.ok());
+        LapLibrary& library = **opened.value;
+        const std::vector<std::vector<std::array<int, 3>>> sessions{
+            {{2100, 2600, 1900}, {2050, 2550, 1850}},
+            {{2000, 2600, 1900}, {2040, 2500, 1890}},
+            {{1900, 2400, 1800}, {1950, 2450, 1800}},
+            {{2060, 2560, 1780}, {2100, 2600, 1800}}};
+        const int days[] = {1, 1, 2, 3};
+        for (std::size_t i = 0; i < sessions.size(); ++i) {
+            SessionSheet sheet;
+            sheet.track = QStringLiteral("Ridge");
+            sheet.vehicle = QStringLiteral("K1");
+            sheet.conditions = i == 2 ? Conditions::Wet : Conditions::Dry;
+            const auto added = library.importSession(
+                {threeSectorFile(sessions[i]), QStringLiteral("S%1.BIL").arg(i + 1),
+                 QDateTime(QDate(2024, 5, days[i]), QTime(10 + int(i), 0)), sheet});
+            QVERIFY2(added.ok(), qPrintable(added.error.message));
+            QCOMPARE(added.value->session, std::int64_t(i) + 1);
+        }
+        LibraryComparison comparison(library);
+        const auto c = comparison.compare({{1, 1}, {1, 2}}, *parseReferenceChoice(choice));
+        QVERIFY2(c.ok(), qPrintable(c.error.message));
+        QVERIFY2(c.value->ok(), qPrintable(c.value->refused));
+        const ComparisonReference& r = comparison.lastReference();
+        QCOMPARE(r.whole.time, time);
+        QCOMPARE(r.sectors[0].time + r.sectors[1].time + r.sectors[2].time, time);
+        QVERIFY2(r.label.contains(label), qPrintable(r.label));
+        QCOMPARE(c.value->whole.laps[0].gap, 6600 - time);
+
+        // Personal bests are kept per track: a session without one has none to compare with.
+        SessionSheet none;
+        const auto info = library.session(1);
+        QVERIFY(library.setSheet(1, none, {}, info.value->revision).ok());
+        const auto refused = LibraryComparison(library).compare({{1, 1}, {1, 2}},
+                                                                {ReferenceKind::PersonalBest, 0});
+        QVERIFY(refused.ok() && refused.value->refused.contains(QStringLiteral("no track")));
     }
 
     // What each edit changed is kept; a field both changed differently is a conflict that

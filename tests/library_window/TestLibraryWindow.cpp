@@ -78,6 +78,81 @@ private:
     };
 
 private slots:
+    // What the form's text fields read: setup rows (written back as the form shows them),
+    // tags (each once) and temperatures (a comma decimal; nothing for what is no temperature).
+    void formTexts()
+    {
+        const std::pair<QString, QString> setups[] = {
+            {"rear = 1.5\nsprocket=10/82", "rear = 1.5\nsprocket = 10/82"},
+            {"\n toe = a=b \n\nballast\n", "toe = a=b\nballast"},
+            {" = 3", " = 3"}};
+        for (const auto& [text, back] : setups) {
+            QCOMPARE(setupText(setupRows(text)), back);
+            QCOMPARE(setupText(setupRows(back)), back);
+        }
+        QCOMPARE(tagsOf(" wet, new tyres,,wet , "), (QStringList{"wet", "new tyres"}));
+        QCOMPARE(tagsOf(tagsText({"a b", "c"})), (QStringList{"a b", "c"}));
+        const std::pair<QString, double> temperatures[] = {
+            {"14,5", 14.5}, {" -3 ", -3}, {"900", -999}, {"warm", -999}, {"", -999}, {"nan", -999}};
+        for (const auto& [text, value] : temperatures)
+            QCOMPARE(temperatureOf(text).value_or(-999), value);
+    }
+
+    // A long note without a space (here 300,000 characters; a megabyte in the benchmark of the
+    // window): the list keeps only its start, the form shows it at once, an edit saves it.
+    void longNoteWithoutSpaces()
+    {
+        Fixture f;
+        const std::int64_t id = f.add(QStringLiteral("A.BIL"), 3, 1);
+        SessionSheet sheet;
+        const qsizetype length = 3 * SheetEditor::kLongestWrappedText;
+        sheet.notesAfter = QString(length, u'n');
+        QVERIFY(f.library().setSheet(id, sheet, {}, f.library().session(id).value->revision).ok());
+        f.choose(id);
+        const QString note =
+            f.window->sessionModel()->data(f.window->sessionModel()->index(0, SessionListModel::Note),
+                                           Qt::DisplayRole).toString();
+        QCOMPARE(note.size(), SessionListModel::kNoteChars + 1);
+        QVERIFY(f.window->sessionModel()->session(0).sheet.notesAfter.isEmpty());
+        DatedSheet form = f.window->sheetEditor()->formSheet();
+        QCOMPARE(form.sheet.notesAfter.size(), length);
+        form.sheet.notesAfter += u'!';
+        f.window->sheetEditor()->fill(form);
+        QVERIFY(f.stored(id).notesAfter.endsWith(u'!'));
+    }
+
+    // "Copy from this vehicle's last session" fills the empty fields, not the notes or tags.
+    void copyFromLastSession()
+    {
+        Fixture f;
+        const std::int64_t first = f.add(QStringLiteral("A.BIL"), 3, 1);
+        const std::int64_t second = f.add(QStringLiteral("B.BIL"), 4, 2);
+        SessionSheet sheet;
+        sheet.vehicle = QStringLiteral("K1");
+        sheet.track = QStringLiteral("Ridge");
+        sheet.tyreCompound = QStringLiteral("MG red");
+        sheet.setup = {{QStringLiteral("rear"), QStringLiteral("1.5")}};
+        sheet.notesAfter = QStringLiteral("first day");
+        sheet.tags = {QStringLiteral("test")};
+        QVERIFY(f.library().setSheet(first, sheet, {}, f.library().session(first).value->revision).ok());
+        f.choose(second);
+        auto* copy = f.window->sheetEditor()->findChild<QPushButton*>(QStringLiteral("copyLastSheet"));
+        copy->click(); // no vehicle chosen yet
+        QCOMPARE(f.warnings.size(), 1);
+        DatedSheet form = f.window->sheetEditor()->formSheet();
+        form.sheet.vehicle = QStringLiteral("K1");
+        form.sheet.tyreCompound = QStringLiteral("MG yellow");
+        f.window->sheetEditor()->fill(form);
+        copy->click();
+        const SessionSheet stored = f.stored(second);
+        QCOMPARE(stored.track, QStringLiteral("Ridge"));
+        QCOMPARE(stored.tyreCompound, QStringLiteral("MG yellow"));
+        QCOMPARE(stored.setup.size(), std::size_t(1));
+        QVERIFY(stored.notesAfter.isEmpty() && stored.tags.isEmpty());
+        f.window->undoStack()->undo();
+        QCOMPARE(f.stored(second).track, QString());
+    }
+
     // A file that is no library: a plain message, the file left as it is, and a new library
     // started elsewhere.
     void unopenableLibraryOffersNewOne()
