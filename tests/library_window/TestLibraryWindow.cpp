@@ -5,6 +5,8 @@
 #include "TestFiles.h"
 #include "TestMain.h"
 #include "lap_library/LapLibrary.h"
+#include "library_view/ProgressChart.h"
+#include "library_window/ComparisonDialog.h"
 #include "library_window/FilterPane.h"
 #include "library_window/ImportRunner.h"
 #include "library_window/LibraryAccess.h"
@@ -13,7 +15,9 @@
 #include "library_window/SheetEditor.h"
 #include "tool_window/ToolWindow.h"
 
+#include <QFont>
 #include <QLabel>
+#include <QTableWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -315,6 +319,80 @@ private slots:
         QVERIFY(!f.library().session(a).ok());
         QVERIFY(f.library().session(b).ok());
         QVERIFY(f.warnings.isEmpty());
+    }
+
+    // Compare… on two chosen sessions: their best laps side by side, against a target typed;
+    // a session of another sector layout is refused with the reason.
+    void compareChosenSessions()
+    {
+        Fixture f;
+        const std::vector<SampleFile> samples = sampleFiles(); // one sector; six; six
+        std::vector<std::int64_t> ids;
+        for (std::size_t i = 0; i < samples.size(); ++i) {
+            const auto added = f.library().importSession(
+                {samples[i].bytes, samples[i].name, QDateTime(QDate(2024, 5, 1 + int(i)), QTime(10, 0)), {}});
+            QVERIFY(added.ok());
+            ids.push_back(added.value->session);
+        }
+        f.window->show();
+        f.window->reload();
+        f.window->selectSessions({ids[1], ids[2]});
+        f.window->compareSelected();
+        ComparisonDialog* dialog = f.window->comparisonDialog();
+        QVERIFY(dialog && dialog->isVisible());
+        QVERIFY2(dialog->comparison().ok(), qPrintable(dialog->comparison().refused));
+        QCOMPARE(dialog->comparison().sectors.size(), std::size_t(6));
+        QCOMPARE(dialog->comparison().whole.laps[0].gap, 0); // the first session's best itself
+        QCOMPARE(dialog->table()->rowCount(), 7);
+        dialog->setReference({ReferenceKind::Target, 6000});
+        dialog->compare();
+        QCOMPARE(dialog->comparison().whole.reference, 6000);
+        QCOMPARE(dialog->comparison().whole.laps[0].gap, 6401 - 6000);
+
+        f.window->selectSessions({ids[0], ids[1]});
+        f.window->compareSelected();
+        QVERIFY(!dialog->comparison().ok());
+        QVERIFY(dialog->refusal()->isVisible());
+        QVERIFY2(dialog->refusal()->text().contains(QStringLiteral("has 1 sectors and")),
+                 qPrintable(dialog->refusal()->text()));
+        dialog->close();
+    }
+
+    // The progress chart: days placed by their dates, the best lap lower the faster, and the
+    // hover text of the best lap telling how the personal best stood.
+    void progressChart()
+    {
+        std::vector<ProgressDay> days(3);
+        days[0].day = QDate(2024, 5, 1);
+        days[0].figures = {6450, 0, 6400, 6600, 10};
+        days[0].improved = true;
+        days[1].day = QDate(2024, 6, 1);
+        days[1].figures = {6400, 0, 6380, 6550, 9};
+        days[1].improved = true;
+        days[1].gapToPrevious = -50;
+        days[2].day = QDate(2024, 7, 1);
+        days[2].figures = {6500, 0, 6420, std::nullopt, 8};
+        days[2].gapToPrevious = 100;
+        ProgressChart chart;
+        chart.setDays(progressPoints(days));
+        const ProgressLayout l = chart.layout(QRectF(0, 0, 800, 500), QFontMetricsF(QFont()));
+        std::vector<QPointF> best;
+        for (std::size_t d = 0; d < 3; ++d) {
+            const auto p = chart.pointOf(l, d, ProgressSeries::Best);
+            QVERIFY(p && l.frame.contains(*p));
+            best.push_back(*p);
+        }
+        QVERIFY(!chart.pointOf(l, 2, ProgressSeries::Median));
+        QVERIFY(qAbs((best[1].x() - best[0].x()) / (best[2].x() - best[1].x()) - 31.0 / 30) < 0.01);
+        QVERIFY(best[1].y() > best[0].y() && best[0].y() > best[2].y());
+        const QString texts[] = {QStringLiteral("The first personal best"),
+                                 QStringLiteral("Personal best improved by 0.50 s"),
+                                 QStringLiteral("+1.00 to the personal best before it")};
+        for (std::size_t d = 0; d < 3; ++d) {
+            const auto hit = chart.hitTest(l, best[d]);
+            QVERIFY(hit && hit->day == d && hit->series == ProgressSeries::Best);
+            QVERIFY2(chart.hitText(*hit).contains(texts[d]), qPrintable(chart.hitText(*hit)));
+        }
     }
 
     // Files import in the background; the list then shows them chosen, a bad file is named.
