@@ -4,11 +4,47 @@
 <context>
     <name>AnalysisWindow</name>
     <message numerus="yes">
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+449"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+312"/>
+        <location line="+234"/>
+        <source>Add %n session(s) to the li&amp;brary</source>
+        <translation>
+            <numerusform>Add %n session to the li&amp;brary</numerusform>
+            <numerusform>Add %n sessions to the li&amp;brary</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="-74"/>
         <source>%1 (%n lap(s), %2)</source>
         <translation>
             <numerusform>%1 (%n lap, %2)</numerusform>
             <numerusform>%1 (%n laps, %2)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>BestsPane</name>
+    <message numerus="yes">
+        <location filename="../src/library_window/BestsPane.cpp" line="+59"/>
+        <source>%1, %2 (%n session(s))</source>
+        <translation>
+            <numerusform>%1, %2 (%n session)</numerusform>
+            <numerusform>%1, %2 (%n sessions)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+12"/>
+        <source>Rolling best (%n sector(s))</source>
+        <translation>
+            <numerusform>Rolling best (%n sector)</numerusform>
+            <numerusform>Rolling best (%n sectors)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+9"/>
+        <source>Ideal lap (%n sector(s))</source>
+        <translation>
+            <numerusform>Ideal lap (%n sector)</numerusform>
+            <numerusform>Ideal lap (%n sectors)</numerusform>
         </translation>
     </message>
 </context>
@@ -24,9 +60,84 @@
     </message>
 </context>
 <context>
+    <name>LibraryWindow</name>
+    <message numerus="yes">
+        <location filename="../src/library_window/LibraryWindow.cpp" line="+701"/>
+        <source>Delete %n session(s) from the library, with their lap files and sheets? Undo brings them back until this window is closed.</source>
+        <translation>
+            <numerusform>Delete %n session from the library, with its lap file and sheet? Undo brings it back until this window is closed.</numerusform>
+            <numerusform>Delete %n sessions from the library, with their lap files and sheets? Undo brings them back until this window is closed.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+8"/>
+        <source>deletion of %n session(s)</source>
+        <translation>
+            <numerusform>deletion of %n session</numerusform>
+            <numerusform>deletion of %n sessions</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n session(s) deleted; Undo brings them back until the window is closed.</source>
+        <translation>
+            <numerusform>%n session deleted; Undo brings it back until the window is closed.</numerusform>
+            <numerusform>%n sessions deleted; Undo brings them back until the window is closed.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+62"/>
+        <source>Importing %n lap file(s)…</source>
+        <translation>
+            <numerusform>Importing %n lap file…</numerusform>
+            <numerusform>Importing %n lap files…</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+40"/>
+        <location line="+26"/>
+        <source>… and %n more</source>
+        <translation>
+            <numerusform>… and %n more</numerusform>
+            <numerusform>… and %n more</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+3"/>
+        <source>The lap lengths of %n new session(s) match a track layout you have driven:
+
+%1
+
+Take the suggested track and layout?</source>
+        <translation>
+            <numerusform>The lap lengths of %n new session match a track layout you have driven:
+
+%1
+
+Take the suggested track and layout?</numerusform>
+            <numerusform>The lap lengths of %n new sessions match a track layout you have driven:
+
+%1
+
+Take the suggested tracks and layouts?</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>ProgressChart</name>
+    <message numerus="yes">
+        <location filename="../src/library_view/ProgressChart.cpp" line="+331"/>
+        <source>%1, %n session(s)</source>
+        <translation>
+            <numerusform>%1, %n session</numerusform>
+            <numerusform>%1, %n sessions</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>SessionReport</name>
     <message numerus="yes">
-        <location filename="../src/session_report/SessionReport.cpp" line="+382"/>
+        <location filename="../src/session_report/SessionReport.cpp" line="+392"/>
         <source>%n more row(s) on the next page.</source>
         <translation>
             <numerusform>%n more row on the next page.</numerusform>

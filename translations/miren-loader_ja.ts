@@ -4,7 +4,7 @@
 <context>
     <name>AnalysisWindow</name>
     <message>
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+280"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+299"/>
         <source>Lap analysis</source>
         <translation>ラップ分析</translation>
     </message>
@@ -58,8 +58,26 @@
         <source>Save as P&amp;DF…</source>
         <translation>PDF で保存(&amp;D)…</translation>
     </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <location line="+234"/>
+        <source>Add %n session(s) to the li&amp;brary</source>
+        <translation>
+            <numerusform>%n 件のセッションをライブラリに追加(&amp;B)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="-233"/>
+        <source>Co&amp;mpare…</source>
+        <translation>比較(&amp;M)…</translation>
+    </message>
     <message>
         <location line="+1"/>
+        <source>Compares 2 to 8 laps chosen in the list (Ctrl or Shift for several) sector by sector</source>
+        <translation>一覧で選んだ 2～8 周（複数選ぶには Ctrl か Shift）をセクターごとに比較します</translation>
+    </message>
+    <message>
+        <location line="+2"/>
         <source>Lan&amp;guage</source>
         <translation>言語(&amp;G)</translation>
     </message>
@@ -86,7 +104,7 @@
         <translation>全セッション：1日</translation>
     </message>
     <message>
-        <location filename="../src/analysis_window/AnalysisExports.cpp" line="+96"/>
+        <location filename="../src/analysis_window/AnalysisExports.cpp" line="+99"/>
         <source>The report could not be saved: %1</source>
         <translation>レポートを保存できませんでした：%1</translation>
     </message>
@@ -140,9 +158,94 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>表示のラップ表に周回がありません。</translation>
     </message>
     <message>
-        <location filename="../src/analysis_window/AnalysisExports.cpp" line="-44"/>
+        <location filename="../src/analysis_window/AnalysisExports.cpp" line="-47"/>
         <source>The CSV file %1 could not be written: %2</source>
         <translation>CSVファイル %1 を書き込めませんでした：%2</translation>
+    </message>
+</context>
+<context>
+    <name>BestsPane</name>
+    <message>
+        <location filename="../src/library_window/BestsPane.cpp" line="+32"/>
+        <source>Best</source>
+        <translation>ベスト</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Time</source>
+        <translation>タイム</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Session and lap</source>
+        <translation>セッションと周回</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>no track noted</source>
+        <translation>コースの記入なし</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%1, %2 (%n session(s))</source>
+        <translation>
+            <numerusform>%1、%2（%n セッション）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>no vehicle noted</source>
+        <translation>車両の記入なし</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Best lap</source>
+        <translation>ベストラップ</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+18"/>
+        <source>session %1, lap %2</source>
+        <translation>セッション %1、%2周目</translation>
+    </message>
+    <message numerus="yes">
+        <location line="-15"/>
+        <source>Rolling best (%n sector(s))</source>
+        <translation>
+            <numerusform>ローリングベスト（%n セクター）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>session %1, lap %2 sector %3 to lap %4 sector %5</source>
+        <translation>セッション %1、%2周目セクター%3 から %4周目セクター%5 まで</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+7"/>
+        <source>Ideal lap (%n sector(s))</source>
+        <translation>
+            <numerusform>理想ラップ（%n セクター）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>never driven whole</source>
+        <translation>通しでは一度も走っていません</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Sector %1</source>
+        <translation>セクター%1</translation>
     </message>
 </context>
 <context>
@@ -264,6 +367,165 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     </message>
 </context>
 <context>
+    <name>ComparisonChart</name>
+    <message>
+        <location filename="../src/library_view/ComparisonChart.cpp" line="+30"/>
+        <source>The laps have no sectors.</source>
+        <translation>この周回にはセクターがありません。</translation>
+    </message>
+    <message>
+        <location line="+92"/>
+        <source>Gap to the reference (s)</source>
+        <translation>基準との差（秒）</translation>
+    </message>
+</context>
+<context>
+    <name>ComparisonDialog</name>
+    <message>
+        <location filename="../src/library_window/ComparisonDialog.cpp" line="+114"/>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Compare laps</source>
+        <translation>周回の比較</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Laps</source>
+        <translation>周回(&amp;L)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>2 to 8 laps as SESSION:LAP, e.g. 12:9 14:7</source>
+        <translation>2～8 周を セッション:周回 で指定（例 12:9 14:7）</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Against</source>
+        <translation>基準(&amp;A)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>m:ss.hh</source>
+        <translation>m:ss.hh</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sectors by &amp;time lost</source>
+        <translation>失ったタイムの順にセクターを並べる(&amp;T)</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>Type the target lap time as m:ss.hh, e.g. 1:03.50.</source>
+        <translation>目標ラップタイムを m:ss.hh で入力してください（例 1:03.50）。</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Reference: %1</source>
+        <translation>基準：%1</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Sector</source>
+        <translation>セクター</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Reference</source>
+        <translation>基準</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Lost</source>
+        <translation>失ったタイム</translation>
+    </message>
+</context>
+<context>
+    <name>ComparisonText</name>
+    <message>
+        <location filename="../src/library_view/ComparisonText.cpp" line="+9"/>
+        <source>Time</source>
+        <translation>タイム</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Gap</source>
+        <translation>差</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Summed gap</source>
+        <translation>累積差</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Min speed ±</source>
+        <translation>最低速度 ±</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Max speed ±</source>
+        <translation>最高速度 ±</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Lap</source>
+        <translation>周回</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>S%1</source>
+        <translation>S%1</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Session best</source>
+        <translation>セッションベスト</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Day&apos;s best</source>
+        <translation>その日のベスト</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Personal best</source>
+        <translation>自己ベスト</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Ideal lap</source>
+        <translation>理想ラップ</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Target time</source>
+        <translation>目標タイム</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>best of the laps shown</source>
+        <translation>表示した周回の中でベスト</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>faster than the reference</source>
+        <translation>基準より速い</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>slower than the reference</source>
+        <translation>基準より遅い</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>as fast as the reference</source>
+        <translation>基準と同タイム</translation>
+    </message>
+</context>
+<context>
     <name>DisplayText</name>
     <message>
         <location filename="../src/analysis_view/DisplayText.h" line="+37"/>
@@ -281,9 +543,73 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>%1 %2周目</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+12"/>
         <source>Session %1</source>
         <translation>セッション %1</translation>
+    </message>
+</context>
+<context>
+    <name>FilterPane</name>
+    <message>
+        <location filename="../src/library_window/FilterPane.cpp" line="+89"/>
+        <source>&amp;Track</source>
+        <translation>コース(&amp;T)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>&amp;Vehicle</source>
+        <translation>車両(&amp;V)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>D&amp;river</source>
+        <translation>ドライバー(&amp;R)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Co&amp;nditions</source>
+        <translation>コンディション(&amp;N)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ta&amp;g</source>
+        <translation>タグ(&amp;G)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>From</source>
+        <translation>開始日</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>To</source>
+        <translation>終了日</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Show &amp;all</source>
+        <translation>すべて表示(&amp;A)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+6"/>
+        <location line="+14"/>
+        <source>Any</source>
+        <translation>指定なし</translation>
+    </message>
+    <message>
+        <location line="-14"/>
+        <location line="+25"/>
+        <source>All tracks</source>
+        <translation>すべてのコース</translation>
+    </message>
+</context>
+<context>
+    <name>ImportRunner</name>
+    <message>
+        <location filename="../src/library_window/ImportRunner.cpp" line="+36"/>
+        <source>cannot change the library %1: %2</source>
+        <translation>ライブラリ %1 を変更できません：%2</translation>
     </message>
 </context>
 <context>
@@ -297,6 +623,62 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <location line="+9"/>
         <source>The language of the analysis window; the main window&apos;s captions stay as they are</source>
         <translation>解析ウィンドウの表示言語（メインウィンドウの表示は変わりません）</translation>
+    </message>
+</context>
+<context>
+    <name>LapComparer</name>
+    <message>
+        <location filename="../src/lap_library/LapComparison.cpp" line="+152"/>
+        <source>Compare 2 to 8 laps, not %1.</source>
+        <translation>比較できるのは 2～8 周です（%1 周ではありません）。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 has no lap time.</source>
+        <translation>%1 にはラップタイムがありません。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 has %2 sectors and %3 has %4: only laps of one sector layout can be compared.</source>
+        <translation>%1 のセクターは %2、%3 は %4 です。同じセクター構成の周回しか比較できません。</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 has no time for sector %2.</source>
+        <translation>%1 にはセクター%2 のタイムがありません。</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>The lap is %1 long in %2 and %3 in %4: more than 3 % apart, not the same track layout.</source>
+        <translation>周回の長さが %2 では %1、%4 では %3 です。3 % 以上違うので、同じコースレイアウトではありません。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Sector %1 is %2 long in %3 and %4 in %5: more than 3 % apart, not the same sector layout.</source>
+        <translation>セクター%1 の長さが %3 では %2、%5 では %4 です。3 % 以上違うので、同じセクター構成ではありません。</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>The reference (%1) has %2 sectors and the laps %3: only laps of one sector layout can be compared.</source>
+        <translation>基準（%1）のセクターは %2、周回のセクターは %3 です。同じセクター構成の周回しか比較できません。</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Sector %1 of the reference (%2) is %3 long and %4 in %5: more than 3 % apart, not the same sector layout.</source>
+        <translation>基準（%2）のセクター%1 の長さは %3、%5 では %4 です。3 % 以上違うので、同じセクター構成ではありません。</translation>
+    </message>
+</context>
+<context>
+    <name>LapFileScan</name>
+    <message>
+        <location filename="../src/lap_library/LapFileScan.cpp" line="+26"/>
+        <source>not a regular file</source>
+        <translation>通常のファイルではありません</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>larger than 256 MB, not a lap file</source>
+        <translation>256 MB を超えています。ラップファイルではありません</translation>
     </message>
 </context>
 <context>
@@ -431,7 +813,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>セッション %1 はその間にほかで変更されました。何も保存していません。読み直してください</translation>
     </message>
     <message>
-        <location line="+302"/>
+        <location line="+315"/>
         <source>a row of %1 belongs to no session</source>
         <translation>%1 にどのセッションにも属さない行があります</translation>
     </message>
@@ -562,6 +944,488 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <location line="+11"/>
         <source>Speed max</source>
         <translation>最高速度</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryComparison</name>
+    <message>
+        <location filename="../src/lap_library/LibraryComparison.cpp" line="+54"/>
+        <source>%1: give a lap as SESSION:LAP, e.g. 12:9</source>
+        <translation>%1：周回は SESSION:LAP の形で指定してください（例 12:9）</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <location line="+15"/>
+        <location line="+85"/>
+        <source>session %1 has no lap %2</source>
+        <translation>セッション %1 に %2周目はありません</translation>
+    </message>
+    <message>
+        <location line="-83"/>
+        <source>%1 %2 (%3:%4)</source>
+        <translation>%1 %2（%3:%4）</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>session %1 has no counted lap to take as its best</source>
+        <translation>セッション %1 にはベストにできる集計周回がありません</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>session best</source>
+        <translation>セッションベスト</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>target %1</source>
+        <translation>目標 %1</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>no session of that day has a counted lap</source>
+        <translation>その日のどのセッションにも集計周回がありません</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>day&apos;s best</source>
+        <translation>その日のベスト</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>session %1 has no track in its sheet: personal bests are kept per track and vehicle</source>
+        <translation>セッション %1 のシートにコースがありません。自己ベストはコースと車両ごとに記録されます</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>no personal best at this track and vehicle yet</source>
+        <translation>このコースと車両の自己ベストはまだありません</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>personal best</source>
+        <translation>自己ベスト</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>no ideal lap of %1 sectors at this track and vehicle</source>
+        <translation>このコースと車両には %1 セクターの理想ラップがありません</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>ideal lap %1, never driven whole</source>
+        <translation>理想ラップ %1（通しでは一度も走っていません）</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryDialogs</name>
+    <message>
+        <location filename="../src/library_window/LibraryDialogs.cpp" line="+15"/>
+        <source>Import lap files</source>
+        <translation>ラップファイルの取り込み</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Lap files (*.BIL *.bil);;All files (*)</source>
+        <translation>ラップファイル (*.BIL *.bil);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Import a folder of lap files</source>
+        <translation>ラップファイルのフォルダーの取り込み</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Start a new lap library</source>
+        <translation>新しいラップライブラリを始める</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Lap libraries (*.sqlite);;All files (*)</source>
+        <translation>ラップライブラリ (*.sqlite);;すべてのファイル (*)</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryLink</name>
+    <message>
+        <location filename="../src/library_window/LibraryLink.cpp" line="+174"/>
+        <source>the analysis window is closed</source>
+        <translation>分析ウィンドウが閉じています</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>the laps changed in the table: choose them again</source>
+        <translation>表の周回が変わりました。選び直してください</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 %2 (%3)</source>
+        <translation>%1 %2（%3）</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1 has no counted lap to take as its best</source>
+        <translation>%1 にはベストにできる集計周回がありません</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>session best</source>
+        <translation>セッションベスト</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>target %1</source>
+        <translation>目標 %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>the day has no counted lap to take as its best</source>
+        <translation>その日にはベストにできる集計周回がありません</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>day&apos;s best</source>
+        <translation>その日のベスト</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>%1 is not in the lap library: add it, with its track and vehicle, to compare with a personal best</source>
+        <translation>%1 はラップライブラリにありません。自己ベストと比較するには、コースと車両を付けて追加してください</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryWindow</name>
+    <message>
+        <location filename="../src/library_window/LibraryWindow.cpp" line="+44"/>
+        <source>Track</source>
+        <translation>コース</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Layout</source>
+        <translation>レイアウト</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Vehicle</source>
+        <translation>車両</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Driver</source>
+        <translation>ドライバー</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Conditions</source>
+        <translation>コンディション</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Air °C</source>
+        <translation>気温 °C</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Track °C</source>
+        <translation>路面温度 °C</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tyre compound</source>
+        <translation>タイヤコンパウンド</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tyre set</source>
+        <translation>タイヤセット</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cold pressures</source>
+        <translation>冷間空気圧</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Hot pressures</source>
+        <translation>温間空気圧</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Setup</source>
+        <translation>セッティング</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Notes before</source>
+        <translation>走行前メモ</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Notes after</source>
+        <translation>走行後メモ</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tags</source>
+        <translation>タグ</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <location line="+275"/>
+        <source>Lap library</source>
+        <translation>ラップライブラリ</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Import lap files…</source>
+        <translation>ラップファイルの取り込み(&amp;I)…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Import f&amp;older…</source>
+        <translation>フォルダーの取り込み(&amp;O)…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Load into the table</source>
+        <translation>表に読み込む(&amp;L)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Puts the chosen sessions into the main window&apos;s table, as &quot;bil load&quot; of their lap files would</source>
+        <translation>選んだセッションを、ラップファイルの &quot;bil load&quot; と同じようにメインウィンドウの表に読み込みます</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Co&amp;mpare…</source>
+        <translation>比較(&amp;M)…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Compares the best laps of the chosen sessions (2 to 8) sector by sector</source>
+        <translation>選んだセッション（2～8）のベストラップをセクターごとに比較します</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Delete</source>
+        <translation>削除(&amp;D)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Sessions</source>
+        <translation>セッション(&amp;S)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Personal &amp;bests</source>
+        <translation>自己ベスト(&amp;B)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Progress</source>
+        <translation>推移(&amp;P)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Start a &amp;new library elsewhere…</source>
+        <translation>別の場所で新しいライブラリを始める(&amp;N)…</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <location line="+18"/>
+        <source>The lap library cannot be opened.
+
+%1
+
+You can start a new library elsewhere; this file is left as it is.</source>
+        <translation>ラップライブラリを開けません。
+
+%1
+
+別の場所で新しいライブラリを始められます。このファイルはそのままにしています。</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>%1 (read only: %2)</source>
+        <translation>%1（読み取り専用：%2）</translation>
+    </message>
+    <message>
+        <location line="+72"/>
+        <source>Session %1: %2, %3</source>
+        <translation>セッション %1：%2、%3</translation>
+    </message>
+    <message>
+        <location line="+83"/>
+        <source>%1: yours &quot;%2&quot;, theirs &quot;%3&quot;</source>
+        <translation>%1：あなたの値 &quot;%2&quot;、他方の値 &quot;%3&quot;</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Session %1 was changed elsewhere (in another window or by miren-library) while you edited it here. Both changed:
+
+%2
+
+Keep yours in these fields, or take theirs? Every other change, yours and theirs, is kept.</source>
+        <translation>ここで編集している間に、セッション %1 がほかの場所（別のウィンドウか miren-library）で変更されました。両方で変更された項目：
+
+%2
+
+これらの項目はあなたの値を残しますか、それとも他方の値を採りますか？ ほかの変更は、あなたのものも他方のものもすべて残ります。</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Keep mine</source>
+        <translation>自分の値を残す</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Take theirs</source>
+        <translation>他方の値を採る</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Nothing saved: your edit of session %1 stays in the form.</source>
+        <translation>保存していません。セッション %1 の編集はフォームに残っています。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Session %1 was changed elsewhere too; both changes are kept.</source>
+        <translation>セッション %1 はほかの場所でも変更されました。両方の変更を残しました。</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Session %1 keeps being changed elsewhere; nothing was saved.</source>
+        <translation>セッション %1 がほかの場所で変更され続けています。保存していません。</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>edit of session %1</source>
+        <translation>セッション %1 の編集</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Choose the vehicle first: its last session&apos;s sheet is copied.</source>
+        <translation>先に車両を選んでください。その車両の前回のセッションのシートを写します。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 has no session before this one.</source>
+        <translation>%1 にはこれより前のセッションがありません。</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+52"/>
+        <source>Delete %n session(s) from the library, with their lap files and sheets? Undo brings them back until this window is closed.</source>
+        <translation>
+            <numerusform>%n 件のセッションを、ラップファイルとシートごとライブラリから削除しますか？ このウィンドウを閉じるまでは元に戻せます。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Delete</source>
+        <translation>削除</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <source>deletion of %n session(s)</source>
+        <translation>
+            <numerusform>%n 件のセッションの削除</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n session(s) deleted; Undo brings them back until the window is closed.</source>
+        <translation>
+            <numerusform>%n 件のセッションを削除しました。ウィンドウを閉じるまでは元に戻せます。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>%1 holds no lap files (*.BIL).</source>
+        <translation>%1 にはラップファイル (*.BIL) がありません。</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+19"/>
+        <source>Importing %n lap file(s)…</source>
+        <translation>
+            <numerusform>%n 個のラップファイルを取り込んでいます…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 added, %2 already in the library, %3 failed</source>
+        <translation>追加 %1、ライブラリに既存 %2、失敗 %3</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Import cancelled: %1</source>
+        <translation>取り込みを取り消しました：%1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The import stopped: %1</source>
+        <translation>取り込みが止まりました：%1</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+5"/>
+        <location line="+26"/>
+        <source>… and %n more</source>
+        <translation>
+            <numerusform>…ほか %n 件</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="-8"/>
+        <source>Session %1 (%2): %3, like session %4</source>
+        <translation>セッション %1（%2）：%3（セッション %4 と同じ）</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+7"/>
+        <source>The lap lengths of %n new session(s) match a track layout you have driven:
+
+%1
+
+Take the suggested track and layout?</source>
+        <translation>
+            <numerusform>新しい %n 件のセッションのラップの長さが、走ったことのあるコースレイアウトと一致します：
+
+%1
+
+提案されたコースとレイアウトを採用しますか？</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Take them</source>
+        <translation>採用する</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Leave them</source>
+        <translation>採用しない</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>suggested tracks</source>
+        <translation>提案されたコース</translation>
     </message>
 </context>
 <context>
@@ -707,7 +1571,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>標準出力</translation>
     </message>
     <message>
-        <location filename="../src/cli/ConvertRuns.cpp" line="+40"/>
+        <location filename="../src/cli/ConvertRuns.cpp" line="+42"/>
         <source>no lap record converted; nothing written to %1</source>
         <translation>変換できたラップ記録がないため、%1 には何も書き出していません</translation>
     </message>
@@ -732,7 +1596,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>%1: ラップ行ではない %2 行を読み飛ばしました: %3</translation>
     </message>
     <message>
-        <location line="+265"/>
+        <location line="+269"/>
         <source>the PDF document could not be drawn</source>
         <translation>PDF 文書を描画できませんでした</translation>
     </message>
@@ -801,12 +1665,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>MirenLibrary</name>
     <message>
-        <location filename="../src/library_cli/LibraryCommands.cpp" line="+104"/>
+        <location filename="../src/library_cli/LibraryCommands.cpp" line="+103"/>
         <source>cannot change the library %1: %2</source>
         <translation>ライブラリ %1 を変更できません：%2</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+29"/>
         <source>%1: no such file or folder</source>
         <translation>%1：そのようなファイルやフォルダーはありません</translation>
     </message>
@@ -816,12 +1680,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>通常のファイルではありません</translation>
     </message>
     <message>
-        <location line="+13"/>
-        <source>larger than 256 MB, not a lap file</source>
-        <translation>256 MB を超えています。ラップファイルではありません</translation>
-    </message>
-    <message>
-        <location line="+36"/>
+        <location line="+44"/>
         <source>importing %1 of %2</source>
         <translation>取り込み中 %1 / %2</translation>
     </message>
@@ -832,11 +1691,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
     </message>
     <message>
         <location line="+7"/>
+        <location line="+219"/>
         <source>cannot write %1: %2</source>
         <translation>%1 を書き出せません：%2</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="-205"/>
         <source>refused: the bundle is too large</source>
         <translation>拒否：バンドルが大きすぎます</translation>
     </message>
@@ -846,7 +1706,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>%1：拒否：%2</translation>
     </message>
     <message>
-        <location filename="../src/library_cli/LibraryOptions.cpp" line="+78"/>
+        <location line="+189"/>
+        <source>no session at the track %1</source>
+        <translation>コース %1 のセッションはありません</translation>
+    </message>
+    <message>
+        <location filename="../src/library_cli/LibraryOptions.cpp" line="+85"/>
         <source>Usage: miren-library [--library FILE] COMMAND [OPTIONS] [ARGUMENTS]</source>
         <translation>使い方: miren-library [--library FILE] COMMAND [OPTIONS] [ARGUMENTS]</translation>
     </message>
@@ -879,6 +1744,14 @@ Commands:
   remove SESSION...     remove sessions
   check                 check the library and every lap file against its hash
   backup -o FILE        a consistent copy of the library
+  compare SESSION:LAP... [--reference session|day|pb|ideal|M:SS.HH]
+      [--format text|csv]
+                        2 to 8 laps sector by sector against a reference:
+                        the session&apos;s best lap (default), the day&apos;s best, the
+                        personal best at the track and vehicle, the ideal lap
+                        or a target time
+  report --track T [FILTERS] -o FILE.pdf
+                        the track&apos;s personal bests, progress chart and days
 
 SHEET: --track T --layout L --vehicle V --driver D --conditions dry|damp|wet
        --tag X (again for more tags)
@@ -920,6 +1793,13 @@ Exit status: 0 done, 1 failed, 2 bad usage.
   remove SESSION...     セッションを削除します
   check                 ライブラリと、各ラップファイルをハッシュと照合して検査します
   backup -o FILE        ライブラリの一貫した写し
+  compare SESSION:LAP... [--reference session|day|pb|ideal|M:SS.HH]
+      [--format text|csv]
+                        2～8 周をセクターごとに基準と比較します：セッションの
+                        ベストラップ（既定）、その日のベスト、コースと車両の
+                        自己ベスト、理想ラップ、または目標タイム
+  report --track T [FILTERS] -o FILE.pdf
+                        コースの自己ベスト、推移グラフと日ごとの数値
 
 SHEET: --track T --layout L --vehicle V --driver D --conditions dry|damp|wet
        --tag X（タグを増やすには繰り返します）
@@ -936,7 +1816,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
 </translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+63"/>
         <source>unknown command: %1</source>
         <translation>不明なコマンドです：%1</translation>
     </message>
@@ -967,7 +1847,12 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>不明な形式です：%1</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+6"/>
+        <source>--reference takes session, day, pb, ideal or a time as M:SS.HH, not %1</source>
+        <translation>--reference に指定できるのは session、day、pb、ideal か M:SS.HH のタイムです（%1 は使えません）</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>%1 takes a temperature in °C, not %2</source>
         <translation>%1 には温度を °C で指定してください（%2 は使えません）</translation>
     </message>
@@ -1004,11 +1889,16 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
     </message>
     <message>
         <location line="+4"/>
+        <source>give 2 to 8 laps as SESSION:LAP</source>
+        <translation>2～8 周を SESSION:LAP で指定してください</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>unexpected argument: %1</source>
         <translation>余分な引数です：%1</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>-o FILE is required</source>
         <translation>-o FILE が必要です</translation>
     </message>
@@ -1018,9 +1908,93 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>progress には --track が必要です</translation>
     </message>
     <message>
+        <location line="+2"/>
+        <source>report needs --track</source>
+        <translation>report には --track が必要です</translation>
+    </message>
+    <message>
         <location filename="../src/library_cli/main.cpp" line="+44"/>
         <source>Try &apos;miren-library --help&apos; for more information.</source>
         <translation>詳しくは &apos;miren-library --help&apos; を参照してください。</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressChart</name>
+    <message>
+        <location filename="../src/library_view/ProgressChart.cpp" line="+83"/>
+        <source>Best lap</source>
+        <translation>ベストラップ</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Theoretical best</source>
+        <translation>理論ベスト</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Median of counted laps</source>
+        <translation>集計周回の中央値</translation>
+    </message>
+    <message>
+        <location line="+59"/>
+        <source>Personal best improved</source>
+        <translation>自己ベスト更新</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>Lap time</source>
+        <translation>ラップタイム</translation>
+    </message>
+    <message>
+        <location line="+105"/>
+        <source>No day at this track yet</source>
+        <translation>このコースの走行日はまだありません</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+35"/>
+        <source>%1, %n session(s)</source>
+        <translation>
+            <numerusform>%1、%n セッション</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Personal best improved by %1 s</source>
+        <translation>自己ベストを %1 秒更新</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The first personal best</source>
+        <translation>最初の自己ベスト</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 to the personal best before it</source>
+        <translation>それまでの自己ベストとの差 %1</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressPane</name>
+    <message>
+        <location filename="../src/library_window/ProgressPane.cpp" line="+69"/>
+        <source>Track</source>
+        <translation>コース</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Vehicle</source>
+        <translation>車両</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+18"/>
+        <source>All vehicles</source>
+        <translation>すべての車両</translation>
     </message>
 </context>
 <context>
@@ -1115,15 +2089,68 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
     </message>
 </context>
 <context>
+    <name>SessionListModel</name>
+    <message>
+        <location filename="../src/library_window/SessionListModel.cpp" line="+125"/>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Track</source>
+        <translation>コース</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Vehicle</source>
+        <translation>車両</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Driver</source>
+        <translation>ドライバー</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Laps</source>
+        <translation>周回数</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Best lap</source>
+        <translation>ベストラップ</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Theoretical</source>
+        <translation>理論ベスト</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Median</source>
+        <translation>中央値</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Note</source>
+        <translation>メモ</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Lap file</source>
+        <translation>ラップファイル</translation>
+    </message>
+</context>
+<context>
     <name>SessionReport</name>
     <message>
         <location filename="../src/report_dialogs/ReportDialogs.cpp" line="-23"/>
-        <location filename="../src/session_report/SessionReport.cpp" line="+500"/>
+        <location filename="../src/session_report/SessionReport.cpp" line="+519"/>
         <source>The report holds no session.</source>
         <translation>レポートにセッションがありません。</translation>
     </message>
     <message>
-        <location filename="../src/session_report/SessionReport.cpp" line="-284"/>
+        <location filename="../src/session_report/SessionReport.cpp" line="-293"/>
         <source>%1 (continued)</source>
         <translation>%1（続き）</translation>
     </message>
@@ -1145,7 +2172,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>%1 / %2 ページ</translation>
     </message>
     <message>
-        <location line="+114"/>
+        <location line="+123"/>
         <source>The report could not be drawn.</source>
         <translation>レポートを描画できませんでした。</translation>
     </message>
@@ -1362,6 +2389,217 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <location line="+5"/>
         <source>Gap to the day</source>
         <translation>1日のベストとの差</translation>
+    </message>
+</context>
+<context>
+    <name>SheetEditor</name>
+    <message>
+        <location filename="../src/library_window/SheetEditor.cpp" line="+179"/>
+        <source>Trac&amp;k</source>
+        <translation>コース(&amp;K)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>La&amp;yout</source>
+        <translation>レイアウト(&amp;Y)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>V&amp;ehicle</source>
+        <translation>車両(&amp;E)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Driver</source>
+        <translation>ドライバー</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Conditions</source>
+        <translation>コンディション</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Air °C</source>
+        <translation>気温 °C</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Track °C</source>
+        <translation>路面温度 °C</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Tyre compo&amp;und</source>
+        <translation>タイヤコンパウンド(&amp;U)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tyre set</source>
+        <translation>タイヤセット</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Cold pressures</source>
+        <translation>冷間空気圧</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>&amp;Hot pressures</source>
+        <translation>温間空気圧(&amp;H)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Setup</source>
+        <translation>セッティング</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Notes before</source>
+        <translation>走行前メモ</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Notes a&amp;fter</source>
+        <translation>走行後メモ(&amp;F)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tags</source>
+        <translation>タグ</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>one a line: name = value</source>
+        <translation>1 行に 1 つ：名前 = 値</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>comma between tags</source>
+        <translation>タグはカンマで区切ります</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Copy from this vehicle&apos;s last session</source>
+        <translation>この車両の前回のセッションから写す(&amp;C)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fills the empty fields from the sheet of the vehicle&apos;s session before this one (not its notes or tags)</source>
+        <translation>空の項目を、この車両のひとつ前のセッションのシートから埋めます（メモとタグは除きます）</translation>
+    </message>
+    <message>
+        <location line="+75"/>
+        <source>Select a session to see its sheet.</source>
+        <translation>シートを見るにはセッションを選んでください。</translation>
+    </message>
+</context>
+<context>
+    <name>SheetLines</name>
+    <message>
+        <location filename="../src/library_view/SheetLines.cpp" line="+34"/>
+        <source>dry</source>
+        <translation>ドライ</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>damp</source>
+        <translation>セミウェット</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>wet</source>
+        <translation>ウェット</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>air %1 °C</source>
+        <translation>気温 %1 °C</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>track %1 °C</source>
+        <translation>路面 %1 °C</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Track</source>
+        <translation>コース</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Vehicle</source>
+        <translation>車両</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Driver</source>
+        <translation>ドライバー</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Conditions</source>
+        <translation>コンディション</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>compound %1</source>
+        <translation>コンパウンド %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>set %1</source>
+        <translation>セット %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>cold %1</source>
+        <translation>冷間 %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>hot %1</source>
+        <translation>温間 %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tyres</source>
+        <translation>タイヤ</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 = %2</source>
+        <translation>%1 = %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Setup</source>
+        <translation>セッティング</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Notes before</source>
+        <translation>走行前メモ</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Notes after</source>
+        <translation>走行後メモ</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Tags</source>
+        <translation>タグ</translation>
     </message>
 </context>
 <context>
@@ -1595,6 +2833,122 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>
             <numerusform>%1 セッション %n 周：集計 %2、除外 %3。</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>TrackReport</name>
+    <message>
+        <location filename="../src/library_view/TrackReport.cpp" line="+26"/>
+        <source>%1 / %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1  %2, %3:%4</source>
+        <translation>%1  %2、%3:%4</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>%1 to %2</source>
+        <translation>%1～%2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>no vehicle noted</source>
+        <translation>車両の記入なし</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Best lap, %1</source>
+        <translation>ベストラップ、%1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Rolling best, %1</source>
+        <translation>ローリングベスト、%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1  %2, %3:%4 S%5 to %3:%6 S%7</source>
+        <translation>%1  %2、%3:%4 S%5 から %3:%6 S%7 まで</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Ideal lap, %1</source>
+        <translation>理想ラップ、%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1  never driven whole</source>
+        <translation>%1  通しでは一度も走っていません</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>S%1, %2</source>
+        <translation>S%1、%2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+37"/>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <location line="-37"/>
+        <location line="+36"/>
+        <source>Sessions</source>
+        <translation>セッション数</translation>
+    </message>
+    <message>
+        <location line="-36"/>
+        <location line="+37"/>
+        <source>Best lap</source>
+        <translation>ベストラップ</translation>
+    </message>
+    <message>
+        <location line="-36"/>
+        <source>Theoretical</source>
+        <translation>理論ベスト</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Median</source>
+        <translation>中央値</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Counted</source>
+        <translation>集計</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Personal best</source>
+        <translation>自己ベスト</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>improved %1</source>
+        <translation>%1 更新</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>first</source>
+        <translation>初回</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Layout</source>
+        <translation>レイアウト</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Vehicle</source>
+        <translation>車両</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ideal lap</source>
+        <translation>理想ラップ</translation>
     </message>
 </context>
 <context>

@@ -58,10 +58,13 @@ inline QString lapReference(const SessionAnalysis& analysis, std::size_t lap)
         .arg(QString::fromStdString(SessionAnalysis::sessionTag(analysis.sessionOf(lap))), number);
 }
 
-// "QUALI.BIL", or "Session 2" in the window's language without a file name.
+// "QUALI.BIL", or "Session 2" in the window's language without a file name; the session's title
+// where it has one.
 inline QString sessionName(const SessionAnalysis& analysis, std::size_t session)
 {
     const SessionSpan& span = analysis.session(session);
+    if (!span.title.empty())
+        return QString::fromStdString(span.title);
     if (span.name.empty())
         return DisplayText::tr("Session %1").arg(session + 1);
     return QString::fromStdString(span.name);
@@ -71,7 +74,8 @@ inline QString sessionName(const SessionAnalysis& analysis, std::size_t session)
 inline QString sessionTitle(const SessionAnalysis& analysis, std::size_t session)
 {
     const SessionSpan& span = analysis.session(session);
-    if (span.name.empty())
+    if (span.name.empty() && span.title.empty())
         return sessionName(analysis, session);
-    return QString::fromStdString(SessionAnalysis::sessionTag(session) + ' ' + span.name);
+    return QString::fromStdString(SessionAnalysis::sessionTag(session) + ' ') +
+           sessionName(analysis, session);
 }

@@ -78,7 +78,10 @@ SessionReport AnalysisWindow::report() const
         }
         dates.push_back(date);
     }
-    return buildSessionReport(analysis(), dates, document_.notes());
+    SessionReport report = buildSessionReport(analysis(), dates, document_.notes());
+    if (reportFinish_)
+        reportFinish_(report);
+    return report;
 }
 
 QString AnalysisWindow::proposedPdfName() const

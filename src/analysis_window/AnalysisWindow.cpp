@@ -129,6 +129,18 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     controls->addWidget(exportButton_);
     controls->addWidget(printButton_);
     controls->addWidget(pdfButton_);
+    // The lap library's: hidden until there is something to add; Compare… takes 2 to 8 laps.
+    addToLibrary_ = new QPushButton;
+    addToLibrary_->setObjectName(QStringLiteral("addToLibrary"));
+    addToLibrary_->setAutoDefault(false);
+    addToLibrary_->hide();
+    compareButton_ = new QPushButton;
+    compareButton_->setObjectName(QStringLiteral("compareLaps"));
+    compareButton_->setAutoDefault(false);
+    compareButton_->setEnabled(false);
+    controls->addSpacing(12);
+    controls->addWidget(addToLibrary_);
+    controls->addWidget(compareButton_);
     controls->addSpacing(12);
     controls->addWidget(languageLabel);
     controls->addWidget(language_);
@@ -150,7 +162,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     lapList_->setObjectName(QStringLiteral("lapList"));
     lapList_->setModel(model_);
     lapList_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lapList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lapList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lapList_->setWordWrap(false);
     lapList_->verticalHeader()->hide();
     // Fixed row heights and column widths: nothing is measured over 100,000 rows.
@@ -265,6 +277,13 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     connect(exportButton_, &QPushButton::clicked, this, &AnalysisWindow::exportCsv);
     connect(printButton_, &QPushButton::clicked, this, &AnalysisWindow::print);
     connect(pdfButton_, &QPushButton::clicked, this, &AnalysisWindow::saveAsPdf);
+    connect(addToLibrary_, &QPushButton::clicked, this, &AnalysisWindow::addToLibraryRequested);
+    connect(compareButton_, &QPushButton::clicked, this,
+            [this] { emit compareRequested(selectedLaps()); });
+    connect(lapList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const std::size_t laps = lapList_->selectionModel()->selectedRows().size();
+        compareButton_->setEnabled(laps >= 2 && laps <= 8);
+    });
     // A click on a chart point selects its lap in the list, and so the view's caret follows.
     connect(chart_, &LapChart::lapClicked, this, [this](std::size_t lap) {
         const int row = model_->rowOf(lap);
@@ -290,6 +309,10 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
         exportButton_->setText(tr("Export &CSV…"));
         printButton_->setText(tr("&Print…"));
         pdfButton_->setText(tr("Save as P&DF…"));
+        addToLibrary_->setText(tr("Add %n session(s) to the li&brary", nullptr, addToLibraryCount_));
+        compareButton_->setText(tr("Co&mpare…"));
+        compareButton_->setToolTip(tr("Compares 2 to 8 laps chosen in the list (Ctrl or Shift "
+                                      "for several) sector by sector"));
         languageLabel->setText(tr("Lan&guage"));
         comparison_->setToolTip(tr("Double-click a session to show it"));
         tabs_->setTabText(0, tr("&Laps"));
@@ -515,4 +538,27 @@ void AnalysisWindow::showLapInView(const QModelIndex& current)
     const std::int64_t line = laps()[model_->lapAt(current.row())].line;
     if (line > 0)
         source_.showLapLine(int(line - 1));
+}
+
+void AnalysisWindow::setAddToLibrary(int count)
+{
+    addToLibraryCount_ = count;
+    addToLibrary_->setText(tr("Add %n session(s) to the li&brary", nullptr, count));
+    addToLibrary_->setVisible(count > 0);
+}
+
+void AnalysisWindow::setReportFinish(ReportFinishFn finish)
+{
+    reportFinish_ = std::move(finish);
+}
+
+std::vector<std::size_t> AnalysisWindow::selectedLaps() const
+{
+    QModelIndexList rows = lapList_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<std::size_t> laps;
+    for (const QModelIndex& row : rows)
+        laps.push_back(model_->lapAt(row.row()));
+    return laps;
 }

@@ -84,6 +84,18 @@ public:
     // The CSV file name proposed for this session, in the text folder.
     QString proposedCsvPath() const;
 
+    // The lap library's part, set by the main window: "Add to library" for the loaded sessions
+    // the library lacks (hidden for none), and what finishes the report (the sessions' sheets).
+    void setAddToLibrary(int count);
+    using ReportFinishFn = std::function<void(SessionReport& report)>;
+    void setReportFinish(ReportFinishFn finish);
+    // The laps of the list's selected rows, in the list's order; "Compare…" takes 2 to 8.
+    std::vector<std::size_t> selectedLaps() const;
+
+signals:
+    void addToLibraryRequested();
+    void compareRequested(const std::vector<std::size_t>& laps);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -136,6 +148,10 @@ private:
     QTableView* comparison_ = nullptr;
     SessionTableModel* comparisonModel_ = nullptr;
     LapChart* chart_ = nullptr;
+    QPushButton* addToLibrary_ = nullptr;
+    QPushButton* compareButton_ = nullptr;
+    int addToLibraryCount_ = 0;
+    ReportFinishFn reportFinish_;
 };
 
 // The CSV dialect of a locale: ";" with "," decimals where the decimal point is ",".

@@ -2,6 +2,7 @@
 
 #include "cli/ConvertMessages.h"
 #include "cli/ConvertOutput.h"
+#include "cli/ConvertSheets.h"
 #include "lap_analysis/LapCsv.h"
 #include "lap_analysis/LapRules.h"
 #include "lap_analysis/SessionAnalysis.h"
@@ -12,6 +13,7 @@
 #include "lap_conversion/LapFile.h"
 #include "session_report/SessionReport.h"
 #include "analysis_view/SessionReportBuilder.h"
+#include "library_view/SheetLines.h"
 #include "file_io/FileName.h"
 
 #include <QCoreApplication>
@@ -331,7 +333,11 @@ int runPdf(RunContext& run)
     std::vector<QDateTime> dates;
     for (const std::size_t input : inputOf)
         dates.push_back(modificationTime(run.options.files[qsizetype(input)]));
-    const QByteArray pdf = reportPdf(buildSessionReport(analysis, dates, notes));
+    SessionReport report = buildSessionReport(analysis, dates, notes);
+    // A lap file of the lap library prints its session sheet.
+    if (run.reader == LapDeviceReader(readLapRecordFile))
+        addSessionSheets(report, librarySheets(run.inputs, inputOf));
+    const QByteArray pdf = reportPdf(report);
     if (pdf.isEmpty())
         throw OutputFailed{
             QCoreApplication::translate("MirenConvert", "the PDF document could not be drawn")};

@@ -28,7 +28,8 @@ std::optional<std::vector<SessionSpan>> sessionsFromFiles(std::span<const LapDat
     std::int64_t lastFirstLine = 0;
     std::size_t current = kNone; // the session that takes laps until the next file's line
     for (const LoadedFile& file : files) {
-        sessions.push_back(SessionSpan{file.name, file.unit.value_or(tableUnit), 0, 0, file.fault});
+        sessions.push_back(
+            SessionSpan{file.name, file.unit.value_or(tableUnit), 0, 0, file.fault, file.title});
         if (file.firstLine <= 0)
             continue;
         if (file.firstLine <= lastFirstLine)

@@ -19,6 +19,9 @@ struct SessionSpan {
     std::size_t firstLap = 0; // position of its first lap in the list of all laps
     std::size_t lapCount = 0;
     std::string fault; // why the reading stopped in this file (one line), "" when it did not
+    // What the windows and reports call the session where the file's name says too little, e.g.
+    // the track and date of a session from the lap library; "" to go by the name.
+    std::string title = {};
 };
 
 // Where "bil load" put the lines of one lap file in the table text.
@@ -27,6 +30,7 @@ struct LoadedFile {
     std::int64_t firstLine = 0;    // 1-based line of its first lap line; 0 when it gave none
     std::optional<SpeedUnit> unit; // from its first record word; none without a lap record
     std::string fault;
+    std::string title = {}; // see SessionSpan::title
 };
 
 // The lap files of the "bil load" that filled a table text, with the line where each file's lap

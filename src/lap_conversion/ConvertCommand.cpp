@@ -2,6 +2,9 @@
 
 #include "lap_conversion/LapFile.h"
 
+#include <QBuffer>
+#include <functional>
+
 namespace {
 
 // Takes the first name off GET_NAME: the text before its first carriage return, or all of it
@@ -64,11 +67,20 @@ private:
 
 } // namespace
 
-void convertLapFiles(SharedState& state, TextView& view, const WarningFn& warn, char decimalPoint,
-                     LapFileLoad* load)
+namespace {
+
+// The command over lap files one after another: next() gives the next name while more() says
+// there is one, read() reads it through a feeder, left() names those not read after a failure.
+struct FileSource {
+    std::function<bool()> more;
+    std::function<QString()> next;
+    std::function<LapFileResult(const QString& name, LapRecordFeeder& feeder)> read;
+    std::function<QStringList()> left;
+};
+
+void convertSources(const FileSource& source, TextView& view, const WarningFn& warn,
+                    char decimalPoint, LapFileLoad* load)
 {
-    if (state.GET_NAME.isEmpty())
-        return;
     LapFileLoad record;
     // The view is cleared once the first file has been opened, as Text load does: a file that
     // vanished since the chooser listed it must not cost the user the table on screen.
@@ -85,12 +97,12 @@ void convertLapFiles(SharedState& state, TextView& view, const WarningFn& warn, 
         view.append(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
     });
     qsizetype lapLines = 0;
-    while (!state.GET_NAME.isEmpty()) {
+    while (source.more()) {
         LapFileLoad::File file;
-        file.name = takeName(state.GET_NAME);
+        file.name = source.next();
         converter.startFile();
         CountingFeeder feeder(converter);
-        const LapFileResult result = readLapFile(joinFolder(state.PASS_NAME2, file.name), feeder);
+        const LapFileResult result = source.read(file.name, feeder);
         if (result.error != LapFileResult::Error::Open)
             clearOnce();
         file.lines = feeder.lapLines();
@@ -103,7 +115,7 @@ void convertLapFiles(SharedState& state, TextView& view, const WarningFn& warn, 
         record.files.push_back(file);
         if (!result.ok()) {
             converter.flush();
-            record.unreadFiles = namesLeft(state.GET_NAME);
+            record.unreadFiles = source.left();
             record.replacedView = cleared;
             if (load)
                 *load = std::move(record);
@@ -115,4 +127,45 @@ void convertLapFiles(SharedState& state, TextView& view, const WarningFn& warn, 
     record.replacedView = cleared;
     if (load)
         *load = std::move(record);
+}
+
+} // namespace
+
+void convertLapFiles(SharedState& state, TextView& view, const WarningFn& warn, char decimalPoint,
+                     LapFileLoad* load)
+{
+    if (state.GET_NAME.isEmpty())
+        return;
+    const FileSource source{
+        [&state] { return !state.GET_NAME.isEmpty(); },
+        [&state] { return takeName(state.GET_NAME); },
+        [&state](const QString& name, LapRecordFeeder& feeder) {
+            return readLapFile(joinFolder(state.PASS_NAME2, name), feeder);
+        },
+        [&state] { return namesLeft(state.GET_NAME); }};
+    convertSources(source, view, warn, decimalPoint, load);
+}
+
+void convertLapBytes(std::span<const LapBytes> files, TextView& view, const WarningFn& warn,
+                     char decimalPoint, LapFileLoad* load)
+{
+    if (files.empty())
+        return;
+    std::size_t at = 0;
+    const FileSource source{
+        [&] { return at < files.size(); },
+        [&] { return files[at].name; },
+        [&](const QString&, LapRecordFeeder& feeder) {
+            QBuffer buffer;
+            buffer.setData(files[at++].bytes);
+            buffer.open(QIODevice::ReadOnly);
+            return readLapFile(buffer, feeder);
+        },
+        [&] {
+            QStringList left;
+            for (std::size_t i = at; i < files.size(); ++i)
+                left << files[i].name;
+            return left;
+        }};
+    convertSources(source, view, warn, decimalPoint, load);
 }

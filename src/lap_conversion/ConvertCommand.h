@@ -3,8 +3,10 @@
 #include "shared_state/SharedState.h"
 #include "shared_state/TextView.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <span>
 #include <vector>
 
 // What a "bil load" read, file by file: where each file's lap lines begin in the view, so the
@@ -30,3 +32,14 @@ struct LapFileLoad {
 // warning.
 void convertLapFiles(SharedState& state, TextView& view, const WarningFn& warn, char decimalPoint,
                      LapFileLoad* load = nullptr);
+
+// A lap file held in memory (the lap library keeps each session's bytes).
+struct LapBytes {
+    QString name;
+    QByteArray bytes;
+};
+
+// "bil load" of lap files held in memory: the view gets the text, load the record, and the
+// warning comes, as "bil load" of files with these names and bytes would give them.
+void convertLapBytes(std::span<const LapBytes> files, TextView& view, const WarningFn& warn,
+                     char decimalPoint, LapFileLoad* load = nullptr);

@@ -621,6 +621,22 @@ std::vector<SessionInfo> LapLibrary::sessions(const SessionFilter& filter)
     return list;
 }
 
+std::vector<std::int64_t> LapLibrary::sessionIds(const SessionFilter& filter)
+{
+    std::vector<std::int64_t> ids;
+    const Where where = whereOf(filter);
+    try {
+        SqliteStatement select(*db_, "SELECT id FROM sessions" + where.sql +
+                                         " ORDER BY file_time, id");
+        where.bindTo(select);
+        while (select.step())
+            ids.push_back(select.integer(0));
+    } catch (const SqliteError&) {
+        ids.clear();
+    }
+    return ids;
+}
+
 void LapLibrary::readSheetLists(std::int64_t id, SessionSheet& sheet)
 {
     SqliteStatement setup(*db_,
@@ -852,6 +868,19 @@ QStringList LapLibrary::values(Field field)
         SqliteStatement select(*db_, queries[int(field)]);
         while (select.step())
             list << select.text(0);
+    } catch (const SqliteError&) {
+    }
+    return list;
+}
+
+std::vector<std::pair<QString, QString>> LapLibrary::trackLayouts()
+{
+    std::vector<std::pair<QString, QString>> list;
+    try {
+        SqliteStatement select(*db_, "SELECT DISTINCT track, layout FROM sessions WHERE removed = 0 "
+                                     "AND track <> '' ORDER BY 1, 2");
+        while (select.step())
+            list.emplace_back(select.text(0), select.text(1));
     } catch (const SqliteError&) {
     }
     return list;

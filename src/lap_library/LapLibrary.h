@@ -163,6 +163,8 @@ public:
 
     // The sessions a filter lets through, oldest first.
     std::vector<SessionInfo> sessions(const SessionFilter& filter = {});
+    // Only their numbers, in the same order: what a list of them all needs on a filter change.
+    std::vector<std::int64_t> sessionIds(const SessionFilter& filter = {});
     // One session, with its setup rows and tags.
     LibraryResult<SessionInfo> session(std::int64_t id);
     // A session by its number or a unique prefix of its hash (at least 4 hex digits).
@@ -194,6 +196,8 @@ public:
     // The distinct values of a sheet field among the sessions (tracks, vehicles, ...), sorted.
     enum class Field { Track, Layout, Vehicle, Driver, Tag };
     QStringList values(Field field);
+    // The tracks with their layouts ("" for a track's sessions without one), sorted.
+    std::vector<std::pair<QString, QString>> trackLayouts();
 
     std::vector<TrackBests> bests(const SessionFilter& filter = {});
     std::vector<ProgressDay> progress(const SessionFilter& filter);

@@ -43,12 +43,6 @@ Fingerprint fingerprintOf(const std::vector<LapData>& laps, int sectorCount)
     return fp;
 }
 
-bool within3Percent(std::int32_t a, std::int32_t b)
-{
-    const std::int64_t larger = std::max(a, b);
-    return std::int64_t(std::abs(a - b)) * 100 <= larger * 3;
-}
-
 LapData lapFromStored(const StoredLap& stored)
 {
     LapData lap;
@@ -62,13 +56,19 @@ LapData lapFromStored(const StoredLap& stored)
 
 } // namespace
 
+bool sameLength(std::int32_t a, std::int32_t b)
+{
+    const std::int64_t larger = std::max(a, b);
+    return std::int64_t(std::abs(a - b)) * 100 <= larger * 3;
+}
+
 bool sameLayout(const Fingerprint& a, const Fingerprint& b)
 {
     if (a.sectorCount != b.sectorCount || a.lapLength <= 0 || b.lapLength <= 0 ||
-        !within3Percent(a.lapLength, b.lapLength))
+        !sameLength(a.lapLength, b.lapLength))
         return false;
     for (int s = 0; s < a.sectorCount; ++s)
-        if (!within3Percent(a.sectorLengths[std::size_t(s)], b.sectorLengths[std::size_t(s)]))
+        if (!sameLength(a.sectorLengths[std::size_t(s)], b.sectorLengths[std::size_t(s)]))
             return false;
     return true;
 }

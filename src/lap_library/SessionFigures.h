@@ -51,6 +51,8 @@ struct Fingerprint {
 };
 // Two fingerprints of one layout: the same sector count, and every length within 3 %.
 bool sameLayout(const Fingerprint& a, const Fingerprint& b);
+// Two lengths of one layout: apart by at most 3 % of the longer.
+bool sameLength(std::int32_t a, std::int32_t b);
 
 struct SessionFigures {
     bool hasLapRecord = false; // the bytes hold a lap record, and so a speed unit

@@ -1,13 +1,15 @@
 #include "library_cli/LibraryCommands.h"
 
 #include "lap_analysis/LapFormat.h"
+#include "lap_library/LapFileScan.h"
+#include "lap_library/LibraryComparison.h"
+#include "library_view/TrackReport.h"
 #include "lap_library/SessionBundle.h"
 #include "file_io/FileName.h"
 #include "file_io/SafeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,9 +29,6 @@
 #endif
 
 namespace {
-
-// A lap file larger than this is not imported: 1.1 million laps, far beyond any session.
-constexpr qint64 kMaxLapFileBytes = 256LL * 1024 * 1024;
 
 QString native(const QString& path)
 {
@@ -126,16 +125,7 @@ QStringList lapFilesOf(const QStringList& arguments, int& failed)
     for (const QString& arg : arguments) {
         const QFileInfo info(arg);
         if (info.isDir()) {
-            QStringList found;
-            QDirIterator it(arg, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
-                            QDirIterator::Subdirectories);
-            while (it.hasNext()) {
-                const QString file = it.next();
-                if (file.endsWith(QLatin1String(".bil"), Qt::CaseInsensitive))
-                    found << file;
-            }
-            found.sort();
-            files << found;
+            files << LapFileScan::lapFilesIn(arg);
         } else if (info.exists()) {
             files << arg;
         } else {
@@ -160,11 +150,6 @@ FileResult<QByteArray> readWhole(const QString& path, qint64 maxBytes, const QSt
     if (file.error() != QFileDevice::NoError)
         return FileResult<QByteArray>::failure(file.errorString());
     return bytes;
-}
-
-FileResult<QByteArray> readLapFile(const QString& path)
-{
-    return readWhole(path, kMaxLapFileBytes, QCoreApplication::translate("MirenLibrary", "larger than 256 MB, not a lap file"));
 }
 
 void reportAdded(const ImportOutcome& outcome, const QString& name)
@@ -202,7 +187,7 @@ int runImport(const LibraryOptions& o)
         if (showProgress)
             std::fprintf(stderr, "\r%s", QCoreApplication::translate("MirenLibrary", "importing %1 of %2").arg(i + 1).arg(files.size())
                                             .toLocal8Bit().constData());
-        const FileResult<QByteArray> bytes = readLapFile(file);
+        const FileResult<QByteArray> bytes = LapFileScan::read(file);
         if (!bytes) {
             if (showProgress)
                 std::fputc('\n', stderr);
@@ -626,7 +611,7 @@ int runExport(const LibraryOptions& o, const SessionReportFn& report)
         bundle.sha256 = info.value->sha256;
         bundle.date = info.value->date;
         bundle.sheet = info.value->sheet;
-        bundle.reportPdf = report(content, bundle.fileName, bundle.date);
+        bundle.reportPdf = report(content, bundle.fileName, bundle.date, bundle.sheet);
         if (bundle.reportPdf.isEmpty()) {
             printLibraryError(QCoreApplication::translate("MirenLibrary", "the PDF report could not be drawn"));
             return kLibraryExitFailure;
@@ -741,6 +726,126 @@ int runBackup(const LibraryOptions& o)
     return 0;
 }
 
+QString markWord(ComparisonMark mark)
+{
+    switch (mark) {
+    case ComparisonMark::BestShown:
+        return QStringLiteral("best");
+    case ComparisonMark::Better:
+        return QStringLiteral("faster");
+    case ComparisonMark::Worse:
+        return QStringLiteral("slower");
+    case ComparisonMark::None:
+        break;
+    }
+    return QStringLiteral("equal");
+}
+
+QString signedNumber(const std::optional<std::int32_t>& value)
+{
+    if (!value)
+        return {};
+    return *value > 0 ? QStringLiteral("+%1").arg(*value) : QString::number(*value);
+}
+
+int runCompare(const LibraryOptions& o)
+{
+    auto library = openLibrary(o, LapLibrary::Mode::ReadOnly);
+    if (!library)
+        return kLibraryExitFailure;
+    LibraryComparison comparison(*library);
+    std::vector<LibraryLapRef> laps;
+    for (const QString& name : o.arguments) {
+        const auto lap = comparison.parseLap(name);
+        if (!lap.ok()) {
+            printLibraryError(lap.error.message);
+            return kLibraryExitFailure;
+        }
+        laps.push_back(*lap.value);
+    }
+    const auto result = comparison.compare(laps, o.reference);
+    if (!result.ok() || !result.value->ok()) {
+        printLibraryError(result.ok() ? result.value->refused : result.error.message);
+        return kLibraryExitFailure;
+    }
+    const LapComparison& c = *result.value;
+    const std::vector<ComparedLap>& compared = comparison.laps();
+    // Rows of sectors in the track's order, then the whole lap.
+    std::vector<const ComparisonRow*> rows;
+    for (const ComparisonRow& row : c.sectors)
+        rows.push_back(&row);
+    rows.push_back(&c.whole);
+    const auto rowName = [](const ComparisonRow& row) {
+        return row.sector == 0 ? QStringLiteral("lap") : QStringLiteral("S%1").arg(row.sector);
+    };
+    QString t;
+    if (o.format == OutputFormat::Csv) {
+        t = csvRow({"sector", "lap", "time_s", "reference_s", "gap_s", "summed_gap_s",
+                    "speed_min_diff", "speed_max_diff", "mark"});
+        for (const ComparisonRow* row : rows)
+            for (std::size_t i = 0; i < row->laps.size(); ++i) {
+                const ComparisonCell& cell = row->laps[i];
+                t += csvRow({rowName(*row), compared[i].label, secondsCell(cell.time),
+                             secondsCell(row->reference), secondsCell(cell.gap),
+                             secondsCell(cell.cumulative), signedNumber(cell.speedMinDiff),
+                             signedNumber(cell.speedMaxDiff), markWord(cell.mark)});
+            }
+        out(t);
+        return 0;
+    }
+    const auto gap = [](std::int32_t hundredths) {
+        return QString::fromStdString(formatGap(hundredths));
+    };
+    t = QStringLiteral("reference  %1\n\n").arg(oneLine(comparison.lastReference().label));
+    t += QStringLiteral("SECTOR  LAP             TIME  REFERENCE       GAP    SUMMED  MIN SPEED  "
+                        "MAX SPEED  MARK\n");
+    for (const ComparisonRow* row : rows) {
+        for (std::size_t i = 0; i < row->laps.size(); ++i) {
+            const ComparisonCell& cell = row->laps[i];
+            t += QStringLiteral("%1  %2  %3  %4  %5  %6  %7  %8  %9\n")
+                     .arg(rowName(*row), -6)
+                     .arg(compared[i].label, -12)
+                     .arg(timeText(cell.time), 8)
+                     .arg(timeText(row->reference), 9)
+                     .arg(gap(cell.gap), 8)
+                     .arg(row->sector == 0 ? QString() : gap(cell.cumulative), 8)
+                     .arg(signedNumber(cell.speedMinDiff), 9)
+                     .arg(signedNumber(cell.speedMaxDiff), 9)
+                     .arg(markWord(cell.mark));
+        }
+    }
+    if (!c.sectors.empty()) {
+        QStringList lost;
+        for (std::size_t k : sectorsByTimeLost(c))
+            lost << QStringLiteral("%1 %2").arg(rowName(c.sectors[k]), gap(c.sectors[k].lost));
+        t += QStringLiteral("\nsectors by time lost  %1\n").arg(lost.join(QStringLiteral(", ")));
+    }
+    out(t);
+    return 0;
+}
+
+int runReport(const LibraryOptions& o)
+{
+    auto library = openLibrary(o, LapLibrary::Mode::ReadOnly);
+    if (!library)
+        return kLibraryExitFailure;
+    const std::vector<TrackBests> bests = library->bests(o.filter);
+    const std::vector<ProgressDay> days = library->progress(o.filter);
+    if (bests.empty()) {
+        printLibraryError(QCoreApplication::translate("MirenLibrary", "no session at the track %1")
+                              .arg(o.filter.track));
+        return kLibraryExitFailure;
+    }
+    const FileResult<bool> written =
+        writeReportPdf(buildTrackReport(o.filter.track, bests, days), o.output);
+    if (!written) {
+        printLibraryError(QCoreApplication::translate("MirenLibrary", "cannot write %1: %2")
+                              .arg(native(o.output), written.reason()));
+        return kLibraryExitFailure;
+    }
+    return 0;
+}
+
 } // namespace
 
 void printLibraryError(const QString& text)
@@ -773,6 +878,10 @@ int runLibraryCommand(const LibraryOptions& options, const SessionReportFn& repo
         return runCheck(options);
     case LibraryCommand::Backup:
         return runBackup(options);
+    case LibraryCommand::Compare:
+        return runCompare(options);
+    case LibraryCommand::Report:
+        return runReport(options);
     }
     return kLibraryExitUsage;
 }

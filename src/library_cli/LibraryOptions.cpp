@@ -19,6 +19,8 @@ const std::map<QString, LibraryCommand>& commands()
         {QStringLiteral("remove"), LibraryCommand::Remove},
         {QStringLiteral("check"), LibraryCommand::Check},
         {QStringLiteral("backup"), LibraryCommand::Backup},
+        {QStringLiteral("compare"), LibraryCommand::Compare},
+        {QStringLiteral("report"), LibraryCommand::Report},
     };
     return map;
 }
@@ -32,6 +34,7 @@ enum Takes : unsigned {
     FormatJson = 16,
     OutputFile = 32,
     Accept = 64,
+    Reference = 128,
 };
 
 unsigned takes(LibraryCommand command)
@@ -49,6 +52,10 @@ unsigned takes(LibraryCommand command)
     case LibraryCommand::Export:
     case LibraryCommand::Backup:
         return OutputFile;
+    case LibraryCommand::Compare:
+        return Format | Reference;
+    case LibraryCommand::Report:
+        return Filters | OutputFile;
     default:
         return 0;
     }
@@ -108,6 +115,14 @@ QString libraryHelpText()
               "  remove SESSION...     remove sessions\n"
               "  check                 check the library and every lap file against its hash\n"
               "  backup -o FILE        a consistent copy of the library\n"
+              "  compare SESSION:LAP... [--reference session|day|pb|ideal|M:SS.HH]\n"
+              "      [--format text|csv]\n"
+              "                        2 to 8 laps sector by sector against a reference:\n"
+              "                        the session's best lap (default), the day's best, the\n"
+              "                        personal best at the track and vehicle, the ideal lap\n"
+              "                        or a target time\n"
+              "  report --track T [FILTERS] -o FILE.pdf\n"
+              "                        the track's personal bests, progress chart and days\n"
               "\n"
               "SHEET: --track T --layout L --vehicle V --driver D --conditions dry|damp|wet\n"
               "       --tag X (again for more tags)\n"
@@ -225,6 +240,13 @@ ParsedLibraryArguments parseLibraryArguments(const QStringList& arguments)
                 o.format = OutputFormat::Json;
             else
                 return usage(QCoreApplication::translate("MirenLibrary", "unknown format: %1").arg(value));
+        } else if (arg == QLatin1String("--reference")) {
+            if (!(allowed & Reference))
+                return refuse();
+            const auto choice = parseReferenceChoice(value);
+            if (!choice)
+                return usage(QCoreApplication::translate("MirenLibrary", "--reference takes session, day, pb, ideal or a time as M:SS.HH, not %1").arg(value));
+            o.reference = *choice;
         } else if (arg == QLatin1String("-o") || arg == QLatin1String("--output")) {
             if (!(allowed & OutputFile))
                 return refuse();
@@ -290,15 +312,22 @@ ParsedLibraryArguments parseLibraryArguments(const QStringList& arguments)
         if (count != 1)
             return usage(QCoreApplication::translate("MirenLibrary", "give one session"));
         break;
+    case LibraryCommand::Compare:
+        if (count < kMinComparedLaps || count > kMaxComparedLaps)
+            return usage(QCoreApplication::translate("MirenLibrary", "give 2 to 8 laps as SESSION:LAP"));
+        break;
     default:
         if (count != 0)
             return usage(QCoreApplication::translate("MirenLibrary", "unexpected argument: %1").arg(o.arguments.front()));
     }
-    if ((o.command == LibraryCommand::Export || o.command == LibraryCommand::Backup) &&
+    if ((o.command == LibraryCommand::Export || o.command == LibraryCommand::Backup ||
+         o.command == LibraryCommand::Report) &&
         o.output.isEmpty())
         return usage(QCoreApplication::translate("MirenLibrary", "-o FILE is required"));
     if (o.command == LibraryCommand::Progress && o.filter.track.isEmpty())
         return usage(QCoreApplication::translate("MirenLibrary", "progress needs --track"));
+    if (o.command == LibraryCommand::Report && o.filter.track.isEmpty())
+        return usage(QCoreApplication::translate("MirenLibrary", "report needs --track"));
     parsed.action = ParsedLibraryArguments::Action::Run;
     return parsed;
 }

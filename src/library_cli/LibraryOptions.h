@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lap_library/LapLibrary.h"
+#include "lap_library/LibraryComparison.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,8 @@ enum class LibraryCommand {
     Remove,
     Check,
     Backup,
+    Compare,
+    Report,
 };
 
 enum class OutputFormat { Text, Csv, Json };
@@ -41,6 +44,8 @@ struct LibraryOptions {
     std::vector<SetupRow> setupRows;  // --setup name=value: replaces the row of that name or adds
     QStringList removeSetup, addTags, removeTags;
     QDateTime date;
+    // compare: --reference.
+    ReferenceChoice reference;
 };
 
 struct ParsedLibraryArguments {

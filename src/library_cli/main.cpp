@@ -59,11 +59,13 @@ int run(int argc, char** argv)
     case ParsedLibraryArguments::Action::Run:
         break;
     }
-    // A bundle holds the PDF report, drawn with Qt Gui: that command runs in a QGuiApplication
-    // on the offscreen platform unless QT_QPA_PLATFORM names another, so no display is needed.
+    // A bundle holds the PDF report, and report is one, drawn with Qt Gui: those commands run in
+    // a QGuiApplication on the offscreen platform unless QT_QPA_PLATFORM names another, so no
+    // display is needed.
     static int guiArgc = 1;
-    if (parsed.options.command == LibraryCommand::Export &&
-        parsed.options.output.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
+    if ((parsed.options.command == LibraryCommand::Export &&
+         parsed.options.output.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) ||
+        parsed.options.command == LibraryCommand::Report) {
         app.reset();
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");

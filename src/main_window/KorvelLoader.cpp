@@ -1,6 +1,7 @@
 #include "main_window/KorvelLoader.h"
 
 #include "analysis_window/AnalysisWindow.h"
+#include "library_window/LibraryLink.h"
 #include "file_chooser/File_Form.h"
 #include "tool_window/ToolWindow.h"
 #include "lap_conversion/ConvertCommand.h"
@@ -26,6 +27,7 @@ constexpr QRect kBilLoadRect = twipsRect(120, 120, 1335, 495);
 constexpr QRect kTextLoadRect = twipsRect(5160, 120, 1215, 375);
 constexpr QRect kTextSaveRect = twipsRect(6600, 120, 1215, 375);
 constexpr QRect kAnalysisRect = twipsRect(1680, 120, 1215, 375);
+constexpr QRect kLibraryRect = twipsRect(3060, 120, 1215, 375);
 // The view keeps these margins to the right and bottom edges when the window is resized.
 constexpr int kTextRightMargin = kClientSize.width() - kTextRect.left() - kTextRect.width();
 constexpr int kTextBottomMargin = kClientSize.height() - kTextRect.top() - kTextRect.height();
@@ -187,24 +189,35 @@ KorvelLoader::KorvelLoader(const QString& settingsPath, QWidget* parent)
     FILE_LOAD = makeButton("FILE_LOAD", "Text load", kTextLoadRect);
     FILE_SAVE = makeButton("FILE_SAVE", "Text save", kTextSaveRect);
     ANALYSIS = makeButton("ANALYSIS", "Analysis", kAnalysisRect);
+    LIBRARY = makeButton("LIBRARY", "Library", kLibraryRect);
     connect(BIL_load, &QPushButton::clicked, this, &KorvelLoader::bilLoad);
     connect(FILE_LOAD, &QPushButton::clicked, this, &KorvelLoader::textLoad);
     connect(FILE_SAVE, &QPushButton::clicked, this, &KorvelLoader::textSave);
     connect(ANALYSIS, &QPushButton::clicked, this, &KorvelLoader::showAnalysis);
+    connect(LIBRARY, &QPushButton::clicked, this, &KorvelLoader::showLibrary);
 
     setTabOrder(Text1, BIL_load);
     setTabOrder(BIL_load, FILE_LOAD);
     setTabOrder(FILE_LOAD, FILE_SAVE);
     setTabOrder(FILE_SAVE, ANALYSIS);
+    setTabOrder(ANALYSIS, LIBRARY);
     Text1->setFocus();
 
     chooser_ = [this](SharedState& state) { showFileForm(state, this); };
+    libraryLink_ = std::make_unique<LibraryLink>(
+        *this, [this](const std::vector<LoadedSession>& sessions) { loadLibrarySessions(sessions); },
+        this);
 
     PASS_READ(state_, settingsPath_);
     state_.PORT_OPEN_FLG = kFalse;
 }
 
-KorvelLoader::~KorvelLoader() = default;
+// The windows that observe the view go first.
+KorvelLoader::~KorvelLoader()
+{
+    libraryLink_.reset();
+    analysisWindow_.reset();
+}
 
 void KorvelLoader::setChooser(ShowChooserFn chooser)
 {
@@ -326,6 +339,38 @@ void KorvelLoader::bilLoad()
     keepLapFiles(load);
 }
 
+void KorvelLoader::loadLibrarySessions(const std::vector<LoadedSession>& sessions)
+{
+    if (sessions.empty())
+        return;
+    {
+        FillScope scope(*this);
+        std::vector<LapBytes> files;
+        std::vector<std::string> titles;
+        for (const LoadedSession& s : sessions) {
+            files.push_back(s.file);
+            titles.push_back(s.title.toStdString());
+        }
+        lapFileName_ = files.front().name;
+        LapFileLoad load;
+        convertLapBytes(
+            files, *this,
+            [this, &load, &titles](const QString& m) {
+                keepLapFiles(load);
+                lapTitles_ = titles;
+                warn(m);
+            },
+            userDecimalPoint(), &load);
+        const bool replaced = load.replacedView;
+        keepLapFiles(load);
+        if (replaced)
+            lapTitles_ = std::move(titles);
+    }
+    raise();
+    activateWindow();
+    showAnalysis();
+}
+
 // Takes the files of a "bil load" that replaced the view, once.
 void KorvelLoader::keepLapFiles(LapFileLoad& load)
 {
@@ -334,6 +379,7 @@ void KorvelLoader::keepLapFiles(LapFileLoad& load)
     load.replacedView = false;
     lapLoad_ = std::move(load);
     lapAnchors_.clear();
+    lapTitles_.clear();
     lapAnchors_.reserve(lapLoad_.files.size());
     QTextDocument* document = Text1->document();
     for (const LapFileLoad::File& file : lapLoad_.files) {
@@ -358,6 +404,8 @@ LoadedFiles KorvelLoader::lapFiles() const
         if (file.unitFlag >= 0)
             loaded.unit = file.unitFlag == 1 ? SpeedUnit::Mph : SpeedUnit::Kmh;
         loaded.fault = file.fault.toStdString();
+        if (i < lapTitles_.size())
+            loaded.title = lapTitles_[i];
         files.files.push_back(std::move(loaded));
     }
     return files;
@@ -375,6 +423,7 @@ void KorvelLoader::textLoad()
     if (Text1->document()->revision() != revision) {
         lapLoad_ = LapFileLoad{};
         lapAnchors_.clear();
+        lapTitles_.clear();
     }
 }
 
@@ -390,11 +439,18 @@ void KorvelLoader::textSave()
 
 void KorvelLoader::showAnalysis()
 {
-    if (!analysisWindow_)
+    if (!analysisWindow_) {
         analysisWindow_ = std::make_unique<AnalysisWindow>(*this);
+        libraryLink_->attach(*analysisWindow_);
+    }
     analysisWindow_->show();
     analysisWindow_->raise();
     analysisWindow_->activateWindow();
+}
+
+void KorvelLoader::showLibrary()
+{
+    libraryLink_->showLibrary();
 }
 
 void KorvelLoader::closeEvent(QCloseEvent* event)
@@ -406,6 +462,8 @@ void KorvelLoader::closeEvent(QCloseEvent* event)
                      qPrintable(QDir::toNativeSeparators(settingsPath_)),
                      qPrintable(saved.reason()));
     }
+    // The library's window ends its edits with the run.
+    libraryLink_->closeWindows();
     event->accept();
     QCoreApplication::quit();
 }

@@ -12,6 +12,8 @@
 #include <vector>
 
 class AnalysisWindow;
+class LibraryLink;
+struct LoadedSession;
 class QCloseEvent;
 class QPlainTextEdit;
 class QPushButton;
@@ -66,6 +68,11 @@ public:
 
     // The analysis window, once "Analysis" has been pressed.
     AnalysisWindow* analysisWindow() const { return analysisWindow_.get(); }
+    // The lap library's windows.
+    LibraryLink& libraryLink() { return *libraryLink_; }
+    // Puts sessions of the lap library into the view, as "bil load" of their lap files would,
+    // with their titles for the analysis; then shows the analysis window.
+    void loadLibrarySessions(const std::vector<LoadedSession>& sessions);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,6 +84,7 @@ private slots:
     void textLoad();
     void textSave();
     void showAnalysis();
+    void showLibrary();
 
 private:
     class FillScope;
@@ -96,6 +104,7 @@ private:
     QPushButton* FILE_LOAD = nullptr;
     QPushButton* FILE_SAVE = nullptr;
     QPushButton* ANALYSIS = nullptr;
+    QPushButton* LIBRARY = nullptr;
 
     // A top-level window of its own, so it can sit beside or behind the main window.
     std::unique_ptr<AnalysisWindow> analysisWindow_;
@@ -104,6 +113,9 @@ private:
     // one's first lap line (-1 without one): the view moves the cursors along with its edits.
     LapFileLoad lapLoad_;
     std::vector<QTextCursor> lapAnchors_;
+    // The titles of the files when they came from the lap library, else none.
+    std::vector<std::string> lapTitles_;
+    std::unique_ptr<LibraryLink> libraryLink_;
 
     // While a command fills the view, its changes go through one edit block with undo off, so
     // the view is laid out once per command and a big table costs no undo memory.

@@ -32,6 +32,8 @@ constexpr double kFigureSize = 9;
 constexpr double kNoteSize = 7;
 constexpr double kFontStep = 0.25;
 constexpr double kChartHeightMm = 65;
+// The sheet's room at most: notes run long, the lap list needs the page.
+constexpr double kSheetHeightMm = 40;
 // Rows are this much taller than the font's line, so that the list reads like a timing sheet.
 constexpr double kRowSpacing = 1.35;
 constexpr double kCellPaddingPt = 2.5;
@@ -78,6 +80,7 @@ struct Sections {
     QRectF title;
     QRectF coverage;
     QRectF figures;
+    QRectF sheet;
     QRectF chart;
     QRectF list;
     QRectF footer;
@@ -108,6 +111,13 @@ Sections sectionsOf(const ReportPage& page, bool continued, const Geometry& g)
         const std::size_t lines = (page.figures.size() + columns - 1) / columns;
         s.figures = QRectF(area.left(), y, area.width(), lines * g.lineHeight(kFigureSize) * 1.25);
         y = s.figures.bottom() + g.mm(4);
+    }
+    if (!continued && !page.sheet.isEmpty()) {
+        const QRectF room(area.left(), y, area.width(), area.height());
+        const QRectF text = g.metrics(reportFont(kNoteSize + 1))
+                                .boundingRect(room, Qt::TextWordWrap, page.sheet.join(QLatin1Char('\n')));
+        s.sheet = QRectF(area.left(), y, area.width(), std::min(text.height(), g.mm(kSheetHeightMm)));
+        y = s.sheet.bottom() + g.mm(4);
     }
     if (!continued && page.chart) {
         const double height = std::min(g.mm(kChartHeightMm), area.height() * 0.28);
@@ -460,6 +470,15 @@ int paintReport(const SessionReport& report, QPagedPaintDevice& device,
             }
             if (!printed.page->figures.empty())
                 drawFigures(p, *printed.page, s.figures, g);
+            if (!printed.page->sheet.isEmpty()) {
+                p.save();
+                p.setClipRect(s.sheet);
+                p.setFont(reportFont(kNoteSize + 1));
+                p.setPen(kLabelText);
+                p.drawText(s.sheet, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                           printed.page->sheet.join(QLatin1Char('\n')));
+                p.restore();
+            }
             if (printed.page->chart) {
                 p.save();
                 p.setClipRect(s.chart);

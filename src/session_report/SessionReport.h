@@ -64,6 +64,9 @@ struct ReportPage {
     // lines skipped). Only on the report's first page.
     QStringList coverage;
     std::vector<ReportFigure> figures;
+    // Under the figures: the session sheet, a paragraph each ("Track: Suzu / East"); a long
+    // sheet is cut at the bottom of its room. Empty: none.
+    QStringList sheet;
     std::vector<ReportColumn> columns;
     // Rows hold a cell per column; missing cells are blank, extra ones are not shown.
     std::vector<ReportRow> rows;

@@ -182,6 +182,28 @@ void TestMirenLibrary::commandsEndToEnd()
     QVERIFY2(r.out.contains("best lap       1:04.01  ") && r.out.contains("session 1 lap 11\n"),
              r.out.constData());
     QVERIFY(r.out.contains("never driven whole (6 sectors)"));
+    // Two laps of session 1 against its best lap (lap 11); a lap of one sector is refused.
+    r = run(lib + QStringList{"compare", "1:11", "1:12"});
+    QVERIFY2(r.exitCode == 0, r.err.constData());
+    QVERIFY2(r.out.contains("S2      1:12           0:10.53    0:10.02     +0.51     +1.06"),
+             r.out.constData());
+    QVERIFY(r.out.contains("lap     1:12           1:05.75    1:04.01     +1.74"));
+    QVERIFY(r.out.contains("sectors by time lost  S1 +0.55, S2 +0.51, S6 +0.50, S3 +0.34, "
+                           "S5 -0.04, S4 -0.12\n"));
+    r = run(lib + QStringList{"compare", "1:11", "1:12", "--reference", "1:03.00", "--format",
+                              "csv"});
+    QVERIFY2(r.out.contains("\nlap,1:12,65.75,63.00,2.75,2.75,"), r.out.constData());
+    QCOMPARE(run(lib + QStringList{"import", QStringLiteral(MIREN_SAMPLES_DIR "/EXAMPLE.BIL")})
+                 .exitCode,
+             0);
+    r = run(lib + QStringList{"compare", "1:11", "3:3"});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains("1:11 has 6 sectors and 3:3 has 1"), r.err.constData());
+    const QString pdf = dir_->filePath(QStringLiteral("suzu.pdf"));
+    r = run(lib + QStringList{"report", "--track", "Suzu", "-o", pdf});
+    QVERIFY2(r.exitCode == 0, r.err.constData());
+    QVERIFY(readBytes(pdf).startsWith("%PDF"));
+    QCOMPARE(run(lib + QStringList{"remove", "3"}).exitCode, 0);
 
     // A session's bytes come back as they went in; a bundle carries them to another library.
     const QString bil = dir_->filePath(QStringLiteral("out.BIL"));

@@ -5,6 +5,11 @@
 #include "tool_window/ToolWindow.h"
 #include "lap_conversion/ConvertCommand.h"
 #include "lap_conversion/DecimalPoint.h"
+#include "analysis_window/AnalysisWindow.h"
+#include "lap_library/LapLibrary.h"
+#include "library_window/ImportRunner.h"
+#include "library_window/LibraryLink.h"
+#include "library_window/LibraryWindow.h"
 #include "main_window/KorvelLoader.h"
 
 #include <QApplication>
@@ -43,6 +48,8 @@ private:
 
         Fixture()
         {
+            // The lap library of the run lives in the test's folder.
+            qputenv("MIREN_LIBRARY", QFile::encodeName(dir.filePath(QStringLiteral("lib.sqlite"))));
             window = std::make_unique<KorvelLoader>(dir.filePath(QStringLiteral("FILE_PASS.DAT")));
             window->setChooser([this](SharedState& state) {
                 chooserModes << state.FILE_TYPE;
@@ -113,6 +120,8 @@ private slots:
                                    << "Text save" << QRect(440, 8, 81, 25);
         QTest::newRow("ANALYSIS") << "ANALYSIS"
                                   << "Analysis" << QRect(112, 8, 81, 25);
+        QTest::newRow("LIBRARY") << "LIBRARY"
+                                 << "Library" << QRect(204, 8, 81, 25);
     }
     void controls()
     {
@@ -146,12 +155,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         QCOMPARE(QApplication::focusWidget(), f.view());
         QStringList order;
-        // "Analysis" comes after the three command buttons.
-        for (int i = 0; i < 5; ++i) {
+        // "Analysis" comes after the three command buttons, "Library" after "Analysis".
+        for (int i = 0; i < 6; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             order << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(order, QStringList({"BIL_load", "FILE_LOAD", "FILE_SAVE", "ANALYSIS", "Text1"}));
+        QCOMPARE(order, QStringList({"BIL_load", "FILE_LOAD", "FILE_SAVE", "ANALYSIS", "LIBRARY", "Text1"}));
     }
 
     // Enter presses the focused button, as Space does.
@@ -296,6 +305,96 @@ private slots:
         QVERIFY(f.view()->textCursor().atEnd());
         // The table is not undone line by line into the old text.
         QVERIFY(!f.view()->document()->isUndoAvailable());
+    }
+
+    void libraryLoadEqualsBilLoad_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("one file") << QStringList{"A.BIL"};
+        QTest::newRow("two units") << QStringList{"A.BIL", "B.BIL"};
+        QTest::newRow("faulty file first") << QStringList{"BROKEN.BIL", "A.BIL"};
+        QTest::newRow("faulty file between") << QStringList{"B.BIL", "BROKEN.BIL", "A.BIL"};
+    }
+    // "Load into the table" of the library's sessions gives the view, the warning and the
+    // files' names, units, faults and first lines that "bil load" of the lap files gives.
+    void libraryLoadEqualsBilLoad()
+    {
+        QFETCH(QStringList, names);
+        Fixture f;
+        std::map<QString, QByteArray> bytes{{"A.BIL", fullLaps(3, 3)}, {"B.BIL", fullLaps(2)}};
+        QByteArray broken = fullLaps(4);
+        broken[2 * BilBuilder::kRecordSize + 4 + 32 + 6] = char(0x80);
+        bytes["BROKEN.BIL"] = broken;
+        for (const auto& [name, b] : bytes)
+            QVERIFY(writeBytes(f.path(name), b));
+        f.pickLapFiles(names);
+        f.click("BIL_load");
+        const QString bilText = f.window->text();
+        const QStringList bilWarnings = f.warnings;
+        const LoadedFiles bilFiles = f.window->lapFiles();
+
+        LapLibrary* library = f.window->libraryLink().access().library();
+        QVERIFY(library);
+        std::vector<std::int64_t> ids;
+        for (int i = 0; i < names.size(); ++i) {
+            SessionSheet sheet;
+            sheet.track = QStringLiteral("Ridge");
+            const auto added = library->importSession(
+                {bytes[names[i]], names[i], QDateTime(QDate(2024, 5, 1 + i), QTime(10, 0)), sheet});
+            QVERIFY2(added.ok(), qPrintable(added.error.message));
+            ids.push_back(added.value->session);
+        }
+        f.view()->setPlainText(QStringLiteral("something else"));
+        f.warnings.clear();
+        LibraryWindow& lw = f.window->libraryLink().libraryWindow();
+        lw.reload();
+        lw.selectSessions(ids);
+        QCOMPARE(lw.selectedSessions(), ids);
+        lw.loadIntoTable();
+
+        QCOMPARE(f.window->text(), bilText);
+        QCOMPARE(f.warnings, bilWarnings);
+        const LoadedFiles files = f.window->lapFiles();
+        QCOMPARE(files.unread, bilFiles.unread);
+        QCOMPARE(files.files.size(), bilFiles.files.size());
+        for (std::size_t i = 0; i < files.files.size(); ++i) {
+            const LoadedFile& a = files.files[i];
+            const LoadedFile& b = bilFiles.files[i];
+            QCOMPARE(a.name, b.name);
+            QCOMPARE(a.firstLine, b.firstLine);
+            QCOMPARE(a.unit, b.unit);
+            QCOMPARE(a.fault, b.fault);
+            // The analysis names the session by its track, date and file.
+            QVERIFY(QString::fromStdString(a.title).startsWith(QStringLiteral("Ridge ")));
+            QVERIFY(QString::fromStdString(a.title).endsWith(QString::fromStdString(a.name)));
+        }
+        QVERIFY(f.window->analysisWindow() && f.window->analysisWindow()->isVisible());
+        // A later "bil load" drops the titles.
+        f.click("BIL_load");
+        QCOMPARE(f.window->lapFiles().files.front().title, std::string());
+        f.window->libraryLink().closeWindows();
+    }
+
+    // After "bil load" the analysis window offers the sessions the library lacks; adding them
+    // imports them in the library window, and the offer goes.
+    void addToLibraryFromAnalysis()
+    {
+        Fixture f;
+        QVERIFY(writeBytes(f.path("A.BIL"), fullLaps(3, 3)));
+        QVERIFY(writeBytes(f.path("B.BIL"), fullLaps(2)));
+        f.pickLapFiles({"A.BIL", "B.BIL"});
+        f.click("BIL_load");
+        f.click("ANALYSIS");
+        auto* add = f.window->analysisWindow()->findChild<QPushButton*>("addToLibrary");
+        QVERIFY(add && add->isVisibleTo(f.window->analysisWindow()));
+        QVERIFY2(add->text().contains(u'2'), qPrintable(add->text()));
+        add->click();
+        LibraryWindow& lw = f.window->libraryLink().libraryWindow();
+        QTRY_VERIFY(!lw.importRunner().running());
+        QCOMPARE(lw.selectedSessions().size(), std::size_t(2));
+        QVERIFY(!add->isVisibleTo(f.window->analysisWindow()));
+        QVERIFY(f.window->libraryLink().librarySessionOf(1).has_value());
+        f.window->libraryLink().closeWindows();
     }
 
     // Loading a table, editing it by hand and saving it: the file holds the edit.
