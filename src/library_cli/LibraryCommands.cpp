@@ -117,6 +117,28 @@ std::optional<std::int64_t> resolveSession(LapLibrary& library, const QString& n
     return *id.value;
 }
 
+// The library and the session that the command's first argument names; nothing, after the
+// reason is printed, when either cannot be had.
+struct OpenedSession {
+    std::unique_ptr<LapLibrary> library;
+    SessionInfo info;
+};
+std::optional<OpenedSession> openSession(const LibraryOptions& o, LapLibrary::Mode mode)
+{
+    auto library = openLibrary(o, mode);
+    if (!library)
+        return std::nullopt;
+    const auto id = resolveSession(*library, o.arguments.front());
+    if (!id)
+        return std::nullopt;
+    auto info = library->session(*id);
+    if (!info.ok()) {
+        printLibraryError(info.error.message);
+        return std::nullopt;
+    }
+    return OpenedSession{std::move(library), std::move(*info.value)};
+}
+
 // The lap files a command line names: files as given, folders searched for *.BIL in any letter
 // case, each folder's files in name order.
 QStringList lapFilesOf(const QStringList& arguments, int& failed)
@@ -311,18 +333,10 @@ int runSessions(const LibraryOptions& o)
 
 int runShow(const LibraryOptions& o)
 {
-    auto library = openLibrary(o, LapLibrary::Mode::ReadOnly);
-    if (!library)
+    auto opened = openSession(o, LapLibrary::Mode::ReadOnly);
+    if (!opened)
         return kLibraryExitFailure;
-    const auto id = resolveSession(*library, o.arguments.front());
-    if (!id)
-        return kLibraryExitFailure;
-    const auto info = library->session(*id);
-    if (!info.ok()) {
-        printLibraryError(info.error.message);
-        return kLibraryExitFailure;
-    }
-    const SessionInfo& s = *info.value;
+    const SessionInfo& s = opened->info;
     const SessionFigures& f = s.figures;
     const SessionSheet& sh = s.sheet;
     QString t;
@@ -394,18 +408,12 @@ int runShow(const LibraryOptions& o)
 
 int runSet(const LibraryOptions& o)
 {
-    auto library = openLibrary(o, LapLibrary::Mode::ReadWrite);
-    if (!library)
+    auto opened = openSession(o, LapLibrary::Mode::ReadWrite);
+    if (!opened)
         return kLibraryExitFailure;
-    const auto id = resolveSession(*library, o.arguments.front());
-    if (!id)
-        return kLibraryExitFailure;
-    const auto info = library->session(*id);
-    if (!info.ok()) {
-        printLibraryError(info.error.message);
-        return kLibraryExitFailure;
-    }
-    SessionSheet sheet = info.value->sheet;
+    LapLibrary& library = *opened->library;
+    const SessionInfo& info = opened->info;
+    SessionSheet sheet = info.sheet;
     const SessionSheet& given = o.sheet;
     const auto has = [&o](const char* option) { return o.setFields.contains(QLatin1String(option)); };
     if (has("--track"))
@@ -449,7 +457,7 @@ int runSet(const LibraryOptions& o)
             sheet.tags << tag;
     for (const QString& tag : o.removeTags)
         sheet.tags.removeAll(tag);
-    const auto saved = library->setSheet(*id, sheet, o.date, info.value->revision);
+    const auto saved = library.setSheet(info.id, sheet, o.date, info.revision);
     if (!saved.ok()) {
         printLibraryError(saved.error.message);
         return kLibraryExitFailure;
@@ -591,26 +599,23 @@ int runProgress(const LibraryOptions& o)
 
 int runExport(const LibraryOptions& o, const SessionReportFn& report)
 {
-    auto library = openLibrary(o, LapLibrary::Mode::ReadOnly);
-    if (!library)
+    auto opened = openSession(o, LapLibrary::Mode::ReadOnly);
+    if (!opened)
         return kLibraryExitFailure;
-    const auto id = resolveSession(*library, o.arguments.front());
-    if (!id)
-        return kLibraryExitFailure;
-    const auto info = library->session(*id);
-    const auto bytes = library->bytesOf(*id);
-    if (!info.ok() || !bytes.ok()) {
-        printLibraryError(info.ok() ? bytes.error.message : info.error.message);
+    const SessionInfo& info = opened->info;
+    const auto bytes = opened->library->bytesOf(info.id);
+    if (!bytes.ok()) {
+        printLibraryError(bytes.error.message);
         return kLibraryExitFailure;
     }
     QByteArray content = *bytes.value;
     if (o.output.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
         SessionBundle bundle;
-        bundle.fileName = info.value->fileName;
+        bundle.fileName = info.fileName;
         bundle.bytes = content;
-        bundle.sha256 = info.value->sha256;
-        bundle.date = info.value->date;
-        bundle.sheet = info.value->sheet;
+        bundle.sha256 = info.sha256;
+        bundle.date = info.date;
+        bundle.sheet = info.sheet;
         bundle.reportPdf = report(content, bundle.fileName, bundle.date, bundle.sheet);
         if (bundle.reportPdf.isEmpty()) {
             printLibraryError(QCoreApplication::translate("MirenLibrary", "the PDF report could not be drawn"));
