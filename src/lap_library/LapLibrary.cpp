@@ -607,6 +607,7 @@ SessionInfo LapLibrary::infoFromRow(SqliteStatement& row) const
 
 std::vector<SessionInfo> LapLibrary::sessions(const SessionFilter& filter)
 {
+    queryError_.clear();
     std::vector<SessionInfo> list;
     const Where where = whereOf(filter);
     try {
@@ -615,14 +616,16 @@ std::vector<SessionInfo> LapLibrary::sessions(const SessionFilter& filter)
         where.bindTo(select);
         while (select.step())
             list.push_back(infoFromRow(select));
-    } catch (const SqliteError&) {
+    } catch (const SqliteError& e) {
         list.clear();
+        queryError_ = readError(e).message;
     }
     return list;
 }
 
 std::vector<std::int64_t> LapLibrary::sessionIds(const SessionFilter& filter)
 {
+    queryError_.clear();
     std::vector<std::int64_t> ids;
     const Where where = whereOf(filter);
     try {
@@ -631,8 +634,9 @@ std::vector<std::int64_t> LapLibrary::sessionIds(const SessionFilter& filter)
         where.bindTo(select);
         while (select.step())
             ids.push_back(select.integer(0));
-    } catch (const SqliteError&) {
+    } catch (const SqliteError& e) {
         ids.clear();
+        queryError_ = readError(e).message;
     }
     return ids;
 }
@@ -888,6 +892,7 @@ std::vector<std::pair<QString, QString>> LapLibrary::trackLayouts()
 
 std::vector<TrackBests> LapLibrary::bests(const SessionFilter& filter)
 {
+    queryError_.clear();
     std::vector<TrackBests> groups;
     const Where where = whereOf(filter);
     try {
@@ -957,8 +962,9 @@ std::vector<TrackBests> LapLibrary::bests(const SessionFilter& filter)
             }
         }
         finish();
-    } catch (const SqliteError&) {
+    } catch (const SqliteError& e) {
         groups.clear();
+        queryError_ = readError(e).message;
     }
     return groups;
 }
@@ -983,6 +989,7 @@ std::vector<StoredLap> LapLibrary::storedLaps(SqliteStatement& select, std::int6
 
 std::vector<ProgressDay> LapLibrary::progress(const SessionFilter& filter)
 {
+    queryError_.clear();
     std::vector<ProgressDay> days;
     const Where where = whereOf(filter);
     try {
@@ -1036,8 +1043,9 @@ std::vector<ProgressDay> LapLibrary::progress(const SessionFilter& filter)
             days.push_back(std::move(day));
             first = end;
         }
-    } catch (const SqliteError&) {
+    } catch (const SqliteError& e) {
         days.clear();
+        queryError_ = readError(e).message;
     }
     return days;
 }

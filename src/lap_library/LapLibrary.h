@@ -202,6 +202,10 @@ public:
     std::vector<TrackBests> bests(const SessionFilter& filter = {});
     std::vector<ProgressDay> progress(const SessionFilter& filter);
 
+    // Why the last call of sessions(), sessionIds(), bests() or progress() could not read the
+    // library (its list is then empty); empty when it answered.
+    const QString& queryError() const { return queryError_; }
+
     // SQLite's integrity check, the links between the tables, and every session's bytes
     // against their hash.
     LibraryResult<CheckReport> check();
@@ -223,6 +227,7 @@ private:
 
     QString path_;
     QString readOnlyReason_;
+    QString queryError_;
     std::unique_ptr<SqliteDb> db_;
 };
 

@@ -117,6 +117,15 @@ std::optional<std::int64_t> resolveSession(LapLibrary& library, const QString& n
     return *id.value;
 }
 
+// A list that came back empty because the library could not be read is no answer: says why.
+bool queryFailed(const LapLibrary& library)
+{
+    if (library.queryError().isEmpty())
+        return false;
+    printLibraryError(library.queryError());
+    return true;
+}
+
 // The library and the session that the command's first argument names; nothing, after the
 // reason is printed, when either cannot be had.
 struct OpenedSession {
@@ -257,6 +266,8 @@ int runSessions(const LibraryOptions& o)
     if (!library)
         return kLibraryExitFailure;
     const std::vector<SessionInfo> list = library->sessions(o.filter);
+    if (queryFailed(*library))
+        return kLibraryExitFailure;
     if (o.format == OutputFormat::Json) {
         QJsonArray array;
         for (const SessionInfo& s : list) {
@@ -480,6 +491,8 @@ int runBests(const LibraryOptions& o)
     if (!library)
         return kLibraryExitFailure;
     const std::vector<TrackBests> groups = library->bests(o.filter);
+    if (queryFailed(*library))
+        return kLibraryExitFailure;
     QString t;
     if (o.format == OutputFormat::Csv) {
         t = csvRow({"track", "layout", "vehicle", "sessions", "figure", "sector_count", "sector",
@@ -548,6 +561,8 @@ int runProgress(const LibraryOptions& o)
     if (!library)
         return kLibraryExitFailure;
     const std::vector<ProgressDay> days = library->progress(o.filter);
+    if (queryFailed(*library))
+        return kLibraryExitFailure;
     QString t;
     if (o.format == OutputFormat::Csv) {
         t = csvRow({"track", "layout", "date", "sessions", "best_s", "theoretical_s", "median_s",
@@ -835,7 +850,11 @@ int runReport(const LibraryOptions& o)
     if (!library)
         return kLibraryExitFailure;
     const std::vector<TrackBests> bests = library->bests(o.filter);
+    if (queryFailed(*library))
+        return kLibraryExitFailure;
     const std::vector<ProgressDay> days = library->progress(o.filter);
+    if (queryFailed(*library))
+        return kLibraryExitFailure;
     if (bests.empty()) {
         printLibraryError(QCoreApplication::translate("MirenLibrary", "no session at the track %1")
                               .arg(o.filter.track));

@@ -452,6 +452,8 @@ void LibraryWindow::readSessions()
     // read now would let the next save overwrite what changed elsewhere instead of merging.
     for (const SessionInfo& s : sessions)
         revisions_.try_emplace(s.id, s.revision);
+    if (!library->queryError().isEmpty())
+        setStatus(library->queryError());
     model_->setSessions(std::move(sessions));
     selectSessions(selected);
 }
@@ -463,6 +465,8 @@ void LibraryWindow::filterChanged()
         return;
     const std::vector<std::int64_t> selected = selectedSessions();
     model_->showOnly(library->sessionIds(filters_->filter()));
+    if (!library->queryError().isEmpty())
+        setStatus(library->queryError());
     selectSessions(selected);
     showCurrentSession();
     updateSide();
@@ -484,6 +488,9 @@ void LibraryWindow::updateSide()
         progress_->reload(*library, suggestion);
         progress_->showProgress(*library, filters_->filter());
     }
+    // An empty pane is no answer when the library could not be read.
+    if (!library->queryError().isEmpty())
+        setStatus(library->queryError());
 }
 
 std::vector<std::int64_t> LibraryWindow::selectedSessions() const

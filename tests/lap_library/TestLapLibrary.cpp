@@ -87,6 +87,7 @@ private slots:
     void notALibrary_data();
     void notALibrary();
     void readOnlyLibrary();
+    void damagedTableIsNoEmptyAnswer();
     void fullDiskLeavesLibraryAsItWas();
     void textFieldsAsGiven();
     void editConflictAndUndoOfRemoval();
@@ -538,6 +539,42 @@ void TestLapLibrary::backupWhileOpen()
     QVERIFY(restored);
     QCOMPARE(int(restored->sessions().size()), 1);
     QVERIFY(restored->check().value->problems.isEmpty());
+}
+
+// A library that opens but whose laps cannot be read gives no progress, and says why, instead
+// of a progress of no days.
+void TestLapLibrary::damagedTableIsNoEmptyAnswer()
+{
+    {
+        auto library = openOk(path());
+        SessionSheet sheet;
+        sheet.track = QStringLiteral("Suzu");
+        importOk(*library, lapFile({{6000, 3000, 3000}, {6100, 3000, 3100}}),
+                 QStringLiteral("a.BIL"), day(4), sheet);
+        QVERIFY(!library->progress({.track = QStringLiteral("Suzu")}).empty());
+        QVERIFY(library->queryError().isEmpty());
+    }
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(qPrintable(path()), &db), SQLITE_OK);
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = 'laps'", -1, &select,
+                       nullptr);
+    QCOMPARE(sqlite3_step(select), SQLITE_ROW);
+    const int page = sqlite3_column_int(select, 0);
+    sqlite3_finalize(select);
+    sqlite3_close(db);
+    QFile file(path());
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(qint64(page - 1) * 4096));
+    QVERIFY(file.write(QByteArray(4096, '\xff')) == 4096);
+    file.close();
+
+    auto library = openOk(path());
+    QVERIFY(library);
+    QVERIFY(library->progress({.track = QStringLiteral("Suzu")}).empty());
+    QVERIFY2(library->queryError().contains(QStringLiteral("cannot read the library")),
+             qPrintable(library->queryError()));
+    QCOMPARE(library->sessions().size(), std::size_t(1)); // what can be read still is
+    QVERIFY(library->queryError().isEmpty());
 }
 
 MIREN_REGISTER_TEST(TestLapLibrary)
