@@ -61,15 +61,20 @@ void LapChart::chartDocument()
     if (session_ && *session_ >= analysis.sessionCount())
         session_.reset();
     const auto add = [&](std::size_t s) {
-        // One session is named after its lap file alone; several carry their tag ("S2 ...").
-        QString name = sessionTitle(analysis, s);
-        if (analysis.sessionCount() == 1) {
+        // One session is named after its lap file alone; several carry their tag ("R2 ..."),
+        // which stands for the name where it has no room.
+        QString name = chartName(analysis, s);
+        QString tag = QString::fromStdString(SessionAnalysis::sessionTag(s));
+        if (analysis.sessionCount() == 1 || session_) {
             name = QString::fromStdString(analysis.session(s).name);
             if (name.endsWith(QStringLiteral(".BIL"), Qt::CaseInsensitive))
                 name.chop(4);
+            if (analysis.sessionCount() > 1)
+                name = chartName(analysis, s);
+            tag.clear();
         }
         sessions.push_back(chartSession(name, analysis.lapsOf(s), analysis.stats(s),
-                                        analysis.session(s).firstLap));
+                                        analysis.session(s).firstLap, tag));
     };
     if (session_) {
         add(*session_);

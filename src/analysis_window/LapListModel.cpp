@@ -200,6 +200,9 @@ QVariant LapListModel::toolTip(std::size_t pos, int column) const
         return tr("No lap time: never counted");
     case LapStatus::ExcludedSlow:
         return tr("Excluded: slower than the limit");
+    case LapStatus::ExcludedFast:
+        return tr("Excluded: far faster than the median lap, a mis-triggered lap (a beacon read "
+                  "twice)");
     case LapStatus::ExcludedByUser:
         return tr("Excluded by you; click again to follow the limit");
     case LapStatus::Counted:

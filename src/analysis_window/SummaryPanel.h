@@ -28,11 +28,13 @@ public:
     // session when there is only one.
     void showSession(std::optional<std::size_t> session);
 
-    // What the summary says beside the figures: lines of the view that are not laps, and the
-    // fault that cut the view short ("" for none).
+    // What the summary says beside the figures: lines of the view that are not laps, the fault
+    // that cut the view short ("" for none), and whether the sessions were found in the text,
+    // so each takes the unit of the header above it.
     struct Notes {
         std::vector<std::int64_t> skippedLines;
         QString fault;
+        bool unitsFromHeaders = false;
     };
 
     // One session's figures.

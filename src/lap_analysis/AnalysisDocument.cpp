@@ -48,6 +48,9 @@ SummaryNotes AnalysisDocument::notes() const
     if (failed != files_.files.rend()) {
         notes.incomplete = true;
         notes.fault = failed->name + ": " + failed->fault;
+        notes.faultFile = failed->name;
+        notes.faultDetail = failed->fault;
+        notes.faultRecord = failed->faultRecord;
         notes.unread = files_.unread;
     }
     if (!skippedLines_.empty())

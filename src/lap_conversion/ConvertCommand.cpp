@@ -98,8 +98,11 @@ void convertLapFiles(SharedState& state, TextView& view, const WarningFn& warn, 
         if (file.lines > 0)
             file.firstLine = 1 + lapLines; // after the header, which comes before any lap line
         lapLines += file.lines;
-        if (!result.ok())
+        if (!result.ok()) {
             file.fault = result.describe();
+            if (result.error == LapFileResult::Error::Record)
+                file.faultRecord = result.fault.record;
+        }
         record.files.push_back(file);
         if (!result.ok()) {
             converter.flush();

@@ -358,6 +358,7 @@ LoadedFiles KorvelLoader::lapFiles() const
         if (file.unitFlag >= 0)
             loaded.unit = file.unitFlag == 1 ? SpeedUnit::Mph : SpeedUnit::Kmh;
         loaded.fault = file.fault.toStdString();
+        loaded.faultRecord = file.faultRecord;
         files.files.push_back(std::move(loaded));
     }
     return files;

@@ -310,11 +310,13 @@ private slots:
         QCOMPARE(model.headerData(LapListModel::SpeedMaxColumn, Qt::Horizontal).toString(),
                  QStringLiteral("Speed max"));
         QVERIFY(model.index(20, LapListModel::SpeedMaxColumn).data().toString().endsWith(" m/h"));
-        // The day of each unit: the m/h session's best lap is never the km/h sessions' best.
+        // One day over both units: the m/h session's lap is the day's best; the top speeds
+        // stay one per unit.
         const QString best = w.findChild<QLabel*>("bestLap")->text();
-        QVERIFY2(best.contains("1:04.01   S1 lap 11  (km/h sessions)") &&
-                     best.contains("1:03.94   S2 lap 9  (m/h sessions)"),
-                 qPrintable(best));
+        QVERIFY2(best == "1:03.94   R2 lap 9", qPrintable(best));
+        const QString speeds = w.findChild<QLabel*>("speedMax")->text();
+        QVERIFY2(speeds.contains(" km/h   R1 lap ") && speeds.contains(" m/h   R2 lap "),
+                 qPrintable(speeds));
         QCOMPARE(w.findChild<QTableView*>("comparison")->model()->rowCount(), 3);
         // The day's long lines scroll sideways; the window still fits a small screen.
         const int lineWidth = w.findChild<QLabel*>("theoreticalBest")->sizeHint().width();
@@ -325,7 +327,7 @@ private slots:
         QCOMPARE(w.shownSession(), std::optional<std::size_t>(1));
         QCOMPARE(model.rowCount(), 12);
         QCOMPARE(model.lapAt(0), std::size_t(20));
-        QVERIFY(w.findChild<QLabel*>("bestLap")->text().endsWith("S2 lap 9"));
+        QVERIFY(w.findChild<QLabel*>("bestLap")->text().endsWith("R2 lap 9"));
         QVERIFY(w.findChild<QLabel*>("title")->text().contains("speed in m/h"));
         // The chart shows that session alone, its counted laps as counted.
         const std::vector<ChartSession>& drawn = w.chart()->model().sessions();
@@ -622,7 +624,11 @@ private slots:
         QCOMPARE(a.session(1).unit, SpeedUnit::Kmh);
         QCOMPARE(a.session(2).unit, SpeedUnit::Mph);
         QCOMPARE(w.skippedLines(), std::vector<std::int64_t>{42});
-        QCOMPARE(a.days().size(), std::size_t(2));
+        // One day over both units; the speeds stay apart, and the window says where the
+        // sessions' units come from.
+        QVERIFY(a.unitsDiffer());
+        QCOMPARE(a.day().speedMax.size(), std::size_t(2));
+        QVERIFY(!w.findChild<QLabel*>("unitNote")->isHidden());
     }
 
     // Thousands of laps are drawn thinned, but the fastest and the slowest stay on the chart.
