@@ -15,7 +15,7 @@
 <context>
     <name>ChartTexts</name>
     <message numerus="yes">
-        <location filename="../src/analysis_view/ChartPainter.cpp" line="+60"/>
+        <location filename="../src/analysis_view/ChartPainter.cpp" line="+61"/>
         <source>… %n more session(s)</source>
         <translation>
             <numerusform>… %n more session</numerusform>
@@ -37,7 +37,7 @@
 <context>
     <name>SessionReportBuilder</name>
     <message numerus="yes">
-        <location filename="../src/analysis_view/SessionReportBuilder.cpp" line="+128"/>
+        <location filename="../src/analysis_view/SessionReportBuilder.cpp" line="+134"/>
         <source>%n session(s)</source>
         <translation>
             <numerusform>%n session</numerusform>
@@ -45,7 +45,15 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+64"/>
+        <location line="+68"/>
+        <source>%n counted lap(s): mean %1, median %2</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+54"/>
         <source>Not read: %1 and %n more</source>
         <translation>
             <numerusform>Not read: %1 and %n more</numerusform>
@@ -80,7 +88,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+22"/>
+        <location line="+25"/>
         <source>%n lines of the view are not lap lines: %1.</source>
         <translation>
             <numerusform>%n line of the view is not a lap line: %1.</numerusform>
@@ -88,15 +96,39 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+117"/>
-        <source>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file(s) not read.</source>
-        <translation>
-            <numerusform>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file not read.</numerusform>
-            <numerusform>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later files not read.</numerusform>
+        <location line="+130"/>
+        <source>&quot;bil load&quot; stopped: %1 %n later file(s) not read.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+32"/>
+        <location line="+96"/>
+        <source>%n lap(s): %1 counted, %2 excluded (slower than %3 or faster than %4: %5 and %6 of the median lap %7, or by hand).</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+29"/>
+        <source>The day over %n session(s): the times of all of them together; speeds in %1, each unit on its own.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+60"/>
+        <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded (slower than %4 or faster than %5 of their session&apos;s median lap, or by hand).</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="-144"/>
         <source>%1: %n lap(s), speed in %2</source>
         <translation>
             <numerusform>%1: %n lap, speed in %2</numerusform>
@@ -104,15 +136,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+55"/>
-        <source>%n lap(s): %1 counted, %2 excluded (slower than %3, %4 of the median of the timed laps %5, or by hand).</source>
-        <translation>
-            <numerusform>%n lap: %1 counted, %2 excluded (slower than %3, %4 of the median of the timed laps %5, or by hand).</numerusform>
-            <numerusform>%n laps: %1 counted, %2 excluded (slower than %3, %4 of the median of the timed laps %5, or by hand).</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+8"/>
+        <location line="+63"/>
         <source>%n lap(s): %1 counted, %2 excluded.</source>
         <translation>
             <numerusform>%n lap: %1 counted, %2 excluded.</numerusform>
@@ -121,7 +145,7 @@
     </message>
     <message numerus="yes">
         <location line="+4"/>
-        <location line="+106"/>
+        <location line="+90"/>
         <source>%n lap(s) without a lap time.</source>
         <translation>
             <numerusform>%n lap without a lap time.</numerusform>
@@ -129,23 +153,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="-83"/>
-        <source>%n session(s) in %1</source>
-        <translation>
-            <numerusform>%n session in %1</numerusform>
-            <numerusform>%n sessions in %1</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+6"/>
-        <source>The day over %n session(s): %1. Speeds of different units are not compared, so each unit has a day of its own.</source>
-        <translation>
-            <numerusform>The day over %n session: %1. Speeds of different units are not compared, so each unit has a day of its own.</numerusform>
-            <numerusform>The day over %n sessions: %1. Speeds of different units are not compared, so each unit has a day of its own.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+4"/>
+        <location line="-69"/>
         <source>The day over %n session(s), speed in %1</source>
         <translation>
             <numerusform>The day over %n session, speed in %1</numerusform>
@@ -153,15 +161,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+61"/>
-        <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded (slower than %4 of their session&apos;s median of timed laps, or by hand).</source>
-        <translation>
-            <numerusform>%n lap in %1 sessions: %2 counted, %3 excluded (slower than %4 of their session&apos;s median of timed laps, or by hand).</numerusform>
-            <numerusform>%n laps in %1 sessions: %2 counted, %3 excluded (slower than %4 of their session&apos;s median of timed laps, or by hand).</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+7"/>
+        <location line="+64"/>
         <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded.</source>
         <translation>
             <numerusform>%n lap in %1 sessions: %2 counted, %3 excluded.</numerusform>

@@ -148,7 +148,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>ChartModel</name>
     <message>
-        <location filename="../src/analysis_view/ChartModel.cpp" line="+289"/>
+        <location filename="../src/analysis_view/ChartModel.cpp" line="+367"/>
         <source>Lap %1: %2</source>
         <translation>%1周目：%2</translation>
     </message>
@@ -176,29 +176,29 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>ChartTexts</name>
     <message>
-        <location filename="../src/analysis_view/ChartPainter.cpp" line="+49"/>
+        <location filename="../src/analysis_view/ChartPainter.cpp" line="+65"/>
         <source>Counted laps</source>
         <translation>集計周回</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="-10"/>
         <source>Session %1</source>
         <translation>セッション %1</translation>
     </message>
     <message numerus="yes">
-        <location line="+5"/>
+        <location line="+6"/>
         <source>… %n more session(s)</source>
         <translation>
             <numerusform>… ほか %n セッション</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+7"/>
         <source>Excluded laps</source>
         <translation>除外周回</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Best lap %1</source>
         <translation>ベストラップ %1</translation>
     </message>
@@ -228,7 +228,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>セクターベスト</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>TMP1 min to max</source>
         <translation>TMP1 最低～最高</translation>
     </message>
@@ -238,7 +238,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>TMP2 最低～最高</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>Lap time</source>
         <translation>ラップタイム</translation>
     </message>
@@ -271,14 +271,24 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>%1 G</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+11"/>
         <source>lap %1</source>
         <translation>%1周目</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+15"/>
         <source>%1 lap %2</source>
         <translation>%1 %2周目</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>%1 is damaged at its lap record %2: the laps before it are here, the rest of the file could not be read. (%3)</source>
+        <translation>%1 はラップ記録 %2 で壊れています。それより前のラップはここにありますが、ファイルの残りは読めませんでした。（%3）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 could not be read. (%2)</source>
+        <translation>%1 を読めませんでした。（%2）</translation>
     </message>
     <message>
         <location line="+9"/>
@@ -484,7 +494,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>セッションのベストラップ</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+38"/>
         <source>Lap</source>
         <translation>周回</translation>
     </message>
@@ -504,7 +514,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>手動で集計。もう一度クリックすると基準に従います</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="-6"/>
+        <source>Excluded: far faster than the median lap, a mis-triggered lap (a beacon read twice)</source>
+        <translation>除外：中央値よりはるかに速い周回。誤計測（ビーコンの二重読み取り）とみなします</translation>
+    </message>
+    <message>
+        <location line="+35"/>
         <source>Gap</source>
         <translation>ベスト差</translation>
     </message>
@@ -732,7 +747,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>%1: ラップ行ではない %2 行を読み飛ばしました: %3</translation>
     </message>
     <message>
-        <location line="+265"/>
+        <location line="+268"/>
         <source>the PDF document could not be drawn</source>
         <translation>PDF 文書を描画できませんでした</translation>
     </message>
@@ -1153,51 +1168,56 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
 <context>
     <name>SessionReportBuilder</name>
     <message>
-        <location filename="../src/analysis_view/SessionReportBuilder.cpp" line="+61"/>
-        <location line="+87"/>
+        <location filename="../src/analysis_view/SessionReportBuilder.cpp" line="+64"/>
+        <location line="+76"/>
         <source>Laps</source>
         <translation>ラップ数</translation>
     </message>
     <message>
-        <location line="-87"/>
+        <location line="-76"/>
         <source>%1 counted of %2</source>
         <translation>%2 ラップ中 %1 ラップを集計</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+88"/>
+        <location line="+77"/>
         <source>Speed unit</source>
         <translation>速度の単位</translation>
     </message>
     <message>
-        <location line="-86"/>
-        <location line="+85"/>
+        <location line="-74"/>
+        <location line="+73"/>
+        <location line="+41"/>
         <source>Best lap</source>
         <translation>ベストラップ</translation>
     </message>
     <message>
-        <location line="-85"/>
-        <source>%1 (lap %2)</source>
-        <translation>%1(ラップ %2)</translation>
+        <location line="-113"/>
+        <location line="+107"/>
+        <location line="+3"/>
+        <source>%1 (%2)</source>
+        <translation>%1（%2）</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-108"/>
+        <location line="+113"/>
         <source>Theoretical best</source>
         <translation>理論ベスト</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <location line="+80"/>
+        <location line="-111"/>
+        <location line="+69"/>
         <source>Median</source>
         <translation>中央値</translation>
     </message>
     <message>
-        <location line="-77"/>
+        <location line="-66"/>
+        <location line="+132"/>
         <source>Standard deviation</source>
         <translation>標準偏差</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-125"/>
         <source>Lap</source>
         <translation>ラップ</translation>
     </message>
@@ -1208,12 +1228,12 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
     </message>
     <message>
         <location line="+1"/>
-        <location line="+67"/>
+        <location line="+56"/>
         <source>Gap</source>
         <translation>差</translation>
     </message>
     <message>
-        <location line="-65"/>
+        <location line="-54"/>
         <source>S%1</source>
         <translation>S%1</translation>
     </message>
@@ -1234,6 +1254,11 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
     </message>
     <message>
         <location line="+3"/>
+        <source>too fast, not counted</source>
+        <translation>速すぎるため集計外</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>left out</source>
         <translation>手動で除外</translation>
     </message>
@@ -1245,22 +1270,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         </translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>Best lap (%1)</source>
-        <translation>ベストラップ(%1)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>%1 (%2 lap %3)</source>
-        <translation>%1(%2 ラップ %3)</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Theoretical best (%1)</source>
-        <translation>理論ベスト(%1)</translation>
-    </message>
-    <message>
-        <location line="+3"/>
+        <location line="+6"/>
         <source>Session</source>
         <translation>セッション</translation>
     </message>
@@ -1280,12 +1290,84 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>標準偏差</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+45"/>
+        <source>Sector %1</source>
+        <translation>セクター%1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Best rolling lap</source>
+        <translation>ベストローリングラップ</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 (%2 sector %3 to %4 sector %5)</source>
+        <translation>%1（%2 セクター%3 ～ %4 セクター%5）</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Consistency</source>
+        <translation>安定度</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n counted lap(s): mean %1, median %2</source>
+        <translation>
+            <numerusform>集計 %n 周：平均 %1、中央値 %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 s (%2 of the median)</source>
+        <translation>%1 秒（中央値の %2）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 s</source>
+        <translation>%1 秒</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>rpm max</source>
+        <translation>最高回転数</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Speed max</source>
+        <translation>最高速度</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>GX max</source>
+        <translation>最大 GX</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>GY max</source>
+        <translation>最大 GY</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 (%2) / %3 (%4)</source>
+        <translation>%1（%2）/ %3（%4）</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>TMP1 min / max</source>
+        <translation>TMP1 最低 / 最高</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>TMP2 min / max</source>
+        <translation>TMP2 最低 / 最高</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>Covers only the laps before the fault: %1</source>
         <translation>エラーより前の周回だけを含みます: %1</translation>
     </message>
     <message numerus="yes">
-        <location line="+7"/>
+        <location line="+11"/>
         <source>Not read: %1 and %n more</source>
         <translation>
             <numerusform>読んでいないファイル: %1 ほか %n ファイル</numerusform>
@@ -1374,7 +1456,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         </translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+44"/>
         <source>Best lap</source>
         <translation>ベストラップ</translation>
     </message>
@@ -1384,12 +1466,17 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>理論ベスト</translation>
     </message>
     <message>
-        <location line="-26"/>
+        <location line="-33"/>
         <source>standard deviation %1 s (%2 of the median)</source>
         <translation>標準偏差 %1 秒（中央値の %2）</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+16"/>
+        <source>A lap on such a line counts in no figure. The lap list shows the line: select it there to go to it.</source>
+        <translation>このような行のラップはどの集計にも含まれません。ラップ一覧にその行があります。選ぶとその行へ移動します。</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>Best rolling lap</source>
         <translation>ベストローリングラップ</translation>
     </message>
@@ -1424,14 +1511,35 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>最大 GY</translation>
     </message>
     <message numerus="yes">
-        <location line="-26"/>
+        <location line="+196"/>
+        <source>%n lap(s): %1 counted, %2 excluded (slower than %3 or faster than %4: %5 and %6 of the median lap %7, or by hand).</source>
+        <translation>
+            <numerusform>%n 周：集計 %1、除外 %2（%3 より遅いか %4 より速い周回：中央値 %7 の %5 と %6、または手動）。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+29"/>
+        <source>The day over %n session(s): the times of all of them together; speeds in %1, each unit on its own.</source>
+        <translation>
+            <numerusform>%n セッションの1日：タイムはすべてのセッションをまとめて集計し、速度は %1 で単位ごとに集計します。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+60"/>
+        <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded (slower than %4 or faster than %5 of their session&apos;s median lap, or by hand).</source>
+        <translation>
+            <numerusform>%1 セッションで %n 周：集計 %2、除外 %3（各セッションの中央値の %4 より遅いか %5 より速い周回、または手動）。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="-315"/>
         <source>%n lines of the view are not lap lines: %1.</source>
         <translation>
             <numerusform>表示の %n 行は周回の行ではありません：%1。</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+31"/>
         <source>TMP1 min / max</source>
         <translation>TMP1 最低 / 最高</translation>
     </message>
@@ -1441,22 +1549,21 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>TMP2 最低 / 最高</translation>
     </message>
     <message>
-        <location line="-51"/>
+        <location line="-58"/>
         <location line="+9"/>
-        <location line="+159"/>
+        <location line="+184"/>
         <location line="+78"/>
-        <location line="+27"/>
         <source>–</source>
         <translation>–</translation>
     </message>
     <message>
-        <location line="-96"/>
-        <location line="+100"/>
+        <location line="-69"/>
+        <location line="+88"/>
         <source>no counted lap</source>
         <translation>集計対象の周回なし</translation>
     </message>
     <message>
-        <location line="-89"/>
+        <location line="-77"/>
         <source>%1   sectors from laps %2</source>
         <translation>%1   各セクターは %2 周目から</translation>
     </message>
@@ -1466,12 +1573,34 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>–（集計対象の周回でセクター数が異なります）</translation>
     </message>
     <message>
-        <location line="-178"/>
+        <location line="-203"/>
         <source>standard deviation %1 s</source>
         <translation>標準偏差 %1 秒</translation>
     </message>
     <message numerus="yes">
-        <location line="+160"/>
+        <location line="+144"/>
+        <source>&quot;bil load&quot; stopped: %1 %n later file(s) not read.</source>
+        <translation>
+            <numerusform>&quot;bil load&quot; は途中で止まりました：%1 後続の %n ファイルは読んでいません。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&quot;bil load&quot; stopped: %1</source>
+        <translation>&quot;bil load&quot; は途中で止まりました：%1</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>A session&apos;s median lap leaves out its first and its last lap, so an out-lap or an in-lap never sets it. A lap faster than %1 of it is taken for a mis-triggered lap (a beacon read twice).</source>
+        <translation>セッションの中央値は最初と最後の周回を除いて求めるため、アウトラップやインラップで決まることはありません。中央値の %1 より速い周回は誤計測（ビーコンの二重読み取り）とみなします。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>These sessions were found in the table text: each takes the speed unit of the header above it, since a saved table keeps no unit per lap file.</source>
+        <translation>これらのセッションは表のテキストから見つけたものです。保存した表はラップファイルごとの単位を持たないため、どのセッションもその上のヘッダーの速度単位になります。</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+19"/>
         <source>%1: %n lap(s), speed in %2</source>
         <translation>
             <numerusform>%1：%n 周、速度 %2</numerusform>
@@ -1480,59 +1609,40 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
     <message>
         <location line="+4"/>
         <location line="+30"/>
-        <location line="+70"/>
-        <location line="+26"/>
+        <location line="+58"/>
+        <location line="+27"/>
         <source>%1   %2</source>
         <translation>%1   %2</translation>
     </message>
     <message>
-        <location line="-116"/>
+        <location line="-105"/>
         <source>%1   sectors from %2 laps %3</source>
         <translation>%1   セクター：%2 の %3周目</translation>
     </message>
     <message>
         <location line="+8"/>
-        <location line="+98"/>
+        <location line="+85"/>
         <source>%1   %2 sector %3 to %4 sector %5</source>
         <translation>%1   %2 セクター%3 ～ %4 セクター%5</translation>
     </message>
     <message>
-        <location line="-273"/>
+        <location line="-282"/>
         <source>Every line after the header is a lap line.</source>
         <translation>ヘッダー以降はすべてラップ行です。</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Line %1 of the view is not a lap line.</source>
         <translation>表示の %1 行目はラップ行ではありません。</translation>
     </message>
-    <message numerus="yes">
-        <location line="+119"/>
-        <source>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file(s) not read.</source>
-        <translation>
-            <numerusform>&quot;bil load&quot; は %1 で止まりました：%2。表示にはそれまでに読んだ周回があります。以降の %n ファイルは読んでいません。</numerusform>
-        </translation>
-    </message>
     <message>
-        <location line="+4"/>
-        <source>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it.</source>
-        <translation>&quot;bil load&quot; は %1 で止まりました：%2。表示にはそれまでに読んだ周回があります。</translation>
-    </message>
-    <message>
-        <location line="+73"/>
-        <location line="+105"/>
+        <location line="+217"/>
+        <location line="+88"/>
         <source>%1 (%2) / %3 (%4)</source>
         <translation>%1（%2）/ %3（%4）</translation>
     </message>
     <message numerus="yes">
-        <location line="-95"/>
-        <source>%n lap(s): %1 counted, %2 excluded (slower than %3, %4 of the median of the timed laps %5, or by hand).</source>
-        <translation>
-            <numerusform>%n 周：集計 %1、除外 %2（%3 より遅い周回＝タイム計測周回の中央値 %5 の %4、または手動）。</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+8"/>
+        <location line="-70"/>
         <source>%n lap(s): %1 counted, %2 excluded.</source>
         <translation>
             <numerusform>%n 周：集計 %1、除外 %2。</numerusform>
@@ -1540,57 +1650,31 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
     </message>
     <message numerus="yes">
         <location line="+4"/>
-        <location line="+106"/>
+        <location line="+90"/>
         <source>%n lap(s) without a lap time.</source>
         <translation>
             <numerusform>ラップタイムのない周回 %n。</numerusform>
         </translation>
     </message>
-    <message>
-        <location line="-91"/>
-        <source>%1  (%2 sessions)</source>
-        <translation>%1  （%2 のセッション）</translation>
-    </message>
     <message numerus="yes">
-        <location line="+8"/>
-        <source>%n session(s) in %1</source>
-        <translation>
-            <numerusform>%1 のセッション %n</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+6"/>
-        <source>The day over %n session(s): %1. Speeds of different units are not compared, so each unit has a day of its own.</source>
-        <translation>
-            <numerusform>%n セッションの1日：%1。単位の異なる速度は比べないため、単位ごとに1日をまとめます。</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+4"/>
+        <location line="-69"/>
         <source>The day over %n session(s), speed in %1</source>
         <translation>
             <numerusform>%n セッションの1日、速度 %1</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+15"/>
         <source>– (the sessions&apos; counted laps differ in sectors)</source>
         <translation>–（セッションの集計周回でセクター数が異なります）</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-5"/>
         <source>%1   sectors from %2</source>
         <translation>%1   セクター：%2</translation>
     </message>
     <message numerus="yes">
-        <location line="+48"/>
-        <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded (slower than %4 of their session&apos;s median of timed laps, or by hand).</source>
-        <translation>
-            <numerusform>%1 セッション %n 周：集計 %2、除外 %3（各セッションのタイム計測周回の中央値の %4 より遅い周回、または手動）。</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+7"/>
+        <location line="+54"/>
         <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded.</source>
         <translation>
             <numerusform>%1 セッション %n 周：集計 %2、除外 %3。</numerusform>
