@@ -47,9 +47,9 @@
     <message numerus="yes">
         <location line="+68"/>
         <source>%n counted lap(s): mean %1, median %2</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n counted lap: mean %1, median %2</numerusform>
+            <numerusform>%n counted laps: mean %1, median %2</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -98,33 +98,33 @@
     <message numerus="yes">
         <location line="+130"/>
         <source>&quot;bil load&quot; stopped: %1 %n later file(s) not read.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>&quot;bil load&quot; stopped: %1 %n later file not read.</numerusform>
+            <numerusform>&quot;bil load&quot; stopped: %1 %n later files not read.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location line="+96"/>
         <source>%n lap(s): %1 counted, %2 excluded (slower than %3 or faster than %4: %5 and %6 of the median lap %7, or by hand).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n lap: %1 counted, %2 excluded (slower than %3 or faster than %4: %5 and %6 of the median lap %7, or by hand).</numerusform>
+            <numerusform>%n laps: %1 counted, %2 excluded (slower than %3 or faster than %4: %5 and %6 of the median lap %7, or by hand).</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location line="+29"/>
         <source>The day over %n session(s): the times of all of them together; speeds in %1, each unit on its own.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>The day over %n session: the times of all of them together; speeds in %1, each unit on its own.</numerusform>
+            <numerusform>The day over %n sessions: the times of all of them together; speeds in %1, each unit on its own.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <location line="+60"/>
         <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded (slower than %4 or faster than %5 of their session&apos;s median lap, or by hand).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n lap in %1 sessions: %2 counted, %3 excluded (slower than %4 or faster than %5 of their session&apos;s median lap, or by hand).</numerusform>
+            <numerusform>%n laps in %1 sessions: %2 counted, %3 excluded (slower than %4 or faster than %5 of their session&apos;s median lap, or by hand).</numerusform>
         </translation>
     </message>
     <message numerus="yes">
