@@ -73,10 +73,10 @@ QColor sessionColour(int index)
 
 QColor sectorColour(int index)
 {
-    // Six colours none of the sessions' first eight take; the session labels over a sector
-    // chart are drawn in the text's colour, so no label shares a sector's colour.
+    // Six colours no session takes (the sector chart has no best or median line to confuse
+    // with); the session labels over a sector chart are drawn in the text's colour.
     static constexpr QRgb kPalette[kMaxSectors] = {0x2E7D32, 0xFF8F00, 0x212121,
-                                                   0xC62828, 0x039BE5, 0x00BFA5};
+                                                   0x8E24AA, 0x039BE5, 0x00BFA5};
     return QColor(kPalette[((index % kMaxSectors) + kMaxSectors) % kMaxSectors]);
 }
 
