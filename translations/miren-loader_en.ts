@@ -4,7 +4,7 @@
 <context>
     <name>AnalysisWindow</name>
     <message numerus="yes">
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+449"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+465"/>
         <source>%1 (%n lap(s), %2)</source>
         <translation>
             <numerusform>%1 (%n lap, %2)</numerusform>

@@ -4,7 +4,7 @@
 <context>
     <name>AnalysisWindow</name>
     <message>
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+280"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+295"/>
         <source>Lap analysis</source>
         <translation>ラップ分析</translation>
     </message>
@@ -64,7 +64,7 @@
         <translation>言語(&amp;G)</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>Export CSV</source>
         <translation>CSVに書き出し</translation>
     </message>
@@ -96,7 +96,7 @@
         <translation>レポートを印刷できませんでした：%1</translation>
     </message>
     <message>
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="-162"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="-163"/>
         <source>Double-click a session to show it</source>
         <translation>ダブルクリックでそのセッションを表示</translation>
     </message>
@@ -126,7 +126,7 @@
         <translation>TMP1/TMP2 の範囲(&amp;T)</translation>
     </message>
     <message>
-        <location line="+135"/>
+        <location line="+136"/>
         <source>The view holds no lap table.
 
 Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&quot;, and the analysis follows.</source>
@@ -294,6 +294,15 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <location line="+9"/>
         <source>Session %1</source>
         <translation>セッション %1</translation>
+    </message>
+</context>
+<context>
+    <name>KorvelLoader</name>
+    <message>
+        <location filename="../src/main_window/KorvelLoader.cpp" line="+195"/>
+        <location line="+266"/>
+        <source>Analysis</source>
+        <translation>解析</translation>
     </message>
 </context>
 <context>

@@ -71,7 +71,9 @@ private:
 AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     : QWidget(parent, Qt::Window), source_(source)
 {
-    resize(960, 760);
+    // Room for a dozen lap rows and a chart well over 200 px high under the summary of a day;
+    // the main window makes it smaller on a small screen.
+    resize(1000, 940);
 
     noTable_ = new QLabel;
     noTable_->setObjectName(QStringLiteral("noTable"));
@@ -159,17 +161,6 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     QHeaderView* header = lapList_->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
     const QFontMetrics metrics = lapList_->fontMetrics();
-    for (int column = 0; column < LapListModel::ColumnCount; ++column) {
-        const QString sample = column == LapListModel::SessionColumn
-                                   ? QStringLiteral("SESSION_00.BIL")
-                               : column == LapListModel::LapColumn   ? QStringLiteral("000000")
-                               : column < LapListModel::RpmMaxColumn ? QStringLiteral("0:00.00")
-                                                                     : QString();
-        const int width = std::max(
-            metrics.horizontalAdvance(sample) + 16,
-            metrics.horizontalAdvance(model_->headerData(column, Qt::Horizontal).toString()) + 24);
-        header->resizeSection(column, column == LapListModel::LapColumn ? width + 24 : width);
-    }
     // The table's own order until a column is clicked; a third click returns to it.
     header->setSortIndicatorClearable(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
@@ -188,9 +179,33 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     comparison_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     comparison_->verticalHeader()->setDefaultSectionSize(comparison_->fontMetrics().height() + 6);
     comparison_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    comparison_->horizontalHeader()->resizeSection(
-        SessionTableModel::SessionColumn,
-        metrics.horizontalAdvance(QStringLiteral("S00 SESSION_000.BIL")) + 16);
+    // Each column as wide as its header in the language shown and its widest likely cell (a
+    // red-flag lap's gap of minutes), so no header or figure is cut; set again with the language.
+    const auto fitColumns = [this, metrics](QTableView* table, const auto& sampleOf) {
+        QAbstractItemModel* columns = table->model();
+        for (int column = 0; column < columns->columnCount(); ++column) {
+            const int width = std::max(
+                metrics.horizontalAdvance(sampleOf(column)) + 16,
+                metrics.horizontalAdvance(columns->headerData(column, Qt::Horizontal).toString()) +
+                    24);
+            table->horizontalHeader()->resizeSection(column, width);
+        }
+    };
+    const auto fitAllColumns = [=, this] {
+        fitColumns(lapList_, [](int column) {
+            return column == LapListModel::SessionColumn ? QStringLiteral("R00 SESSION_00.BIL")
+                   : column == LapListModel::LapColumn   ? QStringLiteral("000000000000")
+                   : column == LapListModel::GapColumn   ? QStringLiteral("+00:00.00")
+                   : column < LapListModel::RpmMaxColumn ? QStringLiteral("00:00.00")
+                                                         : QString();
+        });
+        fitColumns(comparison_, [](int column) {
+            return column == SessionTableModel::SessionColumn ? QStringLiteral("R00 SESSION_000.BIL")
+                   : column == SessionTableModel::UnitColumn  ? QStringLiteral("km/h")
+                   : column == SessionTableModel::BestLapColumn ? QStringLiteral("R00 lap 0000")
+                                                                 : QStringLiteral("+00:00.00");
+        });
+    };
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("tabs"));
@@ -227,7 +242,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setStretchFactor(2, 1);
-    splitter->setSizes({190, 270, 280});
+    splitter->setSizes({200, 330, 370});
 
     auto* analysisPage = new QWidget;
     auto* analysisLayout = new QVBoxLayout(analysisPage);
@@ -297,6 +312,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
         views->button(0)->setText(tr("&Lap times"));
         views->button(1)->setText(tr("&Sector times"));
         views->button(2)->setText(tr("&TMP1/TMP2 ranges"));
+        fitAllColumns();
     };
     setCaptions_();
 

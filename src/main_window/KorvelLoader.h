@@ -77,6 +77,7 @@ private slots:
     void textLoad();
     void textSave();
     void showAnalysis();
+    void placeBeside(QWidget& other) const;
 
 private:
     class FillScope;
