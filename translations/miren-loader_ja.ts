@@ -4,12 +4,12 @@
 <context>
     <name>AnalysisWindow</name>
     <message>
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+295"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+299"/>
         <source>Lap analysis</source>
         <translation>ラップ分析</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+16"/>
         <source>off</source>
         <translation>オフ</translation>
     </message>
@@ -29,7 +29,13 @@
         <translation>（中央値比）より遅い周回</translation>
     </message>
     <message>
-        <location line="-6"/>
+        <location line="-16"/>
+        <source>[system font]</source>
+        <comment>Font families for this language, comma separated: first a face with the language&apos;s script and Latin digits of its own</comment>
+        <translation>Noto Sans CJK JP,Source Han Sans JP,Yu Gothic UI,Meiryo UI,Hiragino Sans,IPAPGothic,IPAGothic,VL PGothic,VL Gothic</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>&amp;Session</source>
         <translation>セッション(&amp;S)</translation>
     </message>
@@ -86,7 +92,7 @@
         <translation>全セッション：1日</translation>
     </message>
     <message>
-        <location filename="../src/analysis_window/AnalysisExports.cpp" line="+96"/>
+        <location filename="../src/analysis_window/AnalysisExports.cpp" line="+110"/>
         <source>The report could not be saved: %1</source>
         <translation>レポートを保存できませんでした：%1</translation>
     </message>
@@ -140,7 +146,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>表示のラップ表に周回がありません。</translation>
     </message>
     <message>
-        <location filename="../src/analysis_window/AnalysisExports.cpp" line="-44"/>
+        <location filename="../src/analysis_window/AnalysisExports.cpp" line="-58"/>
         <source>The CSV file %1 could not be written: %2</source>
         <translation>CSVファイル %1 を書き込めませんでした：%2</translation>
     </message>
@@ -1465,7 +1471,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         </translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+46"/>
         <source>Best lap</source>
         <translation>ベストラップ</translation>
     </message>
@@ -1475,17 +1481,12 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>理論ベスト</translation>
     </message>
     <message>
-        <location line="-33"/>
+        <location line="-35"/>
         <source>standard deviation %1 s (%2 of the median)</source>
         <translation>標準偏差 %1 秒（中央値の %2）</translation>
     </message>
     <message>
-        <location line="+16"/>
-        <source>A lap on such a line counts in no figure. The lap list shows the line: select it there to go to it.</source>
-        <translation>このような行のラップはどの集計にも含まれません。ラップ一覧にその行があります。選ぶとその行へ移動します。</translation>
-    </message>
-    <message>
-        <location line="+18"/>
+        <location line="+36"/>
         <source>Best rolling lap</source>
         <translation>ベストローリングラップ</translation>
     </message>
@@ -1520,7 +1521,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>最大 GY</translation>
     </message>
     <message numerus="yes">
-        <location line="+196"/>
+        <location line="+201"/>
         <source>%n lap(s): %1 counted, %2 excluded (slower than %3 or faster than %4: %5 and %6 of the median lap %7, or by hand).</source>
         <translation>
             <numerusform>%n 周：集計 %1、除外 %2（%3 より遅いか %4 より速い周回：中央値 %7 の %5 と %6、または手動）。</numerusform>
@@ -1541,14 +1542,14 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         </translation>
     </message>
     <message numerus="yes">
-        <location line="-315"/>
+        <location line="-322"/>
         <source>%n lines of the view are not lap lines: %1.</source>
         <translation>
             <numerusform>表示の %n 行は周回の行ではありません：%1。</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+33"/>
         <source>TMP1 min / max</source>
         <translation>TMP1 最低 / 最高</translation>
     </message>
@@ -1558,9 +1559,9 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>TMP2 最低 / 最高</translation>
     </message>
     <message>
-        <location line="-58"/>
+        <location line="-60"/>
         <location line="+9"/>
-        <location line="+184"/>
+        <location line="+191"/>
         <location line="+78"/>
         <source>–</source>
         <translation>–</translation>
@@ -1582,12 +1583,22 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>–（集計対象の周回でセクター数が異なります）</translation>
     </message>
     <message>
-        <location line="-203"/>
+        <location line="-210"/>
         <source>standard deviation %1 s</source>
         <translation>標準偏差 %1 秒</translation>
     </message>
+    <message>
+        <location line="+17"/>
+        <source>A lap on such a line counts in no figure.</source>
+        <translation>このような行のラップはどの集計にも含まれません。</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Go to line %1</source>
+        <translation>%1 行目へ移動</translation>
+    </message>
     <message numerus="yes">
-        <location line="+144"/>
+        <location line="+133"/>
         <source>&quot;bil load&quot; stopped: %1 %n later file(s) not read.</source>
         <translation>
             <numerusform>&quot;bil load&quot; は途中で止まりました：%1 後続の %n ファイルは読んでいません。</numerusform>
@@ -1635,7 +1646,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>%1   %2 セクター%3 ～ %4 セクター%5</translation>
     </message>
     <message>
-        <location line="-282"/>
+        <location line="-289"/>
         <source>Every line after the header is a lap line.</source>
         <translation>ヘッダー以降はすべてラップ行です。</translation>
     </message>
@@ -1645,7 +1656,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>表示の %1 行目はラップ行ではありません。</translation>
     </message>
     <message>
-        <location line="+217"/>
+        <location line="+224"/>
         <location line="+88"/>
         <source>%1 (%2) / %3 (%4)</source>
         <translation>%1（%2）/ %3（%4）</translation>

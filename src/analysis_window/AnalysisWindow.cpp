@@ -9,6 +9,7 @@
 #include "analysis_window/SessionTableModel.h"
 #include "analysis_window/SummaryPanel.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -160,7 +161,6 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     lapList_->verticalHeader()->setDefaultSectionSize(lapList_->fontMetrics().height() + 6);
     QHeaderView* header = lapList_->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
-    const QFontMetrics metrics = lapList_->fontMetrics();
     // The table's own order until a column is clicked; a third click returns to it.
     header->setSortIndicatorClearable(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
@@ -181,7 +181,9 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     comparison_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     // Each column as wide as its header in the language shown and its widest likely cell (a
     // red-flag lap's gap of minutes), so no header or figure is cut; set again with the language.
-    const auto fitColumns = [this, metrics](QTableView* table, const auto& sampleOf) {
+    const auto fitColumns = [](QTableView* table, const auto& sampleOf) {
+        const QFontMetrics metrics = table->fontMetrics();
+        table->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
         QAbstractItemModel* columns = table->model();
         for (int column = 0; column < columns->columnCount(); ++column) {
             const int width = std::max(
@@ -277,6 +279,8 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
             [this](const QModelIndex& index) { showSession(std::size_t(index.row())); });
     connect(lapList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &AnalysisWindow::showLapInView);
+    connect(summary_, &SummaryPanel::lineClicked, this,
+            [this](qint64 line) { source_.showLapLine(int(line - 1)); });
     connect(exportButton_, &QPushButton::clicked, this, &AnalysisWindow::exportCsv);
     connect(printButton_, &QPushButton::clicked, this, &AnalysisWindow::print);
     connect(pdfButton_, &QPushButton::clicked, this, &AnalysisWindow::saveAsPdf);
@@ -293,6 +297,20 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     // The fixed texts, set again when the language changes.
     setCaptions_ = [=, this] {
         setWindowTitle(tr("Lap analysis"));
+        // A Japanese sentence in one face: left to font fallback, its digits and Latin letters
+        // come from the system's Latin face and look smaller than the kana around them. The
+        // translation names the faces, first one with the script and Latin digits of its own.
+        const QString faces =
+            tr("[system font]", "Font families for this language, comma separated: first a face "
+                                "with the language's script and Latin digits of its own");
+        QFont font = QApplication::font();
+        if (!faces.startsWith(u'[')) {
+            QStringList families = faces.split(u',', Qt::SkipEmptyParts);
+            for (QString& family : families)
+                family = family.trimmed();
+            font.setFamilies(families << font.family());
+        }
+        setFont(font);
         selectorLabel->setText(tr("&Session"));
         excludeLimit_->setSpecialValueText(tr("off"));
         excludeLimit_->setToolTip(tr("Laps slower than this share of their session's median of "

@@ -58,10 +58,12 @@ QString linesNote(const std::vector<std::int64_t>& skippedLines)
             : SummaryPanel::tr("%n lines of the view are not lap lines: %1.", nullptr,
                                int(skippedLines.size()))
                   .arg(linesText(skippedLines));
-    const QString why = SummaryPanel::tr("A lap on such a line counts in no figure. The lap list "
-                                         "shows the line: select it there to go to it.");
-    return QStringLiteral("<br><span style=\"color:#b71c1c; font-weight:bold\">\u26a0 %1 %2</span>")
-        .arg(lines.toHtmlEscaped(), why.toHtmlEscaped());
+    const QString why = SummaryPanel::tr("A lap on such a line counts in no figure.");
+    const QString go = SummaryPanel::tr("Go to line %1").arg(skippedLines.front());
+    return QStringLiteral("<br><span style=\"color:#b71c1c; font-weight:bold\">\u26a0 %1 %2</span>"
+                          " <a href=\"line:%3\">%4</a>")
+        .arg(lines.toHtmlEscaped(), why.toHtmlEscaped(), QString::number(skippedLines.front()),
+             go.toHtmlEscaped());
 }
 
 } // namespace
@@ -99,6 +101,11 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QWidget(parent)
     counts->setObjectName(QStringLiteral("counts"));
     counts->setWordWrap(true);
     counts->setTextFormat(Qt::RichText);
+    counts->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    connect(counts, &QLabel::linkActivated, this, [this](const QString& link) {
+        if (link.startsWith(QStringLiteral("line:")))
+            emit lineClicked(link.mid(5).toLongLong());
+    });
     auto* unitNote = new QLabel;
     unitNote->setObjectName(QStringLiteral("unitNote"));
     unitNote->setWordWrap(true);

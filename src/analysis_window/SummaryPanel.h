@@ -43,6 +43,10 @@ public:
     // per speed unit when the units differ.
     void showDay(const SessionAnalysis& analysis, const Notes& notes);
 
+signals:
+    // The user follows the link to a line of the view that is not a lap line (1-based).
+    void lineClicked(qint64 line);
+
 protected:
     void changeEvent(QEvent* event) override;
 

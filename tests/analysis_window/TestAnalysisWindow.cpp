@@ -215,6 +215,10 @@ private slots:
         f.open();
         QCOMPARE(w.skippedLines(), std::vector<std::int64_t>{4});
         QVERIFY(w.findChild<QLabel*>("counts")->text().contains("Line 4 of the view"));
+        // Its link takes the view's caret to the line, marked.
+        emit w.findChild<QLabel*>("counts")->linkActivated(QStringLiteral("line:4"));
+        QCOMPARE(f.view()->textCursor().blockNumber(), 3);
+        QCOMPARE(f.view()->extraSelections().size(), 1);
     }
 
     // A cleared box excludes its lap at once, and the best lap, the list and the chart follow;
@@ -318,6 +322,8 @@ private slots:
         QVERIFY2(speeds.contains(" km/h   R1 lap ") && speeds.contains(" m/h   R2 lap "),
                  qPrintable(speeds));
         QCOMPARE(w.findChild<QTableView*>("comparison")->model()->rowCount(), 3);
+        // The report of the day is named after its first and last file.
+        QCOMPARE(w.proposedPdfName(), joinFolder(f.dir.path(), "SESSION_KMH-SESSION_KMH.pdf"));
         // The day's long lines scroll sideways; the window still fits a small screen.
         const int lineWidth = w.findChild<QLabel*>("theoreticalBest")->sizeHint().width();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
