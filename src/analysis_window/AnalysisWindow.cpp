@@ -31,6 +31,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -267,7 +268,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
 
     pause_.setSingleShot(true);
     pause_.setInterval(kPauseMs);
-    connect(&pause_, &QTimer::timeout, this, &AnalysisWindow::refresh);
+    connect(&pause_, &QTimer::timeout, this, &AnalysisWindow::analyseInBackground);
     connect(source_.lapDocument(), &QTextDocument::contentsChanged, this,
             &AnalysisWindow::viewChanged);
     connect(&document_, &AnalysisDocument::changed, this, &AnalysisWindow::documentChanged);
@@ -343,6 +344,9 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
 // The views go before the document they observe.
 AnalysisWindow::~AnalysisWindow()
 {
+    // Its result, posted to this window, goes with the window.
+    if (worker_.joinable())
+        worker_.join();
     delete pages_;
 }
 
@@ -434,6 +438,8 @@ void AnalysisWindow::changeEvent(QEvent* event)
 
 void AnalysisWindow::viewChanged()
 {
+    // A re-analysis running reads a text that is no longer the view's: its result is dropped.
+    again_ = worker_.joinable();
     if (isVisible())
         pause_.start();
     else
@@ -444,10 +450,62 @@ void AnalysisWindow::refresh()
 {
     pause_.stop();
     stale_ = false;
+    ++textGeneration_; // a re-analysis running reads an older text
     const std::size_t sessionsBefore = analysis().sessionCount();
     document_.load(readLapDocument(*source_.lapDocument()), source_.lapFiles());
-    // A day of more or fewer sessions brings other lines to the summary: an open window makes
-    // room for them, while a window the user narrowed stays so as long as the sessions do.
+    fitWidthToSessions(sessionsBefore);
+}
+
+// The view's text is copied here (one copy of a shared buffer, no line taken apart); reading the
+// table and analysing it, the long part, run on another thread, and the result comes back as an
+// event. A result of an older text, or of choices changed meanwhile, is dropped and the view read
+// again.
+void AnalysisWindow::analyseInBackground()
+{
+    if (worker_.joinable()) {
+        again_ = true;
+        return;
+    }
+    pause_.stop();
+    stale_ = false;
+    again_ = false;
+    const quint64 generation = ++textGeneration_;
+    auto load = std::make_shared<AnalysisDocument::Load>(document_.prepareLoad());
+    worker_ = std::thread([this, load, generation, text = source_.lapDocument()->toRawText(),
+                           files = source_.lapFiles()]() mutable {
+        load->run(readLapText(text), std::move(files));
+        QMetaObject::invokeMethod(
+            this, [this, load, generation] { analysed(std::move(*load), generation); },
+            Qt::QueuedConnection);
+    });
+}
+
+void AnalysisWindow::analysed(AnalysisDocument::Load&& load, quint64 textGeneration)
+{
+    worker_.join();
+    if (again_) {
+        // The view changed while it ran: read it again after the pause.
+        again_ = false;
+        if (isVisible() && !pause_.isActive())
+            pause_.start();
+        else if (!isVisible())
+            stale_ = true;
+        return;
+    }
+    if (textGeneration != textGeneration_)
+        return;
+    const std::size_t sessionsBefore = analysis().sessionCount();
+    if (!document_.finishLoad(std::move(load))) {
+        analyseInBackground();
+        return;
+    }
+    fitWidthToSessions(sessionsBefore);
+}
+
+// A day of more or fewer sessions brings other lines to the summary: an open window makes room
+// for them, while a window the user narrowed stays so as long as the sessions do.
+void AnalysisWindow::fitWidthToSessions(std::size_t sessionsBefore)
+{
     if (isVisible() && widthFitted_ && analysis().sessionCount() != sessionsBefore)
         fitWidth();
 }

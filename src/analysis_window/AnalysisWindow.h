@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <thread>
 #include <vector>
 
 class LanguageBox;
@@ -62,6 +63,10 @@ public:
 
     // Reads the view and analyses it now instead of after the pause.
     void refresh();
+    // Reads the view now and analyses it on another thread, as a pause in the view's changes
+    // does: the window shows the analysis before it, and takes typing, until it is done.
+    void analyseInBackground();
+    bool analysing() const { return worker_.joinable(); }
 
     AnalysisDocument& document() { return document_; }
     const SessionAnalysis& analysis() const { return document_.analysis(); }
@@ -103,6 +108,8 @@ private:
     void showColumns();
     void updateSelector();
     void fitWidth();
+    void analysed(AnalysisDocument::Load&& load, quint64 textGeneration);
+    void fitWidthToSessions(std::size_t sessionsBefore);
     std::optional<std::size_t> selectedLap() const;
 
     AnalysisSource& source_;
@@ -112,6 +119,12 @@ private:
     PrintDialogFn printDialog_ = systemPrintDialog();
     QTimer pause_;
     bool stale_ = true;
+    // The thread of the re-analysis running, if any; each read of the view's text counts up
+    // textGeneration_, so the result of an older text is dropped. again_: the text changed
+    // while it ran.
+    std::thread worker_;
+    quint64 textGeneration_ = 0;
+    bool again_ = false;
 
     std::optional<std::size_t> shown_;
     QStringList sessionTitles_; // the selector's entries after "All sessions"

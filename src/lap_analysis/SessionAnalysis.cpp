@@ -60,6 +60,14 @@ std::optional<std::int32_t> gap(std::optional<std::int32_t> value, std::optional
 
 } // namespace
 
+SessionAnalysis SessionAnalysis::choicesOnly() const
+{
+    SessionAnalysis empty;
+    empty.percent_ = percent_;
+    empty.choices_ = choices_;
+    return empty;
+}
+
 void SessionAnalysis::load(std::vector<LapData> laps, std::vector<SessionSpan> sessions)
 {
     laps_ = std::move(laps);

@@ -85,6 +85,9 @@ public:
     // faster than kFastLimitPercent of it, are not counted; 0 counts every timed lap.
     void setExcludeSlowerPercent(double percent);
     double excludeSlowerPercent() const { return percent_; }
+    // An analysis of no laps with this one's limit and choices, to load new laps into elsewhere
+    // (on another thread) while this one is still shown.
+    SessionAnalysis choicesOnly() const;
 
     // Counts a lap that is not counted and leaves out one that is, by the user's choice; where
     // the rule alone gives what is asked, the choice is dropped, so the lap follows the rule

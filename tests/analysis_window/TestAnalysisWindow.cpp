@@ -221,6 +221,39 @@ private slots:
         QCOMPARE(f.view()->extraSelections().size(), 1);
     }
 
+    // A re-analysis runs beside the window: a key reaches the view while it runs, its result
+    // of the older text is dropped, and the analysis ends on the text as typed.
+    void typingNotBlockedDuringReanalysis()
+    {
+        Fixture f;
+        f.bilLoad();
+        AnalysisWindow& w = f.open();
+        const std::size_t laps = w.laps().size();
+        const std::int64_t typedLine = w.laps()[5].line;
+        f.deleteLine(int(w.laps()[0].line - 1));
+        w.analyseInBackground();
+        QVERIFY(w.analysing());
+        QTextCursor cursor(f.view()->document()->findBlockByNumber(int(typedLine - 2)));
+        f.view()->setTextCursor(cursor);
+        QTest::keyClick(f.view(), Qt::Key_X);
+        QVERIFY(f.view()->document()->findBlockByNumber(int(typedLine - 2)).text().startsWith(u'x'));
+        QVERIFY(w.analysing());
+        QTRY_COMPARE(w.skippedLines(), std::vector<std::int64_t>{typedLine - 1});
+        QVERIFY(!w.analysing());
+        QCOMPARE(w.laps().size(), laps - 2);
+        // A tick while the analysis runs is not lost: the result made before it is dropped.
+        f.deleteLine(int(w.laps()[0].line - 1));
+        w.analyseInBackground();
+        const std::int64_t ticked = w.laps()[3].lapNumber;
+        w.document().setLapCounted(3, false);
+        QTRY_COMPARE(w.laps().size(), laps - 3);
+        QVERIFY(!w.analysing());
+        const auto lap = std::find_if(w.laps().begin(), w.laps().end(),
+                                      [&](const LapData& l) { return l.lapNumber == ticked; });
+        QCOMPARE(w.analysis().status(std::size_t(lap - w.laps().begin())),
+                 LapStatus::ExcludedByUser);
+    }
+
     // A cleared box excludes its lap at once, and the best lap, the list and the chart follow;
     // the choice stays with its lap when the view changes elsewhere.
     void checkBoxExcludesLap()
