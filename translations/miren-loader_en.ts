@@ -4,7 +4,7 @@
 <context>
     <name>AnalysisWindow</name>
     <message numerus="yes">
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+483"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+541"/>
         <source>%1 (%n lap(s), %2)</source>
         <translation>
             <numerusform>%1 (%n lap, %2)</numerusform>
@@ -26,7 +26,7 @@
 <context>
     <name>SessionReport</name>
     <message numerus="yes">
-        <location filename="../src/session_report/SessionReport.cpp" line="+382"/>
+        <location filename="../src/session_report/SessionReport.cpp" line="+395"/>
         <source>%n more row(s) on the next page.</source>
         <translation>
             <numerusform>%n more row on the next page.</numerusform>

@@ -4,7 +4,7 @@
 <context>
     <name>AnalysisWindow</name>
     <message>
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+299"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+300"/>
         <source>Lap analysis</source>
         <translation>ラップ分析</translation>
     </message>
@@ -80,7 +80,7 @@
         <translation>CSVファイル (*.csv);;すべてのファイル (*)</translation>
     </message>
     <message numerus="yes">
-        <location line="+144"/>
+        <location line="+201"/>
         <source>%1 (%n lap(s), %2)</source>
         <translation>
             <numerusform>%1（%n 周、%2）</numerusform>
@@ -102,7 +102,7 @@
         <translation>レポートを印刷できませんでした：%1</translation>
     </message>
     <message>
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="-163"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="-220"/>
         <source>Double-click a session to show it</source>
         <translation>ダブルクリックでそのセッションを表示</translation>
     </message>
@@ -132,7 +132,7 @@
         <translation>TMP1/TMP2 の範囲(&amp;T)</translation>
     </message>
     <message>
-        <location line="+136"/>
+        <location line="+193"/>
         <source>The view holds no lap table.
 
 Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&quot;, and the analysis follows.</source>
@@ -1148,7 +1148,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
     <name>SessionReport</name>
     <message>
         <location filename="../src/report_dialogs/ReportDialogs.cpp" line="-23"/>
-        <location filename="../src/session_report/SessionReport.cpp" line="+500"/>
+        <location filename="../src/session_report/SessionReport.cpp" line="+513"/>
         <source>The report holds no session.</source>
         <translation>レポートにセッションがありません。</translation>
     </message>
