@@ -269,6 +269,11 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     pause_.setSingleShot(true);
     pause_.setInterval(kPauseMs);
     connect(&pause_, &QTimer::timeout, this, &AnalysisWindow::analyseInBackground);
+    lines_ = std::make_unique<LapTextMirror>(*source_.lapDocument());
+    connect(source_.lapDocument(), &QTextDocument::contentsChange, this,
+            [this](int position, int removed, int added) {
+                lines_->change(position, removed, added);
+            });
     connect(source_.lapDocument(), &QTextDocument::contentsChanged, this,
             &AnalysisWindow::viewChanged);
     connect(&document_, &AnalysisDocument::changed, this, &AnalysisWindow::documentChanged);
@@ -452,13 +457,13 @@ void AnalysisWindow::refresh()
     stale_ = false;
     ++textGeneration_; // a re-analysis running reads an older text
     const std::size_t sessionsBefore = analysis().sessionCount();
-    document_.load(readLapDocument(*source_.lapDocument()), source_.lapFiles());
+    document_.load(readLapLines(lines_->lines()), source_.lapFiles());
     fitWidthToSessions(sessionsBefore);
 }
 
-// The view's text is copied here (one copy of a shared buffer, no line taken apart); reading the
-// table and analysing it, the long part, run on another thread, and the result comes back as an
-// event. A result of an older text, or of choices changed meanwhile, is dropped and the view read
+// The view's lines are copied here (kept in step with the view, they cost no walk over its
+// blocks); reading the table and analysing it, the long part, run on another thread, and the
+// result comes back as an event. A result of an older text, or of choices changed meanwhile, is dropped and the view read
 // again.
 void AnalysisWindow::analyseInBackground()
 {
@@ -471,9 +476,10 @@ void AnalysisWindow::analyseInBackground()
     again_ = false;
     const quint64 generation = ++textGeneration_;
     auto load = std::make_shared<AnalysisDocument::Load>(document_.prepareLoad());
-    worker_ = std::thread([this, load, generation, text = source_.lapDocument()->toRawText(),
+    worker_ = std::thread([this, load, generation, lines = lines_->share(),
                            files = source_.lapFiles()]() mutable {
-        load->run(readLapText(text), std::move(files));
+        load->run(readLapLines(*lines), std::move(files));
+        lines.reset();
         QMetaObject::invokeMethod(
             this, [this, load, generation] { analysed(std::move(*load), generation); },
             Qt::QueuedConnection);
@@ -483,6 +489,7 @@ void AnalysisWindow::analyseInBackground()
 void AnalysisWindow::analysed(AnalysisDocument::Load&& load, quint64 textGeneration)
 {
     worker_.join();
+    lines_->release();
     if (again_) {
         // The view changed while it ran: read it again after the pause.
         again_ = false;

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -28,6 +29,7 @@ class QScrollArea;
 class QStackedWidget;
 class QTabWidget;
 class QTableView;
+class LapTextMirror;
 class SessionTableModel;
 class SummaryPanel;
 
@@ -125,6 +127,9 @@ private:
     std::thread worker_;
     quint64 textGeneration_ = 0;
     bool again_ = false;
+    // The view's lines, kept in step with its changes, so reading them costs no walk over the
+    // view's blocks.
+    std::unique_ptr<LapTextMirror> lines_;
 
     std::optional<std::size_t> shown_;
     QStringList sessionTitles_; // the selector's entries after "All sessions"

@@ -4,6 +4,8 @@
 
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -38,18 +40,104 @@ LapTableText readLapDocument(const QTextDocument& document)
     return takeLapTable(reader);
 }
 
-LapTableText readLapText(QStringView text)
+LapTextMirror::LapTextMirror(const QTextDocument& document) : document_(document)
+{
+    rebuild();
+}
+
+void LapTextMirror::rebuild()
+{
+    // A new list: one shared with another thread stays as it is.
+    lines_ = std::make_shared<Lines>(std::size_t(document_.blockCount()));
+    waiting_.clear();
+    shared_ = false;
+    std::size_t n = 0;
+    for (QTextBlock block = document_.begin(); block.isValid(); block = block.next())
+        toReaderLine(block.text(), (*lines_)[n++]);
+}
+
+// The blocks from the one holding position to the one holding the end of what was added are
+// new; the block count tells how many lines they replace.
+void LapTextMirror::change(int position, int /*removed*/, int added)
+{
+    const QTextBlock first = document_.findBlock(position);
+    QTextBlock last = document_.findBlock(position + added);
+    if (!last.isValid())
+        last = document_.lastBlock();
+    std::ptrdiff_t count = std::ptrdiff_t(lines_->size());
+    for (const Edit& edit : waiting_)
+        count += std::ptrdiff_t(edit.lines.size()) - std::ptrdiff_t(edit.before);
+    const std::ptrdiff_t grown = std::ptrdiff_t(document_.blockCount()) - count;
+    if (!first.isValid() || last.blockNumber() < first.blockNumber()) {
+        rebuild();
+        return;
+    }
+    Edit edit;
+    edit.from = std::size_t(first.blockNumber());
+    const std::ptrdiff_t now = last.blockNumber() - first.blockNumber() + 1;
+    const std::ptrdiff_t before = now - grown;
+    if (before < 0 || std::ptrdiff_t(edit.from) + before > count) {
+        rebuild();
+        return;
+    }
+    edit.before = std::size_t(before);
+    edit.lines.resize(std::size_t(now));
+    std::size_t n = 0;
+    for (QTextBlock block = first;; block = block.next()) {
+        toReaderLine(block.text(), edit.lines[n++]);
+        if (block == last)
+            break;
+    }
+    waiting_.push_back(std::move(edit));
+    if (!shared_)
+        catchUp();
+}
+
+void LapTextMirror::catchUp()
+{
+    Lines& lines = *lines_;
+    for (Edit& edit : waiting_) {
+        const auto at = lines.begin() + std::ptrdiff_t(edit.from);
+        const std::size_t kept = std::min(edit.before, edit.lines.size());
+        std::move(edit.lines.begin(), edit.lines.begin() + std::ptrdiff_t(kept), at);
+        if (edit.lines.size() > edit.before)
+            lines.insert(at + std::ptrdiff_t(kept),
+                         std::make_move_iterator(edit.lines.begin() + std::ptrdiff_t(kept)),
+                         std::make_move_iterator(edit.lines.end()));
+        else
+            lines.erase(at + std::ptrdiff_t(kept), at + std::ptrdiff_t(edit.before));
+    }
+    waiting_.clear();
+}
+
+const LapTextMirror::Lines& LapTextMirror::lines()
+{
+    if (shared_ && !waiting_.empty()) {
+        // Another thread reads the shared lines: these go on in a copy.
+        lines_ = std::make_shared<Lines>(*lines_);
+        shared_ = false;
+    }
+    catchUp();
+    return *lines_;
+}
+
+std::shared_ptr<const LapTextMirror::Lines> LapTextMirror::share()
+{
+    lines();
+    shared_ = true;
+    return lines_;
+}
+
+void LapTextMirror::release()
+{
+    shared_ = false;
+    catchUp();
+}
+
+LapTableText readLapLines(const std::vector<std::string>& lines)
 {
     LapTableReader reader;
-    std::string line;
-    // Blocks end at U+2029, the last one at the end of the text.
-    for (qsizetype from = 0;;) {
-        const qsizetype end = text.indexOf(QChar::ParagraphSeparator, from);
-        toReaderLine(text.sliced(from, (end < 0 ? text.size() : end) - from), line);
+    for (const std::string& line : lines)
         reader.feedLine(line);
-        if (end < 0)
-            break;
-        from = end + 1;
-    }
     return takeLapTable(reader);
 }

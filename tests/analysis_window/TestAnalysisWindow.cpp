@@ -24,6 +24,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -641,6 +642,69 @@ private slots:
         QCOMPARE(read.laps.size(), std::size_t(2));
         QCOMPARE(read.laps[1].line, std::int64_t(5));
         QCOMPARE(read.skippedLines, std::vector<std::int64_t>{4});
+    }
+
+    // The lines kept in step with the edits of a document are its blocks after every kind of
+    // edit: typing, a line end typed and deleted, lines pasted and cut, a non-ASCII character,
+    // an undo, the whole text replaced; also after edits that waited while the lines were
+    // shared.
+    void mirroredLinesFollowEdits()
+    {
+        QTextDocument document;
+        // As the view's: a document reports its changes only with a layout.
+        document.setDocumentLayout(new QPlainTextDocumentLayout(&document));
+        document.setPlainText(QStringLiteral("a\nbb\nccc\ndddd\ne"));
+        LapTextMirror mirror(document);
+        QObject::connect(&document, &QTextDocument::contentsChange, &document,
+                         [&](int p, int r, int a) { mirror.change(p, r, a); });
+        const auto blocks = [&] {
+            std::vector<std::string> lines;
+            for (QTextBlock b = document.begin(); b.isValid(); b = b.next())
+                lines.push_back(b.text().toStdString());
+            return lines;
+        };
+        const auto at = [&](int block, int column) {
+            QTextCursor c(document.findBlockByNumber(block));
+            c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, column);
+            return c;
+        };
+        const std::vector<std::function<void()>> edits{
+            [&] { at(1, 1).insertText(QStringLiteral("x")); },
+            [&] { at(2, 1).insertText(QStringLiteral("\n")); },
+            [&] { at(0, 0).insertText(QStringLiteral("p1\np2\n")); },
+            [&] { at(3, 0).insertText(QStringLiteral("é")); },
+            [&] {
+                QTextCursor c = at(1, 0);
+                c.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, 3);
+                c.removeSelectedText();
+            },
+            [&] {
+                QTextCursor c = at(0, 1);
+                c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+                c.insertText(QStringLiteral("q\nr"));
+            },
+            [&] { document.undo(); },
+            [&] { at(int(document.blockCount() - 1), 0).insertText(QStringLiteral("\n\n")); },
+            [&] { document.setPlainText(QStringLiteral("new\ntext")); },
+            [&] { document.clear(); },
+        };
+        // Lines shared with another thread stay as they were; the edits meanwhile wait.
+        std::shared_ptr<const LapTextMirror::Lines> shared;
+        LapTextMirror::Lines copy;
+        for (std::size_t i = 0; i < edits.size(); ++i) {
+            if (i == 3) {
+                shared = mirror.share();
+                copy = *shared;
+            }
+            edits[i]();
+            if (i == 3 || i == 4) {
+                QVERIFY(*shared == copy);
+                continue;
+            }
+            if (i == 5)
+                mirror.release();
+            QVERIFY2(mirror.lines() == blocks(), qPrintable(QString::number(i)));
+        }
     }
 
     // Without the files of a "bil load", a second header starts a session in its own unit, and
