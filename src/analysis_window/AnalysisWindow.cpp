@@ -197,7 +197,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     const auto fitAllColumns = [=, this] {
         fitColumns(lapList_, [](int column) {
             return column == LapListModel::SessionColumn ? QStringLiteral("R00 SESSION_00.BIL")
-                   : column == LapListModel::LapColumn   ? QStringLiteral("000000000000")
+                   : column == LapListModel::LapColumn   ? QStringLiteral("000000000")
                    : column == LapListModel::GapColumn   ? QStringLiteral("+00:00.00")
                    : column < LapListModel::RpmMaxColumn ? QStringLiteral("00:00.00")
                                                          : QString();
