@@ -122,6 +122,7 @@ QSize LapChart::minimumSizeHint() const
 void LapChart::relayout()
 {
     layout_ = layoutChart(QRectF(rect()), QFontMetricsF(font(), this), model_, view_);
+    bodyDrawn_ = false;
     if (pointer_)
         hoverAt(*pointer_);
     else
@@ -141,9 +142,19 @@ void LapChart::hoverAt(const QPointF& pos)
 
 void LapChart::paintEvent(QPaintEvent*)
 {
+    const qreal ratio = devicePixelRatioF();
+    if (!bodyDrawn_ || body_.size() != size() * ratio) {
+        body_ = QPixmap(size() * ratio);
+        body_.setDevicePixelRatio(ratio);
+        body_.fill(Qt::white);
+        QPainter body(&body_);
+        body.setFont(font());
+        paintChart(body, layout_, model_, view_);
+        bodyDrawn_ = true;
+    }
     QPainter painter(this);
     painter.setFont(font());
-    paintChart(painter, layout_, model_, view_);
+    painter.drawPixmap(0, 0, body_);
     paintMark(painter);
     paintHover(painter);
 }
