@@ -118,6 +118,10 @@ const LapTextMirror::Lines& LapTextMirror::lines()
         shared_ = false;
     }
     catchUp();
+    // A change the document did not report (none is known) would leave the lines out of step:
+    // the count tells, and they are read anew.
+    if (lines_->size() != std::size_t(document_.blockCount()))
+        rebuild();
     return *lines_;
 }
 
