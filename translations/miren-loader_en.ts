@@ -4,7 +4,7 @@
 <context>
     <name>AnalysisWindow</name>
     <message numerus="yes">
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+541"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+555"/>
         <source>%1 (%n lap(s), %2)</source>
         <translation>
             <numerusform>%1 (%n lap, %2)</numerusform>
@@ -96,7 +96,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+137"/>
+        <location line="+138"/>
         <source>&quot;bil load&quot; stopped: %1 %n later file(s) not read.</source>
         <translation>
             <numerusform>&quot;bil load&quot; stopped: %1 %n later file not read.</numerusform>

@@ -4,7 +4,7 @@
 <context>
     <name>AnalysisWindow</name>
     <message>
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+300"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+312"/>
         <source>Lap analysis</source>
         <translation>ラップ分析</translation>
     </message>
@@ -80,7 +80,7 @@
         <translation>CSVファイル (*.csv);;すべてのファイル (*)</translation>
     </message>
     <message numerus="yes">
-        <location line="+201"/>
+        <location line="+203"/>
         <source>%1 (%n lap(s), %2)</source>
         <translation>
             <numerusform>%1（%n 周、%2）</numerusform>
@@ -102,7 +102,7 @@
         <translation>レポートを印刷できませんでした：%1</translation>
     </message>
     <message>
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="-220"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="-222"/>
         <source>Double-click a session to show it</source>
         <translation>ダブルクリックでそのセッションを表示</translation>
     </message>
@@ -132,7 +132,7 @@
         <translation>TMP1/TMP2 の範囲(&amp;T)</translation>
     </message>
     <message>
-        <location line="+193"/>
+        <location line="+195"/>
         <source>The view holds no lap table.
 
 Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&quot;, and the analysis follows.</source>
@@ -489,7 +489,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>LapListModel</name>
     <message>
-        <location filename="../src/analysis_window/LapListModel.cpp" line="+195"/>
+        <location filename="../src/analysis_window/LapListModel.cpp" line="+198"/>
         <source>Best sector %1</source>
         <translation>セクター%1 ベスト</translation>
     </message>
@@ -584,7 +584,22 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>TMP2 最高</translation>
     </message>
     <message>
-        <location line="-24"/>
+        <location line="+10"/>
+        <source>Line %1</source>
+        <translation>%1 行目</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>not a lap line: it counts in no figure</source>
+        <translation>ラップ行ではないため、どの集計にも含まれません</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Line %1 of the view is not a lap line: select it to go to it.</source>
+        <translation>表示の %1 行目はラップ行ではありません。選ぶとその行へ移動します。</translation>
+    </message>
+    <message>
+        <location line="-45"/>
         <source>Session</source>
         <translation>セッション</translation>
     </message>
@@ -1471,7 +1486,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         </translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+47"/>
         <source>Best lap</source>
         <translation>ベストラップ</translation>
     </message>
@@ -1481,12 +1496,17 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>理論ベスト</translation>
     </message>
     <message>
-        <location line="-35"/>
+        <location line="-36"/>
         <source>standard deviation %1 s (%2 of the median)</source>
         <translation>標準偏差 %1 秒（中央値の %2）</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+16"/>
+        <source>A lap on such a line counts in no figure; the lap list shows the line after the laps.</source>
+        <translation>このような行のラップはどの集計にも含まれません。ラップ一覧の最後にその行を示します。</translation>
+    </message>
+    <message>
+        <location line="+21"/>
         <source>Best rolling lap</source>
         <translation>ベストローリングラップ</translation>
     </message>
@@ -1542,14 +1562,14 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         </translation>
     </message>
     <message numerus="yes">
-        <location line="-322"/>
+        <location line="-323"/>
         <source>%n lines of the view are not lap lines: %1.</source>
         <translation>
             <numerusform>表示の %n 行は周回の行ではありません：%1。</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+34"/>
         <source>TMP1 min / max</source>
         <translation>TMP1 最低 / 最高</translation>
     </message>
@@ -1559,9 +1579,9 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>TMP2 最低 / 最高</translation>
     </message>
     <message>
-        <location line="-60"/>
+        <location line="-61"/>
         <location line="+9"/>
-        <location line="+191"/>
+        <location line="+192"/>
         <location line="+78"/>
         <source>–</source>
         <translation>–</translation>
@@ -1583,17 +1603,12 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>–（集計対象の周回でセクター数が異なります）</translation>
     </message>
     <message>
-        <location line="-210"/>
+        <location line="-211"/>
         <source>standard deviation %1 s</source>
         <translation>標準偏差 %1 秒</translation>
     </message>
     <message>
-        <location line="+17"/>
-        <source>A lap on such a line counts in no figure.</source>
-        <translation>このような行のラップはどの集計にも含まれません。</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+19"/>
         <source>Go to line %1</source>
         <translation>%1 行目へ移動</translation>
     </message>
@@ -1646,7 +1661,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>%1   %2 セクター%3 ～ %4 セクター%5</translation>
     </message>
     <message>
-        <location line="-289"/>
+        <location line="-290"/>
         <source>Every line after the header is a lap line.</source>
         <translation>ヘッダー以降はすべてラップ行です。</translation>
     </message>
@@ -1656,7 +1671,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>表示の %1 行目はラップ行ではありません。</translation>
     </message>
     <message>
-        <location line="+224"/>
+        <location line="+225"/>
         <location line="+88"/>
         <source>%1 (%2) / %3 (%4)</source>
         <translation>%1（%2）/ %3（%4）</translation>

@@ -163,6 +163,13 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     QHeaderView* header = lapList_->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
     // The table's own order until a column is clicked; a third click returns to it.
+    // The rows of lines that are not lap lines say so across the row.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        lapList_->clearSpans();
+        for (int row = model_->lapRowCount(); row < model_->rowCount(); ++row)
+            lapList_->setSpan(row, LapListModel::TimeColumn, 1,
+                              LapListModel::ColumnCount - LapListModel::TimeColumn);
+    });
     header->setSortIndicatorClearable(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
     lapList_->setSortingEnabled(true);
@@ -600,7 +607,8 @@ void AnalysisWindow::showColumns()
 std::optional<std::size_t> AnalysisWindow::selectedLap() const
 {
     const QModelIndex current = lapList_->currentIndex();
-    if (!current.isValid() || !lapList_->selectionModel()->isRowSelected(current.row()))
+    if (!current.isValid() || !lapList_->selectionModel()->isRowSelected(current.row()) ||
+        model_->skippedLineAt(current.row()))
         return std::nullopt;
     return model_->lapAt(current.row());
 }
@@ -611,7 +619,8 @@ void AnalysisWindow::showLapInView(const QModelIndex& current)
     chart_->setMarkedLap(selectedLap(), true);
     if (!current.isValid())
         return;
-    const std::int64_t line = laps()[model_->lapAt(current.row())].line;
+    const std::int64_t skipped = model_->skippedLineAt(current.row());
+    const std::int64_t line = skipped ? skipped : laps()[model_->lapAt(current.row())].line;
     if (line > 0)
         source_.showLapLine(int(line - 1));
 }

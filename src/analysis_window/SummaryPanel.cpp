@@ -58,7 +58,8 @@ QString linesNote(const std::vector<std::int64_t>& skippedLines)
             : SummaryPanel::tr("%n lines of the view are not lap lines: %1.", nullptr,
                                int(skippedLines.size()))
                   .arg(linesText(skippedLines));
-    const QString why = SummaryPanel::tr("A lap on such a line counts in no figure.");
+    const QString why = SummaryPanel::tr("A lap on such a line counts in no figure; the lap list "
+                                         "shows the line after the laps.");
     const QString go = SummaryPanel::tr("Go to line %1").arg(skippedLines.front());
     return QStringLiteral("<br><span style=\"color:#b71c1c; font-weight:bold\">\u26a0 %1 %2</span>"
                           " <a href=\"line:%3\">%4</a>")

@@ -216,6 +216,17 @@ private slots:
         f.open();
         QCOMPARE(w.skippedLines(), std::vector<std::int64_t>{4});
         QVERIFY(w.findChild<QLabel*>("counts")->text().contains("Line 4 of the view"));
+        // The lap list has a row for it after the laps; selected, it takes the caret there.
+        LapListModel& model = *w.lapModel();
+        const int row = model.rowCount() - 1;
+        QCOMPARE(model.lapRowCount(), row);
+        QCOMPARE(model.skippedLineAt(row), std::int64_t(4));
+        QVERIFY(model.index(row, LapListModel::TimeColumn).data().toString().contains("not a lap"));
+        QVERIFY(!(model.flags(model.index(row, LapListModel::LapColumn)) & Qt::ItemIsUserCheckable));
+        auto* list = w.findChild<QTableView*>("lapList");
+        list->setCurrentIndex(model.index(row, LapListModel::LapColumn));
+        QCOMPARE(f.view()->textCursor().blockNumber(), 3);
+        f.view()->moveCursor(QTextCursor::End);
         // Its link takes the view's caret to the line, marked.
         emit w.findChild<QLabel*>("counts")->linkActivated(QStringLiteral("line:4"));
         QCOMPARE(f.view()->textCursor().blockNumber(), 3);
