@@ -12,14 +12,20 @@ namespace {
 
 // The narrowest zoom, in laps: a few laps stay in sight, so the line still reads as one.
 constexpr double kMinSpan = 5;
+// Laps per block of the value range index: a range in view costs its blocks and at most two
+// blocks' laps.
+constexpr std::size_t kRangeBlock = 64;
+constexpr std::int32_t kNoLow = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kNoHigh = std::numeric_limits<std::int32_t>::min();
 
 } // namespace
 
 ChartSession chartSession(const QString& name, std::span<const LapData> laps,
-                          const SessionStats& stats, std::size_t firstIndex)
+                          const SessionStats& stats, std::size_t firstIndex, const QString& tag)
 {
     ChartSession session;
     session.name = name;
+    session.tag = tag;
     session.laps.reserve(laps.size());
     for (std::size_t pos = 0; pos < laps.size(); ++pos) {
         const LapData& lap = laps[pos];
@@ -52,12 +58,26 @@ ChartSession chartSession(const QString& name, std::span<const LapData> laps,
 
 QColor sessionColour(int index)
 {
-    // Material 800 shades: luminance between a third and a half, so each is a clear dark grey
-    // in print; purple and green are left to the best and median lines.
-    static constexpr QRgb kPalette[] = {0x1565C0, 0xD84315, 0x00838F, 0x6D4C41,
-                                        0xAD1457, 0x455A64, 0x827717, 0x283593};
-    constexpr int size = int(std::size(kPalette));
-    return QColor(kPalette[((index % size) + size) % size]);
+    // Dark shades (Material 800 and 900): luminance between a third and a half, so each is a
+    // clear dark grey in print; purple and green are left to the best and median lines. The
+    // first eight are the most apart; the others step around the colour wheel in another
+    // lightness, so a day of 30 sessions has no colour twice.
+    static constexpr QRgb kPalette[kDistinctSessionColours] = {
+        0x1565C0, 0xD84315, 0x00838F, 0x6D4C41, 0xAD1457, 0x455A64, 0x827717, 0x283593,
+        0xC62828, 0x00695C, 0xEF6C00, 0x0277BD, 0x4E342E, 0x880E4F, 0x37474F, 0x9E9D24,
+        0x1A237E, 0xBF360C, 0x006064, 0x8D6E63, 0xE91E63, 0x546E7A, 0xF57F17, 0x3949AB,
+        0xB71C1C, 0x004D40, 0xE65100, 0x01579B, 0x3E2723, 0xC2185B, 0x263238, 0x5D4037};
+    return QColor(kPalette[((index % kDistinctSessionColours) + kDistinctSessionColours) %
+                           kDistinctSessionColours]);
+}
+
+QColor sectorColour(int index)
+{
+    // Six colours no session takes (the sector chart has no best or median line to confuse
+    // with); the session labels over a sector chart are drawn in the text's colour.
+    static constexpr QRgb kPalette[kMaxSectors] = {0x2E7D32, 0xFF8F00, 0x212121,
+                                                   0x8E24AA, 0x039BE5, 0x00BFA5};
+    return QColor(kPalette[((index % kMaxSectors) + kMaxSectors) % kMaxSectors]);
 }
 
 std::size_t ChartModel::lapCount() const
@@ -125,6 +145,8 @@ void ChartModel::setSessions(std::vector<ChartSession> sessions)
         full0_ = middle - 1;
         full1_ = middle + 1;
     }
+    indexRanges();
+    temperatureKnown_ = false;
     if (full0_ != oldFull0 || full1_ != oldFull1)
         resetZoom();
     countLapsInView();
@@ -157,6 +179,7 @@ void ChartModel::resetZoom()
     view0_ = full0_;
     view1_ = full1_;
     countLapsInView();
+    computeRanges();
 }
 
 void ChartModel::setViewRange(double start, double end)
@@ -167,6 +190,7 @@ void ChartModel::setViewRange(double start, double end)
     view0_ = start;
     view1_ = start + span;
     countLapsInView();
+    computeRanges();
 }
 
 void ChartModel::zoomAt(double anchor, double factor)
@@ -195,52 +219,99 @@ std::optional<std::int32_t> ChartModel::valueOf(ChartView view, int series,
     return std::nullopt;
 }
 
-void ChartModel::computeRanges()
+// The lowest and highest lap and sector time of each block of laps, counted and timed.
+void ChartModel::indexRanges()
 {
-    // Times span the counted laps (the timed ones when none counts): one slow in-lap, drawn on
-    // the edge, does not flatten the rest.
-    for (const ChartView view : {ChartView::LapTimes, ChartView::SectorTimes}) {
-        const int seriesTotal = seriesCount(view);
-        double low = 0, high = 0;
-        bool any = false;
-        for (const bool countedOnly : {true, false}) {
-            for (const ChartSession& session : sessions_) {
-                for (const ChartLap& lap : session.laps) {
-                    if (countedOnly && !lap.counted)
-                        continue;
-                    for (int series = 0; series < seriesTotal; ++series) {
-                        if (const auto value = valueOf(view, series, lap)) {
-                            low = any ? std::min(low, double(*value)) : *value;
-                            high = any ? std::max(high, double(*value)) : *value;
-                            any = true;
-                        }
+    blocks_.assign(sessions_.size(), {});
+    for (std::size_t s = 0; s < sessions_.size(); ++s) {
+        const std::vector<ChartLap>& laps = sessions_[s].laps;
+        const std::size_t count = (laps.size() + kRangeBlock - 1) / kRangeBlock;
+        const BlockRange none{kNoLow, kNoHigh, kNoLow, kNoHigh};
+        blocks_[s].counted.assign(count, none);
+        blocks_[s].timed.assign(count, none);
+        for (std::size_t pos = 0; pos < laps.size(); ++pos) {
+            const ChartLap& lap = laps[pos];
+            const auto keep = [&](BlockRange& b) {
+                if (lap.time != kUnknownTime) {
+                    b.lapLow = std::min(b.lapLow, lap.time);
+                    b.lapHigh = std::max(b.lapHigh, lap.time);
+                }
+                for (int k = 0; k < lap.sectorCount; ++k) {
+                    const std::int32_t t = lap.sectors[std::size_t(k)];
+                    if (t != kUnknownTime) {
+                        b.sectorLow = std::min(b.sectorLow, t);
+                        b.sectorHigh = std::max(b.sectorHigh, t);
                     }
                 }
+            };
+            keep(blocks_[s].timed[pos / kRangeBlock]);
+            if (lap.counted)
+                keep(blocks_[s].counted[pos / kRangeBlock]);
+        }
+    }
+}
+
+void ChartModel::computeRanges()
+{
+    // Times span the counted laps in view (the timed ones when none counts): one slow in-lap,
+    // drawn on the edge, does not flatten the rest, and a zoomed chart fills its height.
+    for (const ChartView view : {ChartView::LapTimes, ChartView::SectorTimes}) {
+        const bool sectors = view == ChartView::SectorTimes;
+        std::int32_t low = kNoLow, high = kNoHigh;
+        for (const bool countedOnly : {true, false}) {
+            for (std::size_t s = 0; s < sessions_.size(); ++s) {
+                const std::vector<ChartLap>& laps = sessions_[s].laps;
+                const std::vector<BlockRange>& blocks =
+                    countedOnly ? blocks_[s].counted : blocks_[s].timed;
+                const auto [begin, end] = visibleLaps(int(s), view0_, view1_);
+                const auto keepLap = [&](const ChartLap& lap) {
+                    if (countedOnly && !lap.counted)
+                        return;
+                    const int lines = sectors ? lap.sectorCount : 1;
+                    for (int line = 0; line < lines; ++line) {
+                        if (const auto value = valueOf(view, line, lap)) {
+                            low = std::min(low, *value);
+                            high = std::max(high, *value);
+                        }
+                    }
+                };
+                std::size_t pos = begin;
+                for (; pos < end && pos % kRangeBlock != 0; ++pos)
+                    keepLap(laps[pos]);
+                for (; pos + kRangeBlock <= end; pos += kRangeBlock) {
+                    const BlockRange& b = blocks[pos / kRangeBlock];
+                    low = std::min(low, sectors ? b.sectorLow : b.lapLow);
+                    high = std::max(high, sectors ? b.sectorHigh : b.lapHigh);
+                }
+                for (; pos < end; ++pos)
+                    keepLap(laps[pos]);
             }
-            if (any)
+            if (low <= high)
                 break;
         }
-        if (!any) {
-            low = view == ChartView::LapTimes ? 6000 : 1000;
-            high = view == ChartView::LapTimes ? 12000 : 3000;
-        }
-        ranges_[std::size_t(view)] = paddedRange(low, high, 20, true);
+        const bool any = low <= high;
+        ranges_[std::size_t(view)] =
+            paddedRange(any ? low : (sectors ? 1000 : 6000), any ? high : (sectors ? 3000 : 12000),
+                        20, true);
     }
 
-    double low = 0, high = 0;
-    bool any = false;
-    for (const ChartSession& session : sessions_) {
-        for (const ChartLap& lap : session.laps) {
-            const double lapLow = std::min({lap.tmp1Min, lap.tmp1Max, lap.tmp2Min, lap.tmp2Max});
-            const double lapHigh = std::max({lap.tmp1Min, lap.tmp1Max, lap.tmp2Min, lap.tmp2Max});
-            low = any ? std::min(low, lapLow) : lapLow;
-            high = any ? std::max(high, lapHigh) : lapHigh;
-            any = true;
+    if (!temperatureKnown_) {
+        double low = 0, high = 0;
+        bool any = false;
+        for (const ChartSession& session : sessions_) {
+            for (const ChartLap& lap : session.laps) {
+                const double lapLow = std::min({lap.tmp1Min, lap.tmp1Max, lap.tmp2Min, lap.tmp2Max});
+                const double lapHigh = std::max({lap.tmp1Min, lap.tmp1Max, lap.tmp2Min, lap.tmp2Max});
+                low = any ? std::min(low, lapLow) : lapLow;
+                high = any ? std::max(high, lapHigh) : lapHigh;
+                any = true;
+            }
         }
+        if (!any)
+            high = 100;
+        ranges_[std::size_t(ChartView::Temperatures)] = paddedRange(low, high, 1, false);
+        temperatureKnown_ = true;
     }
-    if (!any)
-        high = 100;
-    ranges_[std::size_t(ChartView::Temperatures)] = paddedRange(low, high, 1, false);
 }
 
 std::pair<double, double> ChartModel::valueRange(ChartView view) const
@@ -265,9 +336,16 @@ std::vector<ChartTick> ChartModel::lapTicks(double minStep) const
             continue;
         const double from = std::max(view0_, axis_[s].front()) + shift_[s];
         const double to = std::min(view1_, axis_[s].back()) + shift_[s];
+        const std::size_t before = ticks.size();
         for (double k = std::ceil(from / step); k * step <= to; ++k) {
             const double local = k * step;
             ticks.push_back({local - shift_[s], QString::number(std::int64_t(local))});
+        }
+        // A session shorter than the step still has a number: its first lap in view.
+        if (ticks.size() == before && from <= to) {
+            const double first = std::ceil(from);
+            if (first <= to)
+                ticks.push_back({first - shift_[s], QString::number(std::int64_t(first))});
         }
     }
     return ticks;

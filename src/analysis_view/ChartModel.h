@@ -40,7 +40,8 @@ struct ChartLap {
 
 // One session (one lap file): its laps in input order and its level lines.
 struct ChartSession {
-    QString name;
+    QString name; // "R2 QUALI", shown over its laps where there is room, and on hover
+    QString tag;  // "R2", shown where the name has no room; "" for a chart of one session
     std::vector<ChartLap> laps;
     std::optional<std::int32_t> best; // the best counted lap's time
     std::optional<double> median;     // median of the counted laps, hundredths
@@ -50,11 +51,17 @@ struct ChartSession {
 
 // The chart session of laps as stats judged them; laps[0] is the window's lap firstIndex.
 ChartSession chartSession(const QString& name, std::span<const LapData> laps,
-                          const SessionStats& stats, std::size_t firstIndex = 0);
+                          const SessionStats& stats, std::size_t firstIndex = 0,
+                          const QString& tag = {});
 
-// The colour of session (or sector line) number index: one palette, each colour dark enough to
-// read as a thin line on white, also printed in grey.
+// The colour of session number index: each colour dark enough to read as a thin line on white,
+// also printed in grey, and the first kDistinctSessionColours all different, none the purple of
+// a best or the green of a median.
 QColor sessionColour(int index);
+inline constexpr int kDistinctSessionColours = 32;
+// The colour of sector line index (from 0), of a palette of its own: a sector is never drawn in
+// the colour of a session.
+QColor sectorColour(int index);
 
 // Value to pixel and back, for one plot rectangle and the ranges shown in it.
 struct ChartMapping {
@@ -88,6 +95,8 @@ public:
     static constexpr std::size_t kThinAbove = 3000;
 
     // Replaces the sessions. The zoom stays where the lap axis keeps its span, else it resets.
+    // Costs one pass over the laps; every later question (the laps in view, the value range of
+    // the laps in view, the points near the pointer) is answered without walking every lap.
     void setSessions(std::vector<ChartSession> sessions);
     const std::vector<ChartSession>& sessions() const { return sessions_; }
     std::size_t lapCount() const;
@@ -115,11 +124,14 @@ public:
     // laps.
     void setViewRange(double start, double end);
 
-    // The value axis of a view: its range and "nice" ticks, no more than maxTicks of them.
+    // The value axis of a view: its range and "nice" ticks, no more than maxTicks of them. Times
+    // span the counted laps in view (the timed ones where none is counted), so a zoomed chart
+    // shows its laps at full height; TMP1/TMP2 span every lap.
     std::pair<double, double> valueRange(ChartView view) const;
     std::vector<ChartTick> valueTicks(ChartView view, int maxTicks) const;
     // Ticks of the lap axis in view, at least minStep axis units apart, labelled with the lap
-    // number within their session.
+    // number within their session; a session too short for a tick at the step gets one at its
+    // first lap, so every session in view has a number.
     std::vector<ChartTick> lapTicks(double minStep) const;
 
     // Lines of a view (sectors: one per sector) and how many there are.
@@ -151,6 +163,7 @@ public:
 private:
     std::optional<std::int32_t> valueOf(ChartView view, int series, const ChartLap& lap) const;
     std::pair<std::size_t, std::size_t> visibleLaps(int session, double from, double to) const;
+    void indexRanges();
     void computeRanges();
     // Counted once per view, not by each session's drawing (thinned()).
     void countLapsInView();
@@ -163,4 +176,14 @@ private:
     double full0_ = 0, full1_ = 1, view0_ = 0, view1_ = 1;
     std::size_t inView_ = 0;
     std::array<std::pair<double, double>, 3> ranges_{};
+    // Per session, per block of kRangeBlock laps: the lowest and highest lap time and sector time,
+    // of the counted laps and of the timed ones (kNoValue for none), for the range in view.
+    struct BlockRange {
+        std::int32_t lapLow, lapHigh, sectorLow, sectorHigh;
+    };
+    struct SessionRanges {
+        std::vector<BlockRange> counted, timed;
+    };
+    std::vector<SessionRanges> blocks_;
+    bool temperatureKnown_ = false; // the TMP range, found once per sessions
 };

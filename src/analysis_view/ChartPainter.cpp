@@ -33,44 +33,49 @@ struct ChartTexts {
     Q_DECLARE_TR_FUNCTIONS(ChartTexts)
 
 public:
-    static std::vector<ChartLayout::LegendEntry> legendOf(const ChartModel& model, ChartView view);
+    // sessions: the session entries, in the order the legend names them, and how many sessions
+    // it leaves unnamed (counted in one entry).
+    static std::vector<ChartLayout::LegendEntry>
+    legendOf(const ChartModel& model, ChartView view, const std::vector<std::size_t>& sessions,
+             std::size_t unnamed);
     static QString valueTitleOf(ChartView view);
     static QString lapTitleOf(const ChartModel& model);
 };
 
 // The legend's entries for a view.
-std::vector<ChartLayout::LegendEntry> ChartTexts::legendOf(const ChartModel& model, ChartView view)
+std::vector<ChartLayout::LegendEntry> ChartTexts::legendOf(const ChartModel& model, ChartView view,
+                                                           const std::vector<std::size_t>& named,
+                                                           std::size_t unnamed)
 {
     using Swatch = ChartLayout::Swatch;
     std::vector<ChartLayout::LegendEntry> entries;
-    const std::vector<ChartSession>& sessions = model.sessions();
-    if (view == ChartView::LapTimes) {
-        if (sessions.size() == 1) {
-            entries.push_back({tr("Counted laps"), sessionColour(0), Swatch::Line, {}});
-        } else {
-            // A few sessions by name; a legend of thousands would cover the plot.
-            const std::size_t named = std::min(sessions.size(), kLegendSessions);
-            for (std::size_t s = 0; s < named; ++s) {
-                const QString name =
-                    sessions[s].name.isEmpty() ? tr("Session %1").arg(s + 1) : sessions[s].name;
-                entries.push_back({name, sessionColour(int(s)), Swatch::Line, {}});
-            }
-            const int more = int(sessions.size() - named);
-            if (more > 0)
-                entries.push_back({tr("… %n more session(s)", nullptr, more), kText, Swatch::None, {}});
+    const std::vector<ChartSession>& all = model.sessions();
+    const auto sessionEntries = [&](bool swatches) {
+        for (const std::size_t s : named) {
+            const QString name = all[s].name.isEmpty() ? tr("Session %1").arg(s + 1) : all[s].name;
+            entries.push_back({name, swatches ? sessionColour(int(s)) : kText,
+                               swatches ? Swatch::Line : Swatch::None, {}});
         }
+        if (unnamed > 0)
+            entries.push_back(
+                {tr("… %n more session(s)", nullptr, int(unnamed)), kText, Swatch::None, {}});
+    };
+    if (view == ChartView::LapTimes) {
+        if (all.size() == 1)
+            entries.push_back({tr("Counted laps"), sessionColour(0), Swatch::Line, {}});
+        else
+            sessionEntries(true);
         entries.push_back({tr("Excluded laps"), kExcluded, Swatch::Ring, {}});
         // With one session the level lines name their times; with several each has its own.
-        const bool one = sessions.size() == 1;
-        entries.push_back({one && sessions[0].best
-                               ? tr("Best lap %1").arg(timeText(*sessions[0].best))
-                               : tr("Best lap"),
+        const bool one = all.size() == 1;
+        entries.push_back({one && all[0].best ? tr("Best lap %1").arg(timeText(*all[0].best))
+                                              : tr("Best lap"),
                            kBest,
                            Swatch::Dash,
                            {}});
         entries.push_back(
-            {one && sessions[0].median
-                 ? tr("Median %1").arg(timeText(std::int64_t(std::llround(*sessions[0].median))))
+            {one && all[0].median
+                 ? tr("Median %1").arg(timeText(std::int64_t(std::llround(*all[0].median))))
                  : tr("Median"),
              kMedian,
              Swatch::Dot,
@@ -78,11 +83,13 @@ std::vector<ChartLayout::LegendEntry> ChartTexts::legendOf(const ChartModel& mod
     } else if (view == ChartView::SectorTimes) {
         for (int sector = 0; sector < model.seriesCount(view); ++sector)
             entries.push_back(
-                {tr("Sector %1").arg(sector + 1), sessionColour(sector), Swatch::Line, {}});
+                {tr("Sector %1").arg(sector + 1), sectorColour(sector), Swatch::Line, {}});
         entries.push_back({tr("Best of the sector"), kText, Swatch::Mark, {}});
+        sessionEntries(false);
     } else {
         entries.push_back({tr("TMP1 min to max"), kTmp1, Swatch::Band, {}});
         entries.push_back({tr("TMP2 min to max"), kTmp2, Swatch::Band, {}});
+        sessionEntries(false);
     }
     return entries;
 }
@@ -190,6 +197,99 @@ void drawSwatch(QPainter& painter, const ChartLayout& layout, const ChartLayout:
 
 } // namespace
 
+namespace {
+
+// Flows the legend's entries in rows from left; returns the number of rows.
+int flowLegend(std::vector<ChartLayout::LegendEntry>& legend, const QRectF& rect,
+               const QFontMetricsF& metrics, double pad)
+{
+    const double h = metrics.height();
+    double x = rect.left() + pad;
+    int rows = legend.empty() ? 0 : 1;
+    for (ChartLayout::LegendEntry& entry : legend) {
+        const double width = h * 1.9 + metrics.horizontalAdvance(entry.text);
+        if (x > rect.left() + pad && x + width > rect.right() - pad) {
+            x = rect.left() + pad;
+            ++rows;
+        }
+        entry.at = QRectF(x, rows - 1, width, h); // top holds the row until it is placed
+        x += width + h;
+    }
+    return rows;
+}
+
+// The sessions' labels over the plot, for the x mapping m: each session's name where it has
+// room between its neighbours' laps, else its tag ("R12"), centred over its laps, in a second
+// row where the first has no room. A label is never cut short: a session with no room for
+// either is named on hover and in the legend.
+std::vector<ChartLayout::SessionLabel> placeLabels(const ChartModel& model, const ChartMapping& m,
+                                                   const QFontMetricsF& metrics, double margin,
+                                                   int& rows)
+{
+    std::vector<ChartLayout::SessionLabel> labels;
+    const std::vector<ChartSession>& sessions = model.sessions();
+    const double h = metrics.height();
+    const double gap = h * 0.6;
+    const QRectF& frame = m.frame;
+    // Each session's laps in pixels, clamped to the frame; sessions out of view have none.
+    struct Span {
+        int session;
+        double left, right;
+    };
+    std::vector<Span> spans;
+    for (std::size_t s = 0; s < sessions.size(); ++s) {
+        if (sessions[s].laps.empty() || (sessions[s].name.isEmpty() && sessions[s].tag.isEmpty()))
+            continue;
+        const auto [from, to] = model.sessionSpan(int(s));
+        if (to < model.viewStart() || from > model.viewEnd())
+            continue;
+        spans.push_back({int(s), std::max(frame.left(), m.px(from) - margin),
+                         std::min(frame.right(), m.px(to) + margin)});
+    }
+    double lastRight[2] = {-1e300, -1e300};
+    rows = 0;
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        const Span& span = spans[i];
+        const ChartSession& session = sessions[std::size_t(span.session)];
+        // Room on the first row: from the laps before to the laps after.
+        const double roomLeft =
+            std::max(i > 0 ? spans[i - 1].right + gap / 2 : frame.left(), lastRight[0] + gap);
+        const double roomRight = i + 1 < spans.size() ? spans[i + 1].left - gap / 2 : frame.right();
+        const double centre = (span.left + span.right) / 2;
+        const auto place = [&](const QString& text, int row, double left, double width) {
+            labels.push_back({span.session, text, QRectF(left, row, width, h)});
+            lastRight[row] = left + width;
+            rows = std::max(rows, row + 1);
+        };
+        const QString& name = session.name.isEmpty() ? session.tag : session.name;
+        const double nameWidth = metrics.horizontalAdvance(name);
+        const double nameLeft = std::max(roomLeft, std::min(span.left, roomRight - nameWidth));
+        if (nameLeft + nameWidth <= roomRight) {
+            place(name, 0, nameLeft, nameWidth);
+            continue;
+        }
+        if (session.tag.isEmpty()) {
+            // A chart of one session: its name, cut to the frame, is all there is.
+            const QString cut = metrics.elidedText(name, Qt::ElideRight, roomRight - roomLeft);
+            if (!cut.isEmpty() && roomRight > roomLeft)
+                place(cut, 0, roomLeft, metrics.horizontalAdvance(cut));
+            continue;
+        }
+        const double tagWidth = metrics.horizontalAdvance(session.tag);
+        const double tagLeft = std::max(roomLeft, std::min(centre - tagWidth / 2, roomRight - tagWidth));
+        if (tagLeft + tagWidth <= roomRight) {
+            place(session.tag, 0, tagLeft, tagWidth);
+            continue;
+        }
+        const double lowerLeft = std::max({frame.left(), lastRight[1] + gap, centre - tagWidth / 2});
+        if (lowerLeft + tagWidth <= frame.right() && lowerLeft <= span.right + gap)
+            place(session.tag, 1, lowerLeft, tagWidth);
+    }
+    return labels;
+}
+
+} // namespace
+
 ChartLayout layoutChart(const QRectF& rect, const QFontMetricsF& metrics, const ChartModel& model,
                         ChartView view)
 {
@@ -203,40 +303,8 @@ ChartLayout layoutChart(const QRectF& rect, const QFontMetricsF& metrics, const 
     layout.hitRadius = h * 0.45;
     const double pad = h / 2;
     const double tick = h / 3;
-
-    // The legend flows in rows along the bottom.
-    layout.legend = ChartTexts::legendOf(model, view);
-    std::vector<int> rowOf;
-    double x = rect.left() + pad;
-    int rows = layout.legend.empty() ? 0 : 1;
-    for (ChartLayout::LegendEntry& entry : layout.legend) {
-        const double width = h * 1.9 + metrics.horizontalAdvance(entry.text);
-        if (x > rect.left() + pad && x + width > rect.right() - pad) {
-            x = rect.left() + pad;
-            ++rows;
-        }
-        entry.at = QRectF(x, 0, width, h);
-        rowOf.push_back(rows - 1);
-        x += width + h;
-    }
-    const double legendTop = rect.bottom() - pad - rows * h;
-    for (std::size_t i = 0; i < layout.legend.size(); ++i)
-        layout.legend[i].at.moveTop(legendTop + rowOf[i] * h);
-
-    for (const ChartSession& session : model.sessions())
-        layout.names = layout.names || !session.name.isEmpty();
-    layout.namesTop = rect.top() + pad;
-    const double top = rect.top() + pad + (layout.names ? h + pad / 2 : 0);
-    // Below the frame: tick, tick labels, the axis title, then the legend.
-    const double bottom = legendTop - (rows > 0 ? pad / 2 : 0) - h - h - tick - pad / 4;
-    const double inset = layout.ringRadius + layout.lineWidth;
-    const double frameHeight = std::max(bottom - top, 2 * inset + h);
-
-    const double areaHeight = frameHeight - 2 * inset;
-    layout.valueTicks = model.valueTicks(view, std::max(2, int(areaHeight / (h * 1.8))));
-    double labelWidth = 0;
-    for (const ChartTick& t : layout.valueTicks)
-        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(t.label));
+    // Room at the area's edges for a whole ring or sector diamond (1.2 rings) and its pen.
+    const double inset = layout.ringRadius * 1.2 + layout.lineWidth;
 
     // The widest lap number decides how far apart the lap ticks stand.
     std::int64_t widest = 1;
@@ -244,11 +312,75 @@ ChartLayout layoutChart(const QRectF& rect, const QFontMetricsF& metrics, const 
         widest = std::max<std::int64_t>(
             widest, std::llround(model.sessionLap(int(s), model.sessionSpan(int(s)).second)));
     const double lapLabelWidth = metrics.horizontalAdvance(QString::number(widest));
-
-    const double left = rect.left() + pad + h + pad / 2 + labelWidth + tick + pad / 4;
     const double right = rect.right() - std::max(pad, lapLabelWidth / 2 + pad / 4);
-    const QRectF frame(left, top, std::max(right - left, 2 * inset + h), frameHeight);
-    layout.mapping = model.mapping(view, frame, inset);
+
+    // The frame's left edge follows the value labels, whose count follows the frame's height,
+    // which follows the rows of session labels and legend, which follow the frame's width: twice
+    // round settles it.
+    const std::size_t sessionCount = model.sessions().size();
+    double labelWidth = metrics.horizontalAdvance(QStringLiteral("0:00.00"));
+    for (int pass = 0; pass < 3; ++pass) {
+        const double left = rect.left() + pad + h + pad / 2 + labelWidth + tick + pad / 4;
+        ChartMapping m = model.mapping(view, QRectF(left, rect.top(), std::max(right - left, 2 * inset + h), h), inset);
+        int nameRows = 0;
+        layout.labels = placeLabels(model, m, metrics, layout.ringRadius, nameRows);
+
+        // The legend names every session where it has room for all in a part of the chart's
+        // height, those without their whole name over the plot first; else a few, and counts
+        // the rest, so that a legend of thousands never covers the plot.
+        std::vector<bool> wholeName(sessionCount, false);
+        for (const ChartLayout::SessionLabel& label : layout.labels)
+            wholeName[std::size_t(label.session)] =
+                label.text == model.sessions()[std::size_t(label.session)].name;
+        // The colour key of the lap times names every session; the other views' lines are not
+        // the sessions', so they name only those without their name over the plot.
+        std::vector<std::size_t> order, shortened;
+        for (std::size_t s = 0; s < sessionCount && sessionCount > 1; ++s) {
+            if (!wholeName[s])
+                shortened.push_back(s);
+            if (!wholeName[s] || view == ChartView::LapTimes)
+                order.push_back(s);
+        }
+        const int budget = std::max(3, int(rect.height() * 0.3 / h));
+        layout.legend = ChartTexts::legendOf(model, view, order, 0);
+        int rows = flowLegend(layout.legend, rect, metrics, pad);
+        if (rows > budget && order.size() > kLegendSessions) {
+            // Those without their name over the plot first, then the others, in order.
+            std::vector<std::size_t> named = shortened;
+            for (const std::size_t s : order) {
+                if (named.size() >= kLegendSessions)
+                    break;
+                if (wholeName[s])
+                    named.push_back(s);
+            }
+            named.resize(std::min(named.size(), kLegendSessions));
+            std::sort(named.begin(), named.end());
+            layout.legend = ChartTexts::legendOf(model, view, named, order.size() - named.size());
+            rows = flowLegend(layout.legend, rect, metrics, pad);
+        }
+        const double legendTop = rect.bottom() - pad - rows * h;
+        for (ChartLayout::LegendEntry& entry : layout.legend)
+            entry.at.moveTop(legendTop + entry.at.top() * h);
+
+        layout.namesTop = rect.top() + pad;
+        for (ChartLayout::SessionLabel& label : layout.labels)
+            label.at.moveTop(layout.namesTop + label.at.top() * h);
+        const double top = rect.top() + pad + (nameRows > 0 ? nameRows * h + pad / 2 : 0);
+        // Below the frame: tick, tick labels, the axis title, then the legend.
+        const double bottom = legendTop - (rows > 0 ? pad / 2 : 0) - h - h - tick - pad / 4;
+        const double frameHeight = std::max(bottom - top, 2 * inset + h);
+
+        const double areaHeight = frameHeight - 2 * inset;
+        layout.valueTicks = model.valueTicks(view, std::max(2, int(areaHeight / (h * 1.8))));
+        double widestValue = 0;
+        for (const ChartTick& t : layout.valueTicks)
+            widestValue = std::max(widestValue, metrics.horizontalAdvance(t.label));
+        const QRectF frame(left, top, std::max(right - left, 2 * inset + h), frameHeight);
+        layout.mapping = model.mapping(view, frame, inset);
+        if (widestValue == labelWidth)
+            break;
+        labelWidth = widestValue;
+    }
 
     const ChartMapping& m = layout.mapping;
     const double perUnit = m.area.width() / (m.x1 - m.x0);
@@ -315,7 +447,8 @@ void paintChart(QPainter& painter, const ChartLayout& layout, const ChartModel& 
         painter.setBrush(Qt::NoBrush);
         for (int series = 0; series < lines; ++series) {
             for (std::size_t s = 0; s < sessions.size(); ++s) {
-                const QColor colour = sessionColour(view == ChartView::LapTimes ? int(s) : series);
+                const QColor colour =
+                    view == ChartView::LapTimes ? sessionColour(int(s)) : sectorColour(series);
                 painter.setPen(pen(colour, w * 1.3));
                 const std::vector<QPolygonF> runs = model.lineRuns(view, int(s), series, m);
                 for (const QPolygonF& run : runs) {
@@ -358,7 +491,7 @@ void paintChart(QPainter& painter, const ChartLayout& layout, const ChartModel& 
         } else {
             painter.setPen(pen(kText, w * 0.7));
             for (int sector = 0; sector < lines; ++sector) {
-                painter.setBrush(sessionColour(sector));
+                painter.setBrush(sectorColour(sector));
                 for (const QPointF& p : model.sectorBestMarks(sector, m))
                     painter.drawPolygon(diamond(p, layout.ringRadius * 1.2));
             }
@@ -398,21 +531,11 @@ void paintChart(QPainter& painter, const ChartLayout& layout, const ChartModel& 
                      Qt::AlignCenter | Qt::TextDontClip, layout.valueTitle);
     painter.restore();
 
-    // Session names over their stretch of the lap axis.
-    if (layout.names) {
-        for (std::size_t s = 0; s < sessions.size(); ++s) {
-            if (sessions[s].laps.empty() || sessions[s].name.isEmpty())
-                continue;
-            const auto [from, to] = model.sessionSpan(int(s));
-            const double x0 = std::max(frame.left(), m.px(from) - layout.ringRadius);
-            const double x1 = std::min(frame.right(), m.px(to) + layout.ringRadius);
-            if (x1 - x0 < h)
-                continue;
-            painter.setPen(sessionColour(int(s)));
-            const QString name = metrics.elidedText(sessions[s].name, Qt::ElideRight, x1 - x0);
-            painter.drawText(QRectF(x0, layout.namesTop, x1 - x0, h),
-                             Qt::AlignLeft | Qt::AlignVCenter, name);
-        }
+    // Session names (or tags) over their laps, whole: in the session's colour where the lines
+    // are the sessions', in the text's colour over sector and TMP lines.
+    for (const ChartLayout::SessionLabel& label : layout.labels) {
+        painter.setPen(view == ChartView::LapTimes ? sessionColour(label.session) : kText);
+        painter.drawText(label.at, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, label.text);
     }
 
     for (const ChartLayout::LegendEntry& entry : layout.legend) {

@@ -31,12 +31,19 @@ struct ChartLayout {
     bool dots = false;
     std::vector<ChartTick> valueTicks, lapTicks;
     QString valueTitle, lapTitle;
-    double namesTop = 0; // session names sit above the frame when any session has one
-    bool names = false;
+    // A session's name, or its tag where the name has no room, over its laps, never cut short.
+    struct SessionLabel {
+        int session = 0;
+        QString text;
+        QRectF at;
+    };
+    std::vector<SessionLabel> labels;
+    double namesTop = 0; // the labels' first row, above the frame
     std::vector<LegendEntry> legend;
 };
 
-// The sessions the legend names; the others are counted in one entry.
+// The sessions the legend names when it has no room for all of them (in about a third of the
+// chart's height); the others are counted in one entry.
 inline constexpr std::size_t kLegendSessions = 12;
 
 // The layout of view in rect. The plot gives way to the labels: no label is ever cut short.

@@ -19,6 +19,7 @@ public:
     static ReportPage sessionPage(const SessionAnalysis& analysis, std::size_t s,
                                   const std::vector<QDateTime>& dates);
     static ReportPage dayPage(const SessionAnalysis& analysis, const std::vector<QDateTime>& dates);
+    static void dayFigures(const SessionAnalysis& analysis, std::vector<ReportFigure>& figures);
     static QStringList coverage(const SummaryNotes& notes);
 };
 
@@ -38,10 +39,12 @@ DrawChartFn chartOf(std::vector<ChartSession> sessions)
     };
 }
 
-ChartSession chartOfSession(const SessionAnalysis& analysis, std::size_t s)
+// A session's own page names it alone; the day's chart names each session with its tag.
+ChartSession chartOfSession(const SessionAnalysis& analysis, std::size_t s, bool day)
 {
-    return chartSession(sessionName(analysis, s), analysis.lapsOf(s), analysis.stats(s),
-                        analysis.session(s).firstLap);
+    return chartSession(day ? chartName(analysis, s) : QString(), analysis.lapsOf(s),
+                        analysis.stats(s), analysis.session(s).firstLap,
+                        day ? QString::fromStdString(SessionAnalysis::sessionTag(s)) : QString());
 }
 
 } // namespace
@@ -61,9 +64,9 @@ ReportPage SessionReportBuilder::sessionPage(const SessionAnalysis& analysis, st
         {tr("Laps"), tr("%1 counted of %2").arg(counted).arg(qsizetype(laps.size()))});
     page.figures.push_back({tr("Speed unit"), speedUnitText(span.unit)});
     if (stats.bestLap)
-        page.figures.push_back({tr("Best lap"), tr("%1 (lap %2)")
-                                                    .arg(timeText(stats.bestLap->value),
-                                                         lapNumberText(laps[stats.bestLap->lap]))});
+        page.figures.push_back(
+            {tr("Best lap"),
+             tr("%1 (%2)").arg(timeText(stats.bestLap->value), lapText(laps[stats.bestLap->lap]))});
     if (stats.theoreticalBest)
         page.figures.push_back({tr("Theoretical best"), timeText(stats.theoreticalBest->time)});
     if (stats.consistency.count > 0) {
@@ -109,6 +112,9 @@ ReportPage SessionReportBuilder::sessionPage(const SessionAnalysis& analysis, st
         case LapStatus::ExcludedSlow:
             status = tr("slow, not counted");
             break;
+        case LapStatus::ExcludedFast:
+            status = tr("too fast, not counted");
+            break;
         case LapStatus::ExcludedByUser:
             status = tr("left out");
             break;
@@ -116,7 +122,7 @@ ReportPage SessionReportBuilder::sessionPage(const SessionAnalysis& analysis, st
         row.cells.push_back({status, false});
         page.rows.push_back(std::move(row));
     }
-    page.chart = chartOf({chartOfSession(analysis, s)});
+    page.chart = chartOf({chartOfSession(analysis, s, false)});
     return page;
 }
 
@@ -129,21 +135,7 @@ ReportPage SessionReportBuilder::dayPage(const SessionAnalysis& analysis,
     if (!dates.empty() && dates.front().isValid())
         page.dateText = reportDateText(dates.front().date());
 
-    // Figures of different units are never put together: each day is its own.
-    for (const DayStats& day : analysis.days()) {
-        const QString unit = speedUnitText(day.unit);
-        if (day.bestLap) {
-            page.figures.push_back(
-                {tr("Best lap (%1)").arg(unit),
-                 tr("%1 (%2 lap %3)")
-                     .arg(timeText(day.bestLap->value),
-                          QString::fromStdString(SessionAnalysis::sessionTag(day.bestLap->session)),
-                          lapNumberText(analysis.laps()[day.bestLap->lap]))});
-        }
-        if (day.theoreticalBest)
-            page.figures.push_back(
-                {tr("Theoretical best (%1)").arg(unit), timeText(day.theoreticalBest->time)});
-    }
+    dayFigures(analysis, page.figures);
 
     page.columns = {{tr("Session"), true},   {tr("Laps"), false},    {tr("Counted"), false},
                     {tr("Best lap"), false}, {tr("Gap"), false},     {tr("Theoretical"), false},
@@ -156,9 +148,7 @@ ReportPage SessionReportBuilder::dayPage(const SessionAnalysis& analysis,
         ReportRow row;
         row.bestLap = c.bestGap && *c.bestGap == 0;
         row.cells = {
-            {QString::fromStdString(SessionAnalysis::sessionTag(c.session)) + u' ' +
-                 sessionName(analysis, c.session),
-             false},
+            {sessionTitle(analysis, c.session), false},
             {QString::number(c.lapCount), false},
             {QString::number(c.countedCount), false},
             {optionalTime(c.best), row.bestLap},
@@ -170,10 +160,79 @@ ReportPage SessionReportBuilder::dayPage(const SessionAnalysis& analysis,
             {speedUnitText(analysis.session(c.session).unit), false},
         };
         page.rows.push_back(std::move(row));
-        charts.push_back(chartOfSession(analysis, c.session));
+        charts.push_back(chartOfSession(analysis, c.session, true));
     }
     page.chart = chartOf(std::move(charts));
     return page;
+}
+
+// The day's figures as the window's summary shows them: bests with the session and lap they
+// came from, each sector's best, consistency and the peaks, the top speed once per speed unit.
+void SessionReportBuilder::dayFigures(const SessionAnalysis& analysis,
+                                      std::vector<ReportFigure>& figures)
+{
+    const DayStats& day = analysis.day();
+    const auto at = [&](std::int32_t time, std::size_t lap) {
+        return tr("%1 (%2)").arg(timeText(time), lapReference(analysis, lap));
+    };
+    const auto peak = [&](const QString& value, std::size_t lap) {
+        return tr("%1 (%2)").arg(value, lapReference(analysis, lap));
+    };
+    if (day.bestLap)
+        figures.push_back({tr("Best lap"), at(day.bestLap->value, day.bestLap->lap)});
+    if (day.theoreticalBest)
+        figures.push_back({tr("Theoretical best"), timeText(day.theoreticalBest->time)});
+    for (std::size_t k = 0; k < day.sectorBest.size(); ++k) {
+        if (day.sectorBest[k])
+            figures.push_back({tr("Sector %1").arg(k + 1),
+                               at(day.sectorBest[k]->value, day.sectorBest[k]->lap)});
+    }
+    if (day.rollingBest) {
+        const SessionStats::RollingBest& r = day.rollingBest->at;
+        figures.push_back({tr("Best rolling lap"), tr("%1 (%2 sector %3 to %4 sector %5)")
+                                                      .arg(timeText(r.time),
+                                                           lapReference(analysis, r.startLap))
+                                                      .arg(r.startSector)
+                                                      .arg(lapReference(analysis, r.endLap))
+                                                      .arg(r.endSector)});
+    }
+    const SessionStats::Consistency& c = day.consistency;
+    if (c.count > 0)
+        figures.push_back({tr("Consistency"),
+                           tr("%n counted lap(s): mean %1, median %2", nullptr, c.count)
+                               .arg(timeText(std::llround(c.mean)),
+                                    timeText(std::llround(c.median)))});
+    if (c.count > 1) {
+        const QString stddev = QString::fromStdString(formatSeconds(std::llround(c.stddev)));
+        figures.push_back(
+            {tr("Standard deviation"),
+             c.stddevPercent ? tr("%1 s (%2 of the median)")
+                                   .arg(stddev, percentText(*c.stddevPercent, 2))
+                             : tr("%1 s").arg(stddev)});
+    }
+    if (day.rpmMax)
+        figures.push_back({tr("rpm max"), peak(numberText(day.rpmMax->value), day.rpmMax->lap)});
+    // Speeds of two units are never compared: one top speed per unit, each with its unit.
+    QStringList speeds;
+    for (const DayStats::SpeedPeak& p : day.speedMax)
+        speeds << peak(numberText(p.at.value) + u' ' + speedUnitText(p.unit), p.at.lap);
+    if (!speeds.isEmpty())
+        figures.push_back({tr("Speed max"), speeds.join(QStringLiteral("; "))});
+    if (day.gxMax)
+        figures.push_back({tr("GX max"), peak(gText(day.gxMax->value), day.gxMax->lap)});
+    if (day.gyMax)
+        figures.push_back({tr("GY max"), peak(gText(day.gyMax->value), day.gyMax->lap)});
+    const auto range = [&](const char* label, const std::optional<SessionLapAt>& low,
+                           const std::optional<SessionLapAt>& high) {
+        if (low && high)
+            figures.push_back({tr(label), tr("%1 (%2) / %3 (%4)")
+                                              .arg(numberText(low->value),
+                                                   lapReference(analysis, low->lap),
+                                                   numberText(high->value),
+                                                   lapReference(analysis, high->lap))});
+    };
+    range(QT_TR_NOOP("TMP1 min / max"), day.tmp1Min, day.tmp1Max);
+    range(QT_TR_NOOP("TMP2 min / max"), day.tmp2Min, day.tmp2Max);
 }
 
 // What the report does not cover, a paragraph each; of a long list of files or lines the first
@@ -181,9 +240,14 @@ ReportPage SessionReportBuilder::dayPage(const SessionAnalysis& analysis,
 QStringList SessionReportBuilder::coverage(const SummaryNotes& notes)
 {
     QStringList lines;
-    if (notes.incomplete)
+    if (notes.incomplete) {
+        const QString fault = QString::fromStdString(notes.fault);
         lines << tr("Covers only the laps before the fault: %1")
-                     .arg(QString::fromStdString(notes.fault));
+                     .arg(notes.faultFile.empty()
+                              ? fault
+                              : faultText(QString::fromStdString(notes.faultFile),
+                                          notes.faultRecord, fault));
+    }
     if (!notes.unread.empty()) {
         QStringList names;
         for (std::size_t i = 0; i < notes.unread.size() && i < kListedLines; ++i)

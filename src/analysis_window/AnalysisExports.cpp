@@ -84,8 +84,22 @@ SessionReport AnalysisWindow::report() const
     return report;
 }
 
+// A report of one session is named after its file; one of a day after its first and last file
+// ("RUN1-RUN4.pdf"), since it holds them all.
 QString AnalysisWindow::proposedPdfName() const
 {
+    const std::size_t count = analysis().sessionCount();
+    if (count > 1) {
+        const auto stem = [this](std::size_t s) {
+            QString name = QString::fromStdString(analysis().session(s).name);
+            if (name.endsWith(QStringLiteral(".BIL"), Qt::CaseInsensitive))
+                name.chop(4);
+            return name;
+        };
+        const QString first = stem(0), last = stem(count - 1);
+        if (!first.isEmpty() && !last.isEmpty())
+            return joinFolder(source_.textFolder(), first + u'-' + last + QStringLiteral(".pdf"));
+    }
     return proposedExportPath(QStringLiteral(".pdf"));
 }
 

@@ -9,6 +9,7 @@
 #include "analysis_window/SessionTableModel.h"
 #include "analysis_window/SummaryPanel.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -30,6 +31,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -71,7 +73,9 @@ private:
 AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     : QWidget(parent, Qt::Window), source_(source)
 {
-    resize(960, 760);
+    // Room for a dozen lap rows and a chart well over 200 px high under the summary of a day;
+    // the main window makes it smaller on a small screen.
+    resize(1000, 940);
 
     noTable_ = new QLabel;
     noTable_->setObjectName(QStringLiteral("noTable"));
@@ -170,19 +174,14 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     lapList_->verticalHeader()->setDefaultSectionSize(lapList_->fontMetrics().height() + 6);
     QHeaderView* header = lapList_->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
-    const QFontMetrics metrics = lapList_->fontMetrics();
-    for (int column = 0; column < LapListModel::ColumnCount; ++column) {
-        const QString sample = column == LapListModel::SessionColumn
-                                   ? QStringLiteral("SESSION_00.BIL")
-                               : column == LapListModel::LapColumn   ? QStringLiteral("000000")
-                               : column < LapListModel::RpmMaxColumn ? QStringLiteral("0:00.00")
-                                                                     : QString();
-        const int width = std::max(
-            metrics.horizontalAdvance(sample) + 16,
-            metrics.horizontalAdvance(model_->headerData(column, Qt::Horizontal).toString()) + 24);
-        header->resizeSection(column, column == LapListModel::LapColumn ? width + 24 : width);
-    }
     // The table's own order until a column is clicked; a third click returns to it.
+    // The rows of lines that are not lap lines say so across the row.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        lapList_->clearSpans();
+        for (int row = model_->lapRowCount(); row < model_->rowCount(); ++row)
+            lapList_->setSpan(row, LapListModel::TimeColumn, 1,
+                              LapListModel::ColumnCount - LapListModel::TimeColumn);
+    });
     header->setSortIndicatorClearable(true);
     header->setSortIndicator(-1, Qt::AscendingOrder);
     lapList_->setSortingEnabled(true);
@@ -200,9 +199,35 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     comparison_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     comparison_->verticalHeader()->setDefaultSectionSize(comparison_->fontMetrics().height() + 6);
     comparison_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    comparison_->horizontalHeader()->resizeSection(
-        SessionTableModel::SessionColumn,
-        metrics.horizontalAdvance(QStringLiteral("S00 SESSION_000.BIL")) + 16);
+    // Each column as wide as its header in the language shown and its widest likely cell (a
+    // red-flag lap's gap of minutes), so no header or figure is cut; set again with the language.
+    const auto fitColumns = [](QTableView* table, const auto& sampleOf) {
+        const QFontMetrics metrics = table->fontMetrics();
+        table->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
+        QAbstractItemModel* columns = table->model();
+        for (int column = 0; column < columns->columnCount(); ++column) {
+            const int width = std::max(
+                metrics.horizontalAdvance(sampleOf(column)) + 16,
+                metrics.horizontalAdvance(columns->headerData(column, Qt::Horizontal).toString()) +
+                    24);
+            table->horizontalHeader()->resizeSection(column, width);
+        }
+    };
+    const auto fitAllColumns = [=, this] {
+        fitColumns(lapList_, [](int column) {
+            return column == LapListModel::SessionColumn ? QStringLiteral("R00 SESSION_00.BIL")
+                   : column == LapListModel::LapColumn   ? QStringLiteral("000000000")
+                   : column == LapListModel::GapColumn   ? QStringLiteral("+00:00.00")
+                   : column < LapListModel::RpmMaxColumn ? QStringLiteral("00:00.00")
+                                                         : QString();
+        });
+        fitColumns(comparison_, [](int column) {
+            return column == SessionTableModel::SessionColumn ? QStringLiteral("R00 SESSION_000.BIL")
+                   : column == SessionTableModel::UnitColumn  ? QStringLiteral("km/h")
+                   : column == SessionTableModel::BestLapColumn ? QStringLiteral("R00 lap 0000")
+                                                                 : QStringLiteral("+00:00.00");
+        });
+    };
 
     tabs_ = new QTabWidget;
     tabs_->setObjectName(QStringLiteral("tabs"));
@@ -239,7 +264,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
     splitter->setStretchFactor(2, 1);
-    splitter->setSizes({190, 270, 280});
+    splitter->setSizes({200, 330, 370});
 
     auto* analysisPage = new QWidget;
     auto* analysisLayout = new QVBoxLayout(analysisPage);
@@ -262,7 +287,12 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
 
     pause_.setSingleShot(true);
     pause_.setInterval(kPauseMs);
-    connect(&pause_, &QTimer::timeout, this, &AnalysisWindow::refresh);
+    connect(&pause_, &QTimer::timeout, this, &AnalysisWindow::analyseInBackground);
+    lines_ = std::make_unique<LapTextMirror>(*source_.lapDocument());
+    connect(source_.lapDocument(), &QTextDocument::contentsChange, this,
+            [this](int position, int removed, int added) {
+                lines_->change(position, removed, added);
+            });
     connect(source_.lapDocument(), &QTextDocument::contentsChanged, this,
             &AnalysisWindow::viewChanged);
     connect(&document_, &AnalysisDocument::changed, this, &AnalysisWindow::documentChanged);
@@ -274,6 +304,8 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
             [this](const QModelIndex& index) { showSession(std::size_t(index.row())); });
     connect(lapList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &AnalysisWindow::showLapInView);
+    connect(summary_, &SummaryPanel::lineClicked, this,
+            [this](qint64 line) { source_.showLapLine(int(line - 1)); });
     connect(exportButton_, &QPushButton::clicked, this, &AnalysisWindow::exportCsv);
     connect(printButton_, &QPushButton::clicked, this, &AnalysisWindow::print);
     connect(pdfButton_, &QPushButton::clicked, this, &AnalysisWindow::saveAsPdf);
@@ -297,6 +329,20 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
     // The fixed texts, set again when the language changes.
     setCaptions_ = [=, this] {
         setWindowTitle(tr("Lap analysis"));
+        // A Japanese sentence in one face: left to font fallback, its digits and Latin letters
+        // come from the system's Latin face and look smaller than the kana around them. The
+        // translation names the faces, first one with the script and Latin digits of its own.
+        const QString faces =
+            tr("[system font]", "Font families for this language, comma separated: first a face "
+                                "with the language's script and Latin digits of its own");
+        QFont font = QApplication::font();
+        if (!faces.startsWith(u'[')) {
+            QStringList families = faces.split(u',', Qt::SkipEmptyParts);
+            for (QString& family : families)
+                family = family.trimmed();
+            font.setFamilies(families << font.family());
+        }
+        setFont(font);
         selectorLabel->setText(tr("&Session"));
         excludeLimit_->setSpecialValueText(tr("off"));
         excludeLimit_->setToolTip(tr("Laps slower than this share of their session's median of "
@@ -320,6 +366,7 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
         views->button(0)->setText(tr("&Lap times"));
         views->button(1)->setText(tr("&Sector times"));
         views->button(2)->setText(tr("&TMP1/TMP2 ranges"));
+        fitAllColumns();
     };
     setCaptions_();
 
@@ -332,6 +379,9 @@ AnalysisWindow::AnalysisWindow(AnalysisSource& source, QWidget* parent)
 // The views go before the document they observe.
 AnalysisWindow::~AnalysisWindow()
 {
+    // Its result, posted to this window, goes with the window.
+    if (worker_.joinable())
+        worker_.join();
     delete pages_;
 }
 
@@ -423,6 +473,8 @@ void AnalysisWindow::changeEvent(QEvent* event)
 
 void AnalysisWindow::viewChanged()
 {
+    // A re-analysis running reads a text that is no longer the view's: its result is dropped.
+    again_ = worker_.joinable();
     if (isVisible())
         pause_.start();
     else
@@ -433,10 +485,64 @@ void AnalysisWindow::refresh()
 {
     pause_.stop();
     stale_ = false;
+    ++textGeneration_; // a re-analysis running reads an older text
     const std::size_t sessionsBefore = analysis().sessionCount();
-    document_.load(readLapDocument(*source_.lapDocument()), source_.lapFiles());
-    // A day of more or fewer sessions brings other lines to the summary: an open window makes
-    // room for them, while a window the user narrowed stays so as long as the sessions do.
+    document_.load(readLapLines(lines_->lines()), source_.lapFiles());
+    fitWidthToSessions(sessionsBefore);
+}
+
+// The view's lines are copied here (kept in step with the view, they cost no walk over its
+// blocks); reading the table and analysing it, the long part, run on another thread, and the
+// result comes back as an event. A result of an older text, or of choices changed meanwhile, is dropped and the view read
+// again.
+void AnalysisWindow::analyseInBackground()
+{
+    if (worker_.joinable()) {
+        again_ = true;
+        return;
+    }
+    pause_.stop();
+    stale_ = false;
+    again_ = false;
+    const quint64 generation = ++textGeneration_;
+    auto load = std::make_shared<AnalysisDocument::Load>(document_.prepareLoad());
+    worker_ = std::thread([this, load, generation, lines = lines_->share(),
+                           files = source_.lapFiles()]() mutable {
+        load->run(readLapLines(*lines), std::move(files));
+        lines.reset();
+        QMetaObject::invokeMethod(
+            this, [this, load, generation] { analysed(std::move(*load), generation); },
+            Qt::QueuedConnection);
+    });
+}
+
+void AnalysisWindow::analysed(AnalysisDocument::Load&& load, quint64 textGeneration)
+{
+    worker_.join();
+    lines_->release();
+    if (again_) {
+        // The view changed while it ran: read it again after the pause.
+        again_ = false;
+        if (isVisible() && !pause_.isActive())
+            pause_.start();
+        else if (!isVisible())
+            stale_ = true;
+        return;
+    }
+    if (textGeneration != textGeneration_)
+        return;
+    const std::size_t sessionsBefore = analysis().sessionCount();
+    if (!document_.finishLoad(std::move(load))) {
+        analyseInBackground();
+        return;
+    }
+    fitWidthToSessions(sessionsBefore);
+}
+
+// A day of more or fewer sessions brings other lines to the summary: an open window makes room
+// for them, while a window the user narrowed stays so as long as the sessions do.
+void AnalysisWindow::fitWidthToSessions(std::size_t sessionsBefore)
+{
     if (isVisible() && widthFitted_ && analysis().sessionCount() != sessionsBefore)
         fitWidth();
 }
@@ -524,7 +630,8 @@ void AnalysisWindow::showColumns()
 std::optional<std::size_t> AnalysisWindow::selectedLap() const
 {
     const QModelIndex current = lapList_->currentIndex();
-    if (!current.isValid() || !lapList_->selectionModel()->isRowSelected(current.row()))
+    if (!current.isValid() || !lapList_->selectionModel()->isRowSelected(current.row()) ||
+        model_->skippedLineAt(current.row()))
         return std::nullopt;
     return model_->lapAt(current.row());
 }
@@ -535,7 +642,8 @@ void AnalysisWindow::showLapInView(const QModelIndex& current)
     chart_->setMarkedLap(selectedLap(), true);
     if (!current.isValid())
         return;
-    const std::int64_t line = laps()[model_->lapAt(current.row())].line;
+    const std::int64_t skipped = model_->skippedLineAt(current.row());
+    const std::int64_t line = skipped ? skipped : laps()[model_->lapAt(current.row())].line;
     if (line > 0)
         source_.showLapLine(int(line - 1));
 }

@@ -11,7 +11,9 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 class LanguageBox;
@@ -27,6 +29,7 @@ class QScrollArea;
 class QStackedWidget;
 class QTabWidget;
 class QTableView;
+class LapTextMirror;
 class SessionTableModel;
 class SummaryPanel;
 
@@ -62,6 +65,10 @@ public:
 
     // Reads the view and analyses it now instead of after the pause.
     void refresh();
+    // Reads the view now and analyses it on another thread, as a pause in the view's changes
+    // does: the window shows the analysis before it, and takes typing, until it is done.
+    void analyseInBackground();
+    bool analysing() const { return worker_.joinable(); }
 
     AnalysisDocument& document() { return document_; }
     const SessionAnalysis& analysis() const { return document_.analysis(); }
@@ -115,6 +122,8 @@ private:
     void showColumns();
     void updateSelector();
     void fitWidth();
+    void analysed(AnalysisDocument::Load&& load, quint64 textGeneration);
+    void fitWidthToSessions(std::size_t sessionsBefore);
     std::optional<std::size_t> selectedLap() const;
 
     AnalysisSource& source_;
@@ -124,6 +133,15 @@ private:
     PrintDialogFn printDialog_ = systemPrintDialog();
     QTimer pause_;
     bool stale_ = true;
+    // The thread of the re-analysis running, if any; each read of the view's text counts up
+    // textGeneration_, so the result of an older text is dropped. again_: the text changed
+    // while it ran.
+    std::thread worker_;
+    quint64 textGeneration_ = 0;
+    bool again_ = false;
+    // The view's lines, kept in step with its changes, so reading them costs no walk over the
+    // view's blocks.
+    std::unique_ptr<LapTextMirror> lines_;
 
     std::optional<std::size_t> shown_;
     QStringList sessionTitles_; // the selector's entries after "All sessions"

@@ -61,15 +61,20 @@ void LapChart::chartDocument()
     if (session_ && *session_ >= analysis.sessionCount())
         session_.reset();
     const auto add = [&](std::size_t s) {
-        // One session is named after its lap file alone; several carry their tag ("S2 ...").
-        QString name = sessionTitle(analysis, s);
-        if (analysis.sessionCount() == 1) {
+        // One session is named after its lap file alone; several carry their tag ("R2 ..."),
+        // which stands for the name where it has no room.
+        QString name = chartName(analysis, s);
+        QString tag = QString::fromStdString(SessionAnalysis::sessionTag(s));
+        if (analysis.sessionCount() == 1 || session_) {
             name = QString::fromStdString(analysis.session(s).name);
             if (name.endsWith(QStringLiteral(".BIL"), Qt::CaseInsensitive))
                 name.chop(4);
+            if (analysis.sessionCount() > 1)
+                name = chartName(analysis, s);
+            tag.clear();
         }
         sessions.push_back(chartSession(name, analysis.lapsOf(s), analysis.stats(s),
-                                        analysis.session(s).firstLap));
+                                        analysis.session(s).firstLap, tag));
     };
     if (session_) {
         add(*session_);
@@ -117,6 +122,7 @@ QSize LapChart::minimumSizeHint() const
 void LapChart::relayout()
 {
     layout_ = layoutChart(QRectF(rect()), QFontMetricsF(font(), this), model_, view_);
+    bodyDrawn_ = false;
     if (pointer_)
         hoverAt(*pointer_);
     else
@@ -136,9 +142,19 @@ void LapChart::hoverAt(const QPointF& pos)
 
 void LapChart::paintEvent(QPaintEvent*)
 {
+    const qreal ratio = devicePixelRatioF();
+    if (!bodyDrawn_ || body_.size() != size() * ratio) {
+        body_ = QPixmap(size() * ratio);
+        body_.setDevicePixelRatio(ratio);
+        body_.fill(Qt::white);
+        QPainter body(&body_);
+        body.setFont(font());
+        paintChart(body, layout_, model_, view_);
+        bodyDrawn_ = true;
+    }
     QPainter painter(this);
     painter.setFont(font());
-    paintChart(painter, layout_, model_, view_);
+    painter.drawPixmap(0, 0, body_);
     paintMark(painter);
     paintHover(painter);
 }

@@ -4,6 +4,7 @@
 #include "analysis_view/ChartPainter.h"
 #include "lap_analysis/AnalysisDocument.h"
 
+#include <QPixmap>
 #include <QWidget>
 #include <cstddef>
 #include <optional>
@@ -71,6 +72,10 @@ private:
     ChartModel model_;
     ChartView view_ = ChartView::LapTimes;
     ChartLayout layout_;
+    // The chart as relayout() left it, drawn once: a hover or the marked lap draws only itself
+    // over it, whatever the laps in view.
+    QPixmap body_;
+    bool bodyDrawn_ = false;
     std::optional<ChartHit> hover_;
     std::optional<std::size_t> marked_;
     std::optional<QPointF> pointer_; // where the pointer is, while it is over the chart

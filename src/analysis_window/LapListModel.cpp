@@ -73,6 +73,7 @@ void LapListModel::listLaps()
         }
     }
     applyOrder();
+    skipped_ = document_ ? document_->skippedLines() : std::vector<std::int64_t>{};
     endResetModel();
     emit headerDataChanged(Qt::Horizontal, SpeedMaxColumn, SpeedMaxColumn);
 }
@@ -87,7 +88,7 @@ int LapListModel::rowOf(std::size_t lap) const
 
 int LapListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(order_.size());
+    return parent.isValid() ? 0 : int(order_.size() + skipped_.size());
 }
 
 int LapListModel::columnCount(const QModelIndex& parent) const
@@ -99,6 +100,8 @@ QVariant LapListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || !analysis_)
         return {};
+    if (const std::int64_t line = skippedLineAt(index.row()))
+        return skippedData(line, index.column(), role);
     const std::size_t pos = lapAt(index.row());
     const LapData& lap = analysis_->laps()[pos];
     const int column = index.column();
@@ -200,6 +203,9 @@ QVariant LapListModel::toolTip(std::size_t pos, int column) const
         return tr("No lap time: never counted");
     case LapStatus::ExcludedSlow:
         return tr("Excluded: slower than the limit");
+    case LapStatus::ExcludedFast:
+        return tr("Excluded: far faster than the median lap, a mis-triggered lap (a beacon read "
+                  "twice)");
     case LapStatus::ExcludedByUser:
         return tr("Excluded by you; click again to follow the limit");
     case LapStatus::Counted:
@@ -256,9 +262,33 @@ QVariant LapListModel::headerData(int section, Qt::Orientation orientation, int 
     return {};
 }
 
+// A line that is not a lap line: in red and bold, what it is across the row.
+QVariant LapListModel::skippedData(std::int64_t line, int column, int role) const
+{
+    switch (role) {
+    case Qt::DisplayRole:
+        return column == LapColumn ? QVariant(tr("Line %1").arg(line))
+               : column == TimeColumn ? QVariant(tr("not a lap line: it counts in no figure"))
+                                      : QVariant();
+    case Qt::ForegroundRole:
+        return QBrush(QColor(0xB7, 0x1C, 0x1C));
+    case Qt::FontRole: {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    case Qt::ToolTipRole:
+        return tr("Line %1 of the view is not a lap line: select it to go to it.").arg(line);
+    default:
+        return {};
+    }
+}
+
 Qt::ItemFlags LapListModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && skippedLineAt(index.row()))
+        return flags;
     // An untimed lap can never be counted, so its box cannot be ticked.
     if (index.isValid() && index.column() == LapColumn && analysis_ &&
         analysis_->laps()[lapAt(index.row())].timed())

@@ -46,6 +46,13 @@ public:
 
     // Lap position of a row, in the list of all laps.
     std::size_t lapAt(int row) const { return first_ + order_[std::size_t(row)]; }
+    // After the laps, one row per line of the view that is not a lap line (it counts in no
+    // figure, so it is listed where the laps are looked for): its 1-based line, else 0.
+    std::int64_t skippedLineAt(int row) const
+    {
+        return row >= int(order_.size()) ? skipped_[std::size_t(row) - order_.size()] : 0;
+    }
+    int lapRowCount() const { return int(order_.size()); }
     // Row of a lap position, -1 when there is no such lap.
     int rowOf(std::size_t lap) const;
 
@@ -64,6 +71,7 @@ private:
     QVariant display(const LapData& lap, std::size_t pos, int column) const;
     bool isBestLap(std::size_t pos) const;
     QVariant toolTip(std::size_t pos, int column) const;
+    QVariant skippedData(std::int64_t line, int column, int role) const;
     bool isSectorBest(std::size_t pos, int column) const;
     void applyOrder();
 
@@ -74,6 +82,7 @@ private:
     bool unitsDiffer_ = false; // the shown laps' sessions do not share one speed unit
     SpeedUnit unit_ = SpeedUnit::Kmh;
     std::vector<std::size_t> order_; // lap position of each row, counted from first_
+    std::vector<std::int64_t> skipped_; // the lines of the rows after the laps
     int sortColumn_ = -1;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };

@@ -46,15 +46,25 @@ QString spreadText(const SessionStats::Consistency& c)
         .arg(seconds, percentText(*c.stddevPercent, 2));
 }
 
+// Lines that are not lap lines lose whatever lap they held from every figure, so the note says
+// so in a line of its own, marked, where it cannot be missed.
 QString linesNote(const std::vector<std::int64_t>& skippedLines)
 {
-    return skippedLines.empty() ? SummaryPanel::tr("Every line after the header is a lap line.")
-           : skippedLines.size() == 1
-               ? SummaryPanel::tr("Line %1 of the view is not a lap line.")
-                     .arg(skippedLines.front())
-               : SummaryPanel::tr("%n lines of the view are not lap lines: %1.", nullptr,
-                                  int(skippedLines.size()))
-                     .arg(linesText(skippedLines));
+    if (skippedLines.empty())
+        return SummaryPanel::tr("Every line after the header is a lap line.");
+    const QString lines =
+        skippedLines.size() == 1
+            ? SummaryPanel::tr("Line %1 of the view is not a lap line.").arg(skippedLines.front())
+            : SummaryPanel::tr("%n lines of the view are not lap lines: %1.", nullptr,
+                               int(skippedLines.size()))
+                  .arg(linesText(skippedLines));
+    const QString why = SummaryPanel::tr("A lap on such a line counts in no figure; the lap list "
+                                         "shows the line after the laps.");
+    const QString go = SummaryPanel::tr("Go to line %1").arg(skippedLines.front());
+    return QStringLiteral("<br><span style=\"color:#b71c1c; font-weight:bold\">\u26a0 %1 %2</span>"
+                          " <a href=\"line:%3\">%4</a>")
+        .arg(lines.toHtmlEscaped(), why.toHtmlEscaped(), QString::number(skippedLines.front()),
+             go.toHtmlEscaped());
 }
 
 } // namespace
@@ -91,6 +101,16 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QWidget(parent)
     auto* counts = new QLabel;
     counts->setObjectName(QStringLiteral("counts"));
     counts->setWordWrap(true);
+    counts->setTextFormat(Qt::RichText);
+    counts->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    connect(counts, &QLabel::linkActivated, this, [this](const QString& link) {
+        if (link.startsWith(QStringLiteral("line:")))
+            emit lineClicked(link.mid(5).toLongLong());
+    });
+    auto* unitNote = new QLabel;
+    unitNote->setObjectName(QStringLiteral("unitNote"));
+    unitNote->setWordWrap(true);
+    unitNote->hide();
     auto* fault = new QLabel;
     fault->setObjectName(QStringLiteral("fault"));
     fault->setWordWrap(true);
@@ -101,6 +121,7 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QWidget(parent)
     layout->addWidget(title);
     layout->addLayout(columns);
     layout->addWidget(counts);
+    layout->addWidget(unitNote);
     layout->addWidget(fault);
 }
 
@@ -151,7 +172,8 @@ void SummaryPanel::showDocument()
     const SessionAnalysis& analysis = document_->analysis();
     if (session_ && *session_ >= analysis.sessionCount())
         session_.reset();
-    const Notes notes{document_->skippedLines(), faultNote()};
+    const Notes notes{document_->skippedLines(), faultNote(),
+                      !document_->sessionsFromFiles() && analysis.sessionCount() > 1};
     if (session_ || analysis.sessionCount() == 1)
         showSession(analysis, session_.value_or(0), notes);
     else
@@ -167,14 +189,14 @@ QString SummaryPanel::faultNote() const
     if (failed == files.files.rend())
         return {};
     const QString name = QString::fromStdString(failed->name);
-    const QString fault = QString::fromStdString(failed->fault);
+    const QString fault = faultText(name, failed->faultRecord,
+                                    name + QStringLiteral(": ") +
+                                        QString::fromStdString(failed->fault));
     if (!files.unread.empty())
-        return tr("\"bil load\" stopped at %1: %2. The view holds the laps read before it; %n "
-                  "later file(s) not read.",
-                  nullptr, int(files.unread.size()))
-            .arg(name, fault);
-    return tr("\"bil load\" stopped at %1: %2. The view holds the laps read before it.")
-        .arg(name, fault);
+        return tr("\"bil load\" stopped: %1 %n later file(s) not read.", nullptr,
+                  int(files.unread.size()))
+            .arg(fault);
+    return tr("\"bil load\" stopped: %1").arg(fault);
 }
 
 void SummaryPanel::set(const char* name, const QString& text)
@@ -184,7 +206,18 @@ void SummaryPanel::set(const char* name, const QString& text)
 
 void SummaryPanel::showNotes(const Notes& notes, const QString& counts)
 {
-    set("counts", counts + u' ' + linesNote(notes.skippedLines));
+    const QString lines = linesNote(notes.skippedLines);
+    set("counts", counts.toHtmlEscaped() + u' ' +
+                      (notes.skippedLines.empty() ? lines.toHtmlEscaped() : lines));
+    findChild<QLabel*>(QStringLiteral("counts"))
+        ->setToolTip(tr("A session's median lap leaves out its first and its last lap, so an "
+                        "out-lap or an in-lap never sets it. A lap faster than %1 of it is taken "
+                        "for a mis-triggered lap (a beacon read twice).")
+                         .arg(percentText(double(kFastLimitPercent), 0)));
+    auto* units = findChild<QLabel*>(QStringLiteral("unitNote"));
+    units->setText(tr("These sessions were found in the table text: each takes the speed unit of "
+                      "the header above it, since a saved table keeps no unit per lap file."));
+    units->setVisible(notes.unitsFromHeaders);
     auto* fault = findChild<QLabel*>(QStringLiteral("fault"));
     fault->setText(notes.fault);
     fault->setVisible(!notes.fault.isEmpty());
@@ -255,15 +288,15 @@ void SummaryPanel::showSession(const SessionAnalysis& analysis, std::size_t sess
     const int untimed = int(span.lapCount) - stats.timedCount;
     const int excluded = stats.timedCount - stats.countedCount;
     QString counts =
-        stats.excludeLimit && stats.medianTimed
-            ? tr("%n lap(s): %1 counted, %2 excluded (slower than %3, %4 of the median of the "
-                 "timed laps %5, or by hand).",
+        stats.excludeLimit && stats.fastLimit && stats.medianTimed
+            ? tr("%n lap(s): %1 counted, %2 excluded (slower than %3 or faster than %4: %5 and "
+                 "%6 of the median lap %7, or by hand).",
                  nullptr, int(span.lapCount))
                   .arg(stats.countedCount)
                   .arg(excluded)
-                  .arg(timeText(*stats.excludeLimit),
+                  .arg(timeText(*stats.excludeLimit), timeText(*stats.fastLimit),
                        percentText(double(analysis.excludeSlowerPercent()), 0),
-                       timeText(*stats.medianTimed))
+                       percentText(double(kFastLimitPercent), 0), timeText(*stats.medianTimed))
             : tr("%n lap(s): %1 counted, %2 excluded.", nullptr, int(span.lapCount))
                   .arg(stats.countedCount)
                   .arg(excluded);
@@ -274,79 +307,62 @@ void SummaryPanel::showSession(const SessionAnalysis& analysis, std::size_t sess
 
 void SummaryPanel::showDay(const SessionAnalysis& analysis, const Notes& notes)
 {
-    const auto& days = analysis.days();
+    const DayStats& d = analysis.day();
     const QString none = tr("–");
     const auto lap = [&](std::size_t pos) { return lapReference(analysis, pos); };
-    // One line per day; each names its unit when there are several.
-    const auto perDay = [&](auto&& text) {
-        QStringList lines;
-        for (const DayStats& day : days) {
-            QString line = text(day);
-            if (days.size() > 1)
-                line = tr("%1  (%2 sessions)").arg(line, speedUnitText(day.unit));
-            lines << line;
-        }
-        return lines.isEmpty() ? none : lines.join(u'\n');
-    };
 
     QStringList units;
-    for (const DayStats& day : days)
-        units << tr("%n session(s) in %1", nullptr, int(day.sessions.size()))
-                     .arg(speedUnitText(day.unit));
+    for (const DayStats::SpeedPeak& peak : d.speedMax)
+        units << speedUnitText(peak.unit);
     auto* title = findChild<QLabel*>(QStringLiteral("title"));
     title->show();
     title->setText(
-        days.size() > 1
-            ? tr("The day over %n session(s): %1. Speeds of different units are not "
-                 "compared, so each unit has a day of its own.",
+        analysis.unitsDiffer()
+            ? tr("The day over %n session(s): the times of all of them together; speeds in %1, "
+                 "each unit on its own.",
                  nullptr, int(analysis.sessionCount()))
                   .arg(units.join(QStringLiteral(", ")))
             : tr("The day over %n session(s), speed in %1", nullptr, int(analysis.sessionCount()))
-                  .arg(days.empty() ? tr("–") : speedUnitText(days.front().unit)));
+                  .arg(d.sessions.empty() ? none
+                                          : speedUnitText(analysis.session(d.sessions.front()).unit)));
 
-    set("bestLap", perDay([&](const DayStats& d) {
-            return d.bestLap ? tr("%1   %2").arg(timeText(d.bestLap->value), lap(d.bestLap->lap))
-                             : tr("no counted lap");
-        }));
-    set("theoreticalBest", perDay([&](const DayStats& d) {
-            if (!d.theoreticalBest)
-                return d.bestLap ? tr("– (the sessions' counted laps differ in sectors)") : none;
-            QStringList from;
-            for (const SessionLapAt& sector : d.theoreticalBest->sectors)
-                from << lap(sector.lap);
-            return tr("%1   sectors from %2")
-                .arg(timeText(d.theoreticalBest->time), from.join(QStringLiteral(", ")));
-        }));
-    set("rollingBest", perDay([&](const DayStats& d) {
-            if (!d.rollingBest)
-                return none;
-            const SessionStats::RollingBest& r = d.rollingBest->at;
-            return tr("%1   %2 sector %3 to %4 sector %5")
-                .arg(timeText(r.time), lap(r.startLap))
-                .arg(r.startSector)
-                .arg(lap(r.endLap))
-                .arg(r.endSector);
-        }));
-    set("consistency", perDay([&](const DayStats& d) { return consistencyText(d.consistency); }));
-    set("spread", perDay([&](const DayStats& d) { return spreadText(d.consistency); }));
+    set("bestLap", d.bestLap ? tr("%1   %2").arg(timeText(d.bestLap->value), lap(d.bestLap->lap))
+                             : tr("no counted lap"));
+    if (d.theoreticalBest) {
+        QStringList from;
+        for (const SessionLapAt& sector : d.theoreticalBest->sectors)
+            from << lap(sector.lap);
+        set("theoreticalBest", tr("%1   sectors from %2")
+                                   .arg(timeText(d.theoreticalBest->time),
+                                        from.join(QStringLiteral(", "))));
+    } else {
+        set("theoreticalBest",
+            d.bestLap ? tr("– (the sessions' counted laps differ in sectors)") : none);
+    }
+    if (d.rollingBest) {
+        const SessionStats::RollingBest& r = d.rollingBest->at;
+        set("rollingBest", tr("%1   %2 sector %3 to %4 sector %5")
+                               .arg(timeText(r.time), lap(r.startLap))
+                               .arg(r.startSector)
+                               .arg(lap(r.endLap))
+                               .arg(r.endSector));
+    } else {
+        set("rollingBest", none);
+    }
+    set("consistency", consistencyText(d.consistency));
+    set("spread", spreadText(d.consistency));
 
     const auto peak = [&](const std::optional<SessionLapAt>& at, const QString& value) {
         return at ? tr("%1   %2").arg(value, lap(at->lap)) : none;
     };
-    set("rpmMax", perDay([&](const DayStats& d) {
-            return peak(d.rpmMax, d.rpmMax ? numberText(d.rpmMax->value) : QString());
-        }));
-    set("speedMax", perDay([&](const DayStats& d) {
-            return peak(d.speedMax,
-                        d.speedMax ? numberText(d.speedMax->value) + u' ' + speedUnitText(d.unit)
-                                   : QString());
-        }));
-    set("gxMax", perDay([&](const DayStats& d) {
-            return peak(d.gxMax, d.gxMax ? gText(d.gxMax->value) : QString());
-        }));
-    set("gyMax", perDay([&](const DayStats& d) {
-            return peak(d.gyMax, d.gyMax ? gText(d.gyMax->value) : QString());
-        }));
+    set("rpmMax", peak(d.rpmMax, d.rpmMax ? numberText(d.rpmMax->value) : QString()));
+    // Speeds of two units are never compared: one top speed per unit, each with its unit.
+    QStringList speeds;
+    for (const DayStats::SpeedPeak& p : d.speedMax)
+        speeds << peak(p.at, numberText(p.at.value) + u' ' + speedUnitText(p.unit));
+    set("speedMax", speeds.isEmpty() ? none : speeds.join(u'\n'));
+    set("gxMax", peak(d.gxMax, d.gxMax ? gText(d.gxMax->value) : QString()));
+    set("gyMax", peak(d.gyMax, d.gyMax ? gText(d.gyMax->value) : QString()));
     const auto range = [&](const std::optional<SessionLapAt>& low,
                            const std::optional<SessionLapAt>& high) {
         if (!low || !high)
@@ -354,21 +370,22 @@ void SummaryPanel::showDay(const SessionAnalysis& analysis, const Notes& notes)
         return tr("%1 (%2) / %3 (%4)")
             .arg(numberText(low->value), lap(low->lap), numberText(high->value), lap(high->lap));
     };
-    set("tmp1", perDay([&](const DayStats& d) { return range(d.tmp1Min, d.tmp1Max); }));
-    set("tmp2", perDay([&](const DayStats& d) { return range(d.tmp2Min, d.tmp2Max); }));
+    set("tmp1", range(d.tmp1Min, d.tmp1Max));
+    set("tmp2", range(d.tmp2Min, d.tmp2Max));
 
     const SessionStats& all = analysis.allStats();
     const int laps = int(analysis.laps().size());
     const int excluded = all.timedCount - all.countedCount;
     QString counts =
         analysis.excludeSlowerPercent() > 0
-            ? tr("%n lap(s) in %1 sessions: %2 counted, %3 excluded (slower than %4 of their "
-                 "session's median of timed laps, or by hand).",
+            ? tr("%n lap(s) in %1 sessions: %2 counted, %3 excluded (slower than %4 or faster "
+                 "than %5 of their session's median lap, or by hand).",
                  nullptr, laps)
                   .arg(analysis.sessionCount())
                   .arg(all.countedCount)
                   .arg(excluded)
-                  .arg(percentText(double(analysis.excludeSlowerPercent()), 0))
+                  .arg(percentText(double(analysis.excludeSlowerPercent()), 0),
+                       percentText(double(kFastLimitPercent), 0))
             : tr("%n lap(s) in %1 sessions: %2 counted, %3 excluded.", nullptr, laps)
                   .arg(analysis.sessionCount())
                   .arg(all.countedCount)

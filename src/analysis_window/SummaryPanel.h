@@ -28,11 +28,13 @@ public:
     // session when there is only one.
     void showSession(std::optional<std::size_t> session);
 
-    // What the summary says beside the figures: lines of the view that are not laps, and the
-    // fault that cut the view short ("" for none).
+    // What the summary says beside the figures: lines of the view that are not laps, the fault
+    // that cut the view short ("" for none), and whether the sessions were found in the text,
+    // so each takes the unit of the header above it.
     struct Notes {
         std::vector<std::int64_t> skippedLines;
         QString fault;
+        bool unitsFromHeaders = false;
     };
 
     // One session's figures.
@@ -40,6 +42,10 @@ public:
     // The day over all sessions: its figures with the sessions and laps they came from, one line
     // per speed unit when the units differ.
     void showDay(const SessionAnalysis& analysis, const Notes& notes);
+
+signals:
+    // The user follows the link to a line of the view that is not a lap line (1-based).
+    void lineClicked(qint64 line);
 
 protected:
     void changeEvent(QEvent* event) override;

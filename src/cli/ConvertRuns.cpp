@@ -143,6 +143,10 @@ int readInputs(RunContext& run, Pass pass, SessionFeed& feed, Notices notices,
             if (notes) {
                 notes->incomplete = true;
                 notes->fault = encodeFileName(reason).toStdString();
+                notes->faultFile = encodeFileName(name).toStdString();
+                notes->faultDetail = encodeFileName(result.describe()).toStdString();
+                if (result.error == LapInputResult::Error::Record)
+                    notes->faultRecord = result.fault.record;
                 for (qsizetype later = i + 1; later < run.inputs.size(); ++later)
                     notes->unread.push_back(
                         encodeFileName(run.inputs.shownName(later)).toStdString());
@@ -184,28 +188,27 @@ int runTable(RunContext& run)
 }
 
 // CSV in two passes over the files, so memory stays flat: the first finds the sessions, their
-// units and the median lap time of each (a histogram of times), the second writes the rows with
-// their counted flags, each session by its own exclusion limit.
+// units and the median lap of each (a histogram of times, see StreamedReference), the second
+// writes the rows with their counted flags, each session by its own exclusion limits.
 int runCsv(RunContext& run)
 {
     const Options& options = run.options;
     std::vector<SessionSpan> sessions;
-    std::vector<std::optional<std::int32_t>> limits; // per session
+    std::vector<CountLimits> limits; // per session
     {
         SessionFeed feed(false);
-        TimeHistogram times; // of the session limits.size()
+        StreamedReference reference; // of the session limits.size()
         const auto closeSession = [&] {
-            std::optional<std::int32_t> limit;
-            if (options.excludeSlower > 0)
-                if (const auto median = times.median())
-                    limit = excludeLimitFor(*median, options.excludeSlower);
+            CountLimits limit;
+            if (const auto median = reference.median())
+                limit = countLimitsFor(*median, options.excludeSlower);
             limits.push_back(limit);
-            times.clear();
+            reference.clear();
         };
         feed.onLap = [&](std::size_t session, const LapData& lap) {
             while (limits.size() < session)
                 closeSession();
-            times.add(lap.lapTime());
+            reference.add(lap.lapTime());
         };
         readInputs(run, Pass::Again, feed, Notices::None);
         sessions = feed.sessions();
@@ -228,7 +231,7 @@ int runCsv(RunContext& run)
             const SessionSpan& span = known ? sessions[session] : feed.sessions()[session];
             writer.beginSession(session + 1, span.name, span.unit);
         }
-        writer.writeLap(lap, lapCounts(lap.lapTime(), known ? limits[session] : std::nullopt));
+        writer.writeLap(lap, lapCounts(lap.lapTime(), known ? limits[session] : CountLimits{}));
     };
     const int status = readInputs(run, Pass::Last, feed, Notices::StandardError);
     if (!writer.headerWritten()) {

@@ -29,6 +29,27 @@ public:
     // stays with its lap (see SessionAnalysis::load).
     void load(LapTableText table, LoadedFiles files = {});
 
+    // The same in three steps, so that the analysis, the long step, runs on another thread while
+    // the document is still shown and changed: prepareLoad() copies the user's limit and choices,
+    // Load::run() analyses (it touches nothing but the Load), finishLoad() takes the result in,
+    // unless the limit or a choice changed after prepareLoad(): then it returns false and the
+    // result is dropped, out of date.
+    class Load {
+    public:
+        void run(LapTableText table, LoadedFiles files);
+
+    private:
+        friend class AnalysisDocument;
+        SessionAnalysis analysis_;
+        std::uint64_t generation_ = 0;
+        bool headerFound_ = false;
+        bool sessionsFromFiles_ = false;
+        std::vector<std::int64_t> skippedLines_;
+        LoadedFiles files_;
+    };
+    Load prepareLoad() const;
+    bool finishLoad(Load&& load);
+
     // Counts or leaves out a lap by the user's choice.
     void setLapCounted(std::size_t lap, bool counted);
     // See SessionAnalysis::setExcludeSlowerPercent.
@@ -53,6 +74,7 @@ signals:
 
 private:
     SessionAnalysis analysis_;
+    std::uint64_t generation_ = 0; // counts the changes of limit and choices
     bool headerFound_ = false;
     bool sessionsFromFiles_ = false;
     std::vector<std::int64_t> skippedLines_;

@@ -33,14 +33,28 @@ std::optional<std::int32_t> excludeLimitFor(std::int32_t median, double percent)
     return limit >= 2147483647.0 ? 2147483647 : static_cast<std::int32_t>(limit);
 }
 
-LapStatus lapStatusFor(std::int32_t lapTime, std::optional<std::int32_t> excludeLimit,
-                       std::optional<bool> choice)
+CountLimits countLimitsFor(std::int32_t median, double percent)
+{
+    CountLimits limits;
+    limits.slowest = excludeLimitFor(median, percent);
+    if (limits.slowest) {
+        const std::int64_t least = (std::int64_t(median) * kFastLimitPercent + 99) / 100;
+        limits.fastest = static_cast<std::int32_t>(least);
+    }
+    return limits;
+}
+
+LapStatus lapStatusFor(std::int32_t lapTime, const CountLimits& limits, std::optional<bool> choice)
 {
     if (lapTime == kUnknownTime)
         return LapStatus::Untimed;
     if (choice)
         return *choice ? LapStatus::Counted : LapStatus::ExcludedByUser;
-    return excludeLimit && lapTime > *excludeLimit ? LapStatus::ExcludedSlow : LapStatus::Counted;
+    if (limits.slowest && lapTime > *limits.slowest)
+        return LapStatus::ExcludedSlow;
+    if (limits.fastest && lapTime < *limits.fastest)
+        return LapStatus::ExcludedFast;
+    return LapStatus::Counted;
 }
 
 ListedLines listLines(std::span<const std::int64_t> lines)

@@ -39,17 +39,30 @@ std::optional<std::int32_t> medianHundredths(std::vector<std::int32_t> times);
 // when percent is 0 (or below).
 std::optional<std::int32_t> excludeLimitFor(std::int32_t median, double percent);
 
-enum class LapStatus { Counted, Untimed, ExcludedSlow, ExcludedByUser };
+// A lap faster than this share of the median is a mis-triggered one (a beacon read twice gives
+// a lap of a few seconds), never a driven lap: no driver laps twice as fast as his median.
+inline constexpr int kFastLimitPercent = 50;
+
+// The times a lap must lie between to count by the rule; nothing where there is no limit.
+struct CountLimits {
+    std::optional<std::int32_t> slowest; // a slower lap is excluded
+    std::optional<std::int32_t> fastest; // a faster lap is excluded
+};
+
+// The limits of a median: no slower than percent of it, no faster than kFastLimitPercent of it
+// (rounded up, so exactly half counts). percent 0 (or below) sets neither: every timed lap counts.
+CountLimits countLimitsFor(std::int32_t median, double percent);
+
+enum class LapStatus { Counted, Untimed, ExcludedSlow, ExcludedFast, ExcludedByUser };
 
 // Whether a lap counts: a lap without a time never does; the user's choice, where there is one,
-// decides; otherwise a lap slower than the exclusion limit is left out (no limit: every timed
-// lap counts).
-LapStatus lapStatusFor(std::int32_t lapTime, std::optional<std::int32_t> excludeLimit,
+// decides; otherwise a lap outside the limits is left out (no limits: every timed lap counts).
+LapStatus lapStatusFor(std::int32_t lapTime, const CountLimits& limits,
                        std::optional<bool> choice = std::nullopt);
-inline bool lapCounts(std::int32_t lapTime, std::optional<std::int32_t> excludeLimit,
+inline bool lapCounts(std::int32_t lapTime, const CountLimits& limits,
                       std::optional<bool> choice = std::nullopt)
 {
-    return lapStatusFor(lapTime, excludeLimit, choice) == LapStatus::Counted;
+    return lapStatusFor(lapTime, limits, choice) == LapStatus::Counted;
 }
 
 // Line numbers named at most in a list; the rest are only counted.

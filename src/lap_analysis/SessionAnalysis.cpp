@@ -60,6 +60,14 @@ std::optional<std::int32_t> gap(std::optional<std::int32_t> value, std::optional
 
 } // namespace
 
+SessionAnalysis SessionAnalysis::choicesOnly() const
+{
+    SessionAnalysis empty;
+    empty.percent_ = percent_;
+    empty.choices_ = choices_;
+    return empty;
+}
+
 void SessionAnalysis::load(std::vector<LapData> laps, std::vector<SessionSpan> sessions)
 {
     laps_ = std::move(laps);
@@ -98,7 +106,7 @@ void SessionAnalysis::load(std::vector<LapData> laps, std::vector<SessionSpan> s
     stats_.assign(sessions_.size(), SessionStats{});
     for (std::size_t s = 0; s < sessions_.size(); ++s)
         analyseSession(s);
-    analyseDays();
+    analyseDay();
     analyseAll();
 }
 
@@ -107,7 +115,7 @@ void SessionAnalysis::setExcludeSlowerPercent(double percent)
     percent_ = percent;
     for (std::size_t s = 0; s < sessions_.size(); ++s)
         analyseSession(s);
-    analyseDays();
+    analyseDay();
     analyseAll();
 }
 
@@ -127,7 +135,7 @@ void SessionAnalysis::toggleLap(std::size_t lap)
         return;
     const std::size_t s = sessionOf(lap);
     const bool wanted = status(lap) != LapStatus::Counted;
-    const bool byRule = lapCounts(laps_[lap].lapTime(), stats_[s].excludeLimit);
+    const bool byRule = lapCounts(laps_[lap].lapTime(), stats_[s].limits());
     if (byRule == wanted) {
         choices_.erase(keyOf(lap));
         chosen_.erase(lap);
@@ -136,7 +144,7 @@ void SessionAnalysis::toggleLap(std::size_t lap)
         chosen_[lap] = wanted;
     }
     analyseSession(s);
-    analyseDays();
+    analyseDay();
     analyseAll();
 }
 
@@ -172,12 +180,6 @@ std::int32_t SessionAnalysis::gapToBest(std::size_t lap) const
     return stats_[s].gapToBest[lap - sessions_[s].firstLap];
 }
 
-const DayStats* SessionAnalysis::dayOf(std::size_t s) const
-{
-    const int day = dayOfSession_[s];
-    return day < 0 ? nullptr : &days_[static_cast<std::size_t>(day)];
-}
-
 void SessionAnalysis::analyseSession(std::size_t s)
 {
     const SessionSpan& session = sessions_[s];
@@ -191,75 +193,75 @@ void SessionAnalysis::analyseSession(std::size_t s)
     stats_[s] = ::analyseSession(lapsOf(s), options);
 }
 
-void SessionAnalysis::analyseDays()
+void SessionAnalysis::analyseDay()
 {
-    days_.clear();
-    dayOfSession_.assign(sessions_.size(), -1);
+    day_ = DayStats{};
+    unitsDiffer_ = false;
+    DayStats& day = day_;
+    std::vector<std::int32_t> counted;
+    int sectors = -1; // the theoretical bests' sector count; -2 when there is none for all
     for (std::size_t s = 0; s < sessions_.size(); ++s) {
         if (sessions_[s].lapCount == 0)
             continue;
-        auto day = std::find_if(days_.begin(), days_.end(),
-                                [&](const DayStats& d) { return d.unit == sessions_[s].unit; });
-        if (day == days_.end()) {
-            days_.emplace_back().unit = sessions_[s].unit;
-            day = days_.end() - 1;
+        const SessionStats& stats = stats_[s];
+        const SpeedUnit unit = sessions_[s].unit;
+        const std::size_t first = sessions_[s].firstLap;
+        unitsDiffer_ = unitsDiffer_ || (!day.sessions.empty() &&
+                                        sessions_[day.sessions.front()].unit != unit);
+        day.sessions.push_back(s);
+        day.lapCount += static_cast<int>(sessions_[s].lapCount);
+        day.timedCount += stats.timedCount;
+        day.countedCount += stats.countedCount;
+        keepLower(day.bestLap, stats.bestLap, s, first);
+        for (std::size_t k = 0; k < day.sectorBest.size(); ++k)
+            keepLower(day.sectorBest[k], stats.sectorBest[k], s, first);
+        if (stats.countedCount > 0) {
+            const int n = stats.theoreticalBest
+                              ? static_cast<int>(stats.theoreticalBest->sectorLaps.size())
+                              : -2;
+            sectors = sectors == -1 || sectors == n ? n : -2;
         }
-        day->sessions.push_back(s);
-        dayOfSession_[s] = static_cast<int>(day - days_.begin());
+        if (stats.rollingBest &&
+            (!day.rollingBest || stats.rollingBest->time < day.rollingBest->at.time)) {
+            SessionStats::RollingBest at = *stats.rollingBest;
+            at.startLap += first;
+            at.endLap += first;
+            day.rollingBest = DayStats::RollingBest{s, at};
+        }
+        keepHigher(day.rpmMax, stats.rpmMax, s, first);
+        if (stats.speedMax) {
+            auto peak = std::find_if(day.speedMax.begin(), day.speedMax.end(),
+                                     [&](const DayStats::SpeedPeak& p) { return p.unit == unit; });
+            if (peak == day.speedMax.end())
+                day.speedMax.push_back({unit, SessionLapAt{stats.speedMax->value, s,
+                                                           first + stats.speedMax->lap}});
+            else if (stats.speedMax->value > peak->at.value)
+                peak->at = SessionLapAt{stats.speedMax->value, s, first + stats.speedMax->lap};
+        }
+        keepHigher(day.gxMax, stats.gxMax, s, first);
+        keepHigher(day.gyMax, stats.gyMax, s, first);
+        keepLower(day.tmp1Min, stats.tmp1Min, s, first);
+        keepHigher(day.tmp1Max, stats.tmp1Max, s, first);
+        keepLower(day.tmp2Min, stats.tmp2Min, s, first);
+        keepHigher(day.tmp2Max, stats.tmp2Max, s, first);
+        keepLowest(day.bestTheoretical, theoreticalOf(stats));
+        keepLowest(day.bestMedian, medianOfCounted(stats));
+        keepLowest(day.bestStddev, stddevOfCounted(stats));
+
+        const std::span<const LapData> laps = lapsOf(s);
+        for (std::size_t i = 0; i < laps.size(); ++i) {
+            if (stats.status[i] == LapStatus::Counted)
+                counted.push_back(laps[i].lapTime());
+        }
     }
-
-    for (DayStats& day : days_) {
-        std::vector<std::int32_t> counted;
-        int sectors = -1; // the theoretical bests' sector count; -2 when there is none for all
-        for (const std::size_t s : day.sessions) {
-            const SessionStats& stats = stats_[s];
-            const std::size_t first = sessions_[s].firstLap;
-            day.lapCount += static_cast<int>(sessions_[s].lapCount);
-            day.timedCount += stats.timedCount;
-            day.countedCount += stats.countedCount;
-            keepLower(day.bestLap, stats.bestLap, s, first);
-            for (std::size_t k = 0; k < day.sectorBest.size(); ++k)
-                keepLower(day.sectorBest[k], stats.sectorBest[k], s, first);
-            if (stats.countedCount > 0) {
-                const int n = stats.theoreticalBest
-                                  ? static_cast<int>(stats.theoreticalBest->sectorLaps.size())
-                                  : -2;
-                sectors = sectors == -1 || sectors == n ? n : -2;
-            }
-            if (stats.rollingBest &&
-                (!day.rollingBest || stats.rollingBest->time < day.rollingBest->at.time)) {
-                SessionStats::RollingBest at = *stats.rollingBest;
-                at.startLap += first;
-                at.endLap += first;
-                day.rollingBest = DayStats::RollingBest{s, at};
-            }
-            keepHigher(day.rpmMax, stats.rpmMax, s, first);
-            keepHigher(day.speedMax, stats.speedMax, s, first);
-            keepHigher(day.gxMax, stats.gxMax, s, first);
-            keepHigher(day.gyMax, stats.gyMax, s, first);
-            keepLower(day.tmp1Min, stats.tmp1Min, s, first);
-            keepHigher(day.tmp1Max, stats.tmp1Max, s, first);
-            keepLower(day.tmp2Min, stats.tmp2Min, s, first);
-            keepHigher(day.tmp2Max, stats.tmp2Max, s, first);
-            keepLowest(day.bestTheoretical, theoreticalOf(stats));
-            keepLowest(day.bestMedian, medianOfCounted(stats));
-            keepLowest(day.bestStddev, stddevOfCounted(stats));
-
-            const std::span<const LapData> laps = lapsOf(s);
-            for (std::size_t i = 0; i < laps.size(); ++i) {
-                if (stats.status[i] == LapStatus::Counted)
-                    counted.push_back(laps[i].lapTime());
-            }
+    day.consistency = consistencyOf(std::move(counted));
+    if (sectors > 0) {
+        DayStats::TheoreticalBest best;
+        for (std::size_t k = 0; k < static_cast<std::size_t>(sectors); ++k) {
+            best.time += day.sectorBest[k]->value;
+            best.sectors.push_back(*day.sectorBest[k]);
         }
-        day.consistency = consistencyOf(std::move(counted));
-        if (sectors > 0) {
-            DayStats::TheoreticalBest best;
-            for (std::size_t k = 0; k < static_cast<std::size_t>(sectors); ++k) {
-                best.time += day.sectorBest[k]->value;
-                best.sectors.push_back(*day.sectorBest[k]);
-            }
-            day.theoreticalBest = best;
-        }
+        day.theoreticalBest = best;
     }
 }
 
@@ -308,13 +310,10 @@ std::vector<SessionComparison> SessionAnalysis::comparison() const
         row.theoretical = theoreticalOf(stats);
         row.median = medianOfCounted(stats);
         row.stddev = stddevOfCounted(stats);
-        if (const DayStats* day = dayOf(s)) {
-            row.bestGap =
-                gap(row.best, day->bestLap ? std::optional(day->bestLap->value) : std::nullopt);
-            row.theoreticalGap = gap(row.theoretical, day->bestTheoretical);
-            row.medianGap = gap(row.median, day->bestMedian);
-            row.stddevGap = gap(row.stddev, day->bestStddev);
-        }
+        row.bestGap = gap(row.best, day_.bestLap ? std::optional(day_.bestLap->value) : std::nullopt);
+        row.theoreticalGap = gap(row.theoretical, day_.bestTheoretical);
+        row.medianGap = gap(row.median, day_.bestMedian);
+        row.stddevGap = gap(row.stddev, day_.bestStddev);
         rows.push_back(row);
     }
     return rows;

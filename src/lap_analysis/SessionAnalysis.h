@@ -21,11 +21,12 @@ struct SessionLapAt {
     std::size_t lap = 0;
 };
 
-// The day over the sessions of one speed unit: what the sessions' figures give together. Nothing
-// here joins laps of two sessions: a rolling lap is the best of the sessions' own.
+// The day over all sessions: what the sessions' figures give together. Times are times whatever
+// the speed unit of their session, so every time figure is one over all sessions; only speeds
+// have a unit, and speeds of two units are never compared. Nothing here joins laps of two
+// sessions: a rolling lap is the best of the sessions' own.
 struct DayStats {
-    SpeedUnit unit = SpeedUnit::Kmh;
-    std::vector<std::size_t> sessions; // those of this unit that hold laps, in order
+    std::vector<std::size_t> sessions; // those that hold laps, in order
     int lapCount = 0, timedCount = 0, countedCount = 0;
 
     std::optional<SessionLapAt> bestLap; // a tie goes to the earlier session
@@ -43,8 +44,14 @@ struct DayStats {
         SessionStats::RollingBest at;
     };
     std::optional<RollingBest> rollingBest;
-    SessionStats::Consistency consistency; // over the counted laps of all its sessions
-    std::optional<SessionLapAt> rpmMax, speedMax, gxMax, gyMax, tmp1Min, tmp1Max, tmp2Min, tmp2Max;
+    SessionStats::Consistency consistency; // over the counted laps of all sessions
+    std::optional<SessionLapAt> rpmMax, gxMax, gyMax, tmp1Min, tmp1Max, tmp2Min, tmp2Max;
+    // The top speed of each speed unit the sessions are in, in the order the units first appear.
+    struct SpeedPeak {
+        SpeedUnit unit = SpeedUnit::Kmh;
+        SessionLapAt at;
+    };
+    std::vector<SpeedPeak> speedMax;
 
     // The best of each column of the comparison: the fastest session best, theoretical best and
     // median of counted laps, the smallest standard deviation (hundredths, rounded).
@@ -52,7 +59,7 @@ struct DayStats {
 };
 
 // One session beside the others: its figures and each one's difference to the best of the day
-// in that figure (its day: the sessions of its unit). Times in hundredths.
+// in that figure. Times in hundredths.
 struct SessionComparison {
     std::size_t session = 0;
     int lapCount = 0, countedCount = 0;
@@ -65,7 +72,8 @@ struct SessionComparison {
 
 // The sessions of a lap table, their laps, the user's choices of laps and every figure of them:
 // what the analysis window and the reports show. Figures of a session are its own, found with its
-// own exclusion limit; figures of different speed units are never compared or put together.
+// own exclusion limits; the day puts the times of all sessions together, and speeds of different
+// units are never compared or put together.
 class SessionAnalysis {
 public:
     // Takes new laps and their sessions, which must cover the laps in order (a reload). A user's
@@ -73,10 +81,13 @@ public:
     // before it have both.
     void load(std::vector<LapData> laps, std::vector<SessionSpan> sessions);
 
-    // Laps slower than this percentage of their session's median of timed laps are not
-    // counted; 0 counts every timed lap.
+    // Laps slower than this percentage of their session's median lap (see referenceMedian), or
+    // faster than kFastLimitPercent of it, are not counted; 0 counts every timed lap.
     void setExcludeSlowerPercent(double percent);
     double excludeSlowerPercent() const { return percent_; }
+    // An analysis of no laps with this one's limit and choices, to load new laps into elsewhere
+    // (on another thread) while this one is still shown.
+    SessionAnalysis choicesOnly() const;
 
     // Counts a lap that is not counted and leaves out one that is, by the user's choice; where
     // the rule alone gives what is asked, the choice is dropped, so the lap follows the rule
@@ -98,35 +109,35 @@ public:
     // The lap time minus its session's best lap; kUnknownTime without either.
     std::int32_t gapToBest(std::size_t lap) const;
 
-    // "S2"; the lap references of several sessions read "S2 lap 9".
-    static std::string sessionTag(std::size_t s) { return "S" + std::to_string(s + 1); }
+    // "R2", run 2: the lap references of several sessions read "R2 lap 9". Never "S2", which
+    // the lap list and the table use for sector 2.
+    static std::string sessionTag(std::size_t s) { return "R" + std::to_string(s + 1); }
 
-    // One day per speed unit, in the order the units first appear.
-    const std::vector<DayStats>& days() const { return days_; }
-    // The day of a session's unit; nothing for a session without laps.
-    const DayStats* dayOf(std::size_t s) const;
-    bool unitsDiffer() const { return days_.size() > 1; }
+    // The day over all sessions.
+    const DayStats& day() const { return day_; }
+    // The sessions with laps are not all in one speed unit.
+    bool unitsDiffer() const { return unitsDiffer_; }
     std::vector<SessionComparison> comparison() const;
 
     // All laps as one list for a chart or a list of every session: each lap's status and gap as
     // its session gives them, the fastest counted lap and the spread of all counted laps. With
     // one session it is that session's statistics; with more it holds no sector, rolling or peak
-    // figures, which never join sessions.
+    // figures, which never join sessions (the day has them).
     const SessionStats& allStats() const { return sessions_.size() == 1 ? stats_[0] : all_; }
 
 private:
     using LapKey = std::tuple<std::int64_t, std::int32_t, int>;
     LapKey keyOf(std::size_t lap) const;
     void analyseSession(std::size_t s);
-    void analyseDays();
+    void analyseDay();
     void analyseAll();
 
     std::vector<LapData> laps_;
     std::vector<SessionSpan> sessions_;
     std::vector<std::uint32_t> sessionOfLap_;
     std::vector<SessionStats> stats_;
-    std::vector<DayStats> days_;
-    std::vector<int> dayOfSession_; // index into days_, -1 for a session without laps
+    DayStats day_;
+    bool unitsDiffer_ = false;
     SessionStats all_;
     double percent_ = 110.0;
     std::map<LapKey, bool> choices_;     // the user's, by lap key

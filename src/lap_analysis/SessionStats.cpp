@@ -26,24 +26,23 @@ bool known(std::int32_t time)
 // The statuses by the median rule and the caller's overrides.
 void markLaps(std::span<const LapData> laps, const AnalysisOptions& options, SessionStats& stats)
 {
-    std::vector<std::int32_t> times;
-    times.reserve(laps.size());
-    for (const LapData& lap : laps) {
-        if (lap.timed())
-            times.push_back(lap.lapTime());
+    stats.timedCount = static_cast<int>(
+        std::count_if(laps.begin(), laps.end(), [](const LapData& lap) { return lap.timed(); }));
+    stats.medianTimed = referenceMedian(laps);
+    if (stats.medianTimed) {
+        const CountLimits limits = countLimitsFor(*stats.medianTimed, options.excludeSlowerPercent);
+        stats.excludeLimit = limits.slowest;
+        stats.fastLimit = limits.fastest;
     }
-    stats.timedCount = static_cast<int>(times.size());
-    stats.medianTimed = medianHundredths(std::move(times));
-    if (stats.medianTimed)
-        stats.excludeLimit = excludeLimitFor(*stats.medianTimed, options.excludeSlowerPercent);
 
+    const CountLimits limits = stats.limits();
     stats.status.resize(laps.size());
     for (std::size_t i = 0; i < laps.size(); ++i) {
         LapStatus& status = stats.status[i];
         std::optional<bool> choice;
         if (const auto it = options.overrides.find(i); it != options.overrides.end())
             choice = it->second;
-        status = lapStatusFor(laps[i].lapTime(), stats.excludeLimit, choice);
+        status = lapStatusFor(laps[i].lapTime(), limits, choice);
         if (status == LapStatus::Counted)
             ++stats.countedCount;
     }
@@ -195,6 +194,53 @@ void findConsistency(std::span<const LapData> laps, SessionStats& stats)
 
 } // namespace
 
+std::optional<std::int32_t> referenceMedian(std::span<const LapData> laps)
+{
+    std::vector<std::int32_t> times;
+    times.reserve(laps.size());
+    const bool inner = laps.size() >= 3;
+    for (std::size_t i = 0; i < laps.size(); ++i) {
+        if (laps[i].timed() && (!inner || (i > 0 && i + 1 < laps.size())))
+            times.push_back(laps[i].lapTime());
+    }
+    if (times.empty() && inner) {
+        for (const std::size_t i : {std::size_t(0), laps.size() - 1}) {
+            if (laps[i].timed())
+                times.push_back(laps[i].lapTime());
+        }
+    }
+    return medianHundredths(std::move(times));
+}
+
+void StreamedReference::add(std::int32_t lapTime)
+{
+    if (laps_ == 0)
+        first_ = lapTime;
+    last_ = lapTime;
+    ++laps_;
+    times_.add(lapTime);
+}
+
+std::optional<std::int32_t> StreamedReference::median()
+{
+    if (laps_ < 3)
+        return times_.median();
+    // The first and last lap leave the histogram for the median, unless no other time is left.
+    times_.remove(first_);
+    times_.remove(last_);
+    std::optional<std::int32_t> median = times_.median();
+    times_.add(first_);
+    times_.add(last_);
+    return median ? median : times_.median();
+}
+
+void StreamedReference::clear()
+{
+    times_.clear();
+    laps_ = 0;
+    first_ = last_ = kUnknownTime;
+}
+
 TimeHistogram::TimeHistogram() : counts_(static_cast<std::size_t>(kMaxShownTime) + 1, 0) {}
 
 void TimeHistogram::add(std::int32_t time)
@@ -205,6 +251,14 @@ void TimeHistogram::add(std::int32_t time)
     ++count_;
     lowest_ = std::min(lowest_, time);
     highest_ = std::max(highest_, time);
+}
+
+void TimeHistogram::remove(std::int32_t time)
+{
+    if (time < 0 || time > kMaxShownTime || counts_[static_cast<std::size_t>(time)] == 0)
+        return;
+    --counts_[static_cast<std::size_t>(time)];
+    --count_;
 }
 
 void TimeHistogram::clear()

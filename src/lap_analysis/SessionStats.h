@@ -15,8 +15,10 @@
 // second; only the consistency figures are doubles (still in hundredths).
 
 struct AnalysisOptions {
-    // A timed lap slower than this percentage of the median of the timed laps is excluded (an
-    // out-lap, in-lap or incident); 0 turns the rule off.
+    // A timed lap slower than this percentage of the session's median lap is excluded (an
+    // out-lap, in-lap or incident), and so is one faster than kFastLimitPercent of it (a
+    // mis-triggered lap); 0 turns both off. The median is that of the timed laps between the
+    // session's first and last lap (see referenceMedian).
     double excludeSlowerPercent = 110.0;
     // Per lap position (index into the laps): true counts the lap, false excludes it, overriding
     // the automatic rule. An untimed lap is never counted.
@@ -34,8 +36,12 @@ struct SessionStats {
     // Per lap position: lap time minus the best lap's, for every timed lap; kUnknownTime for an
     // untimed lap or when there is no best lap.
     std::vector<std::int32_t> gapToBest;
-    std::optional<std::int32_t> medianTimed;  // median of the timed laps, the exclusion reference
+    // The exclusion reference: the median of the timed laps between the first and the last
+    // (see referenceMedian).
+    std::optional<std::int32_t> medianTimed;
     std::optional<std::int32_t> excludeLimit; // laps slower than this (hundredths) are excluded
+    std::optional<std::int32_t> fastLimit;    // laps faster than this are excluded
+    CountLimits limits() const { return {excludeLimit, fastLimit}; }
     std::optional<LapAt> bestLap;             // fastest counted lap; a tie goes to the earlier
     std::array<std::optional<LapAt>, kMaxSectors> sectorBest; // over counted laps that have it
 
@@ -76,6 +82,12 @@ struct SessionStats {
 
 SessionStats analyseSession(std::span<const LapData> laps, const AnalysisOptions& options = {});
 
+// The median the exclusion limits of a session come from: that of its timed laps without its
+// first and its last lap where it has three laps or more, so neither an out-lap nor an in-lap
+// sets it, also in a session of three laps; that of all its timed laps where this leaves none.
+// Nothing without a timed lap.
+std::optional<std::int32_t> referenceMedian(std::span<const LapData> laps);
+
 // The consistency figures of lap times (hundredths), which it reorders.
 SessionStats::Consistency consistencyOf(std::vector<std::int32_t> times);
 
@@ -85,6 +97,7 @@ class TimeHistogram {
 public:
     TimeHistogram();
     void add(std::int32_t time); // ignores unknown times and those above kMaxShownTime
+    void remove(std::int32_t time); // one added time; ignores those add() ignores
     std::int64_t count() const { return count_; }
     // The same median as medianHundredths over the added times.
     std::optional<std::int32_t> median() const;
@@ -95,4 +108,19 @@ private:
     std::vector<std::int64_t> counts_;
     std::int64_t count_ = 0;
     std::int32_t lowest_ = kMaxShownTime, highest_ = -1;
+};
+
+// referenceMedian() of a session whose laps go past one by one, in fixed memory.
+class StreamedReference {
+public:
+    // The session's next lap time, kUnknownTime for an untimed lap.
+    void add(std::int32_t lapTime);
+    std::optional<std::int32_t> median();
+    // Empties it for the next session.
+    void clear();
+
+private:
+    TimeHistogram times_;
+    std::int64_t laps_ = 0;
+    std::int32_t first_ = kUnknownTime, last_ = kUnknownTime;
 };

@@ -86,6 +86,11 @@ void addNotCounted(std::string& out, std::span<const LapData> laps, const Sessio
                 time.c_str(), notes.excludeSlowerPercent,
                 formatLapTime(stats.medianTimed.value_or(0)).c_str());
             break;
+        case LapStatus::ExcludedFast:
+            appendFormat(out, "  %-10s %9s  faster than %d %% of the median %s\n", name.c_str(),
+                time.c_str(), kFastLimitPercent,
+                formatLapTime(stats.medianTimed.value_or(0)).c_str());
+            break;
         case LapStatus::ExcludedByUser:
             appendFormat(out, "  %-10s %9s  excluded by hand\n", name.c_str(), time.c_str());
             break;
@@ -170,8 +175,10 @@ std::string sessionSummary(std::span<const LapData> laps, SpeedUnit unit, const 
         unit == SpeedUnit::Mph ? "m/h" : "km/h");
     appendCoverage(out, notes);
     if (notes.excludeSlowerPercent > 0 && stats.medianTimed)
-        appendFormat(out, "Laps slower than %g %% of the median %s are not counted.\n",
-            notes.excludeSlowerPercent, formatLapTime(*stats.medianTimed).c_str());
+        appendFormat(out,
+            "Laps slower than %g %% or faster than %d %% of the median %s (the first and last lap "
+            "left out of it) are not counted.\n",
+            notes.excludeSlowerPercent, kFastLimitPercent, formatLapTime(*stats.medianTimed).c_str());
     out += '\n';
 
     addBests(out, laps, stats, label);

@@ -13,6 +13,10 @@ struct SummaryNotes {
     // A fault stopped the reading: the summary covers only the laps before it.
     bool incomplete = false;
     std::string fault; // one line: which file and why
+    // The same in parts, where known: the file, the reason, and the faulty record (from 1; 0
+    // when no record is at fault), so a report can say it in plain words first.
+    std::string faultFile, faultDetail;
+    std::uint64_t faultRecord = 0;
     // Table text inputs: lines that were not lap lines, per file.
     struct Skipped {
         std::string file;

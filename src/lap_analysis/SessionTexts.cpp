@@ -64,12 +64,13 @@ std::string secondsCell(const std::optional<std::int32_t>& t, char decimalPoint)
 
 } // namespace
 
-std::string daySummary(const SessionAnalysis& analysis, const DayStats& day)
+std::string daySummary(const SessionAnalysis& analysis)
 {
+    const DayStats& day = analysis.day();
     std::string out;
-    appendFormat(out, "Day in %s: %zu session%s, %d lap%s, %d timed, %d counted\n", unitText(day.unit),
-        day.sessions.size(), plural(std::int64_t(day.sessions.size())), day.lapCount,
-        plural(day.lapCount), day.timedCount, day.countedCount);
+    appendFormat(out, "Day: %zu session%s, %d lap%s, %d timed, %d counted\n", day.sessions.size(),
+        plural(std::int64_t(day.sessions.size())), day.lapCount, plural(day.lapCount),
+        day.timedCount, day.countedCount);
     out += '\n';
     if (!day.bestLap) {
         out += "No counted lap: no best lap of the day.\n";
@@ -114,8 +115,10 @@ std::string daySummary(const SessionAnalysis& analysis, const DayStats& day)
         };
         out += "\nPeaks\n";
         peak("rpm max", std::to_string(day.rpmMax->value), "", *day.rpmMax);
-        peak("speed max", std::to_string(day.speedMax->value),
-             day.unit == SpeedUnit::Mph ? "m/h   " : "km/h  ", *day.speedMax);
+        // Speeds of two units are never compared: each unit has its own top speed.
+        for (const DayStats::SpeedPeak& speed : day.speedMax)
+            peak("speed max", std::to_string(speed.at.value),
+                 speed.unit == SpeedUnit::Mph ? "m/h   " : "km/h  ", speed.at);
         peak("GX max", tenths(day.gxMax->value), "G     ", *day.gxMax);
         peak("GY max", tenths(day.gyMax->value), "G     ", *day.gyMax);
         peak("TMP1 min", std::to_string(day.tmp1Min->value), "", *day.tmp1Min);
@@ -147,11 +150,12 @@ std::string sessionsSummary(const SessionAnalysis& analysis, const SummaryNotes&
     appendCoverage(out, notes);
     if (percent > 0)
         appendFormat(out,
-            "In each session, laps slower than %g %% of its median of timed laps are not "
-            "counted.\n",
-            percent);
+            "In each session, laps slower than %g %% or faster than %d %% of its median lap (the "
+            "first and last lap left out of it) are not counted.\n",
+            percent, kFastLimitPercent);
     if (analysis.unitsDiffer())
-        out += "The sessions' speed units differ: each unit has a day of its own.\n";
+        out += "The sessions' speed units differ: the day joins their times; speeds are compared "
+               "only within a unit.\n";
 
     SummaryNotes sessionNotes;
     sessionNotes.excludeSlowerPercent = percent;
@@ -169,10 +173,8 @@ std::string sessionsSummary(const SessionAnalysis& analysis, const SummaryNotes&
         out += sessionSummary(analysis.lapsOf(s), session.unit, analysis.stats(s), sessionNotes,
                               {sessionTitle(analysis, s), SessionAnalysis::sessionTag(s) + " "});
     }
-    for (const DayStats& day : analysis.days()) {
-        out += '\n';
-        out += daySummary(analysis, day);
-    }
+    out += '\n';
+    out += daySummary(analysis);
     out += "\nSessions\n";
     out += comparisonText(analysis);
     return out;
@@ -192,8 +194,6 @@ std::string comparisonText(const SessionAnalysis& analysis, const SummaryNotes& 
     }
     std::string out;
     appendCoverage(out, notes);
-    if (analysis.unitsDiffer())
-        out += "Gaps are to the best of the sessions in the same speed unit.\n";
     appendFormat(out, "%-*s  %-4s  %5s  %7s  %9s  %-9s  %7s  %11s  %7s  %9s  %7s  %7s  %7s\n", width,
         "Session", "Unit", "Laps", "Counted", "Best", "", "Gap", "Theoretical", "Gap", "Median",
         "Gap", "Std dev", "Gap");

@@ -9,14 +9,13 @@
 // Reports of several sessions, plain text with LF line ends or CSV with CR LF rows. With one
 // session the summary and the CSV's lap columns are those of a single session.
 
-// The summary of each session, its laps named "S2 lap 9", and then the day over them (one day
-// per speed unit when the units differ). With one session it is sessionSummary() of it, byte for
-// byte. notes are said once, at the top.
+// The summary of each session, its laps named "R2 lap 9", and then the day over them. With one
+// session it is sessionSummary() of it, byte for byte. notes are said once, at the top.
 std::string sessionsSummary(const SessionAnalysis& analysis, const SummaryNotes& notes);
 
-// The day of one speed unit: its bests with their sessions and laps, its theoretical best from
-// the best sectors of all its sessions, consistency and peaks.
-std::string daySummary(const SessionAnalysis& analysis, const DayStats& day);
+// The day over all sessions: its bests with their sessions and laps, its theoretical best from
+// the best sectors of all sessions, consistency and peaks (the top speed per speed unit).
+std::string daySummary(const SessionAnalysis& analysis);
 
 // The sessions side by side: laps, counted laps, best lap, theoretical best, median of the
 // counted laps and standard deviation, each with its gap to the best of the day in that column.

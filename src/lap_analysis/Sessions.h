@@ -31,6 +31,7 @@ struct LoadedFile {
     std::optional<SpeedUnit> unit; // from its first record word; none without a lap record
     std::string fault;
     std::string title = {}; // see SessionSpan::title
+    std::uint64_t faultRecord = 0; // the faulty record (from 1), 0 when no record is at fault
 };
 
 // The lap files of the "bil load" that filled a table text, with the line where each file's lap

@@ -110,8 +110,11 @@ void convertSources(const FileSource& source, TextView& view, const WarningFn& w
         if (file.lines > 0)
             file.firstLine = 1 + lapLines; // after the header, which comes before any lap line
         lapLines += file.lines;
-        if (!result.ok())
+        if (!result.ok()) {
             file.fault = result.describe();
+            if (result.error == LapFileResult::Error::Record)
+                file.faultRecord = result.fault.record;
+        }
         record.files.push_back(file);
         if (!result.ok()) {
             converter.flush();

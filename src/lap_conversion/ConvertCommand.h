@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <span>
+#include <cstdint>
 #include <vector>
 
 // What a "bil load" read, file by file: where each file's lap lines begin in the view, so the
@@ -18,6 +19,7 @@ struct LapFileLoad {
         qsizetype lines = 0;      // its lap lines
         int unitFlag = -1;        // bit 0 of its first record word; -1 without a lap record
         QString fault;            // why reading stopped in it, e.g. "record 3, byte 690: ..."
+        std::uint64_t faultRecord = 0; // the faulty record (from 1), 0 when no record is at fault
     };
     std::vector<File> files;   // in the order read; a failing file is the last
     QStringList unreadFiles;   // chosen files after a failing one, not read

@@ -183,9 +183,9 @@ DayFigures dayFigures(std::span<const std::vector<StoredLap>> sessions)
     SessionAnalysis analysis;
     analysis.load(std::move(laps), std::move(spans));
     DayFigures figures;
-    if (analysis.days().empty())
+    if (analysis.day().sessions.empty())
         return figures;
-    const DayStats& day = analysis.days().front();
+    const DayStats& day = analysis.day();
     if (day.bestLap) {
         figures.bestLap = day.bestLap->value;
         figures.bestSession = day.bestLap->session;

@@ -8,7 +8,10 @@
 #include "lap_conversion/DecimalPoint.h"
 #include "text_files/TextCommands.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
+#include <QScreen>
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
@@ -190,6 +193,10 @@ KorvelLoader::KorvelLoader(const QString& settingsPath, QWidget* parent)
     FILE_SAVE = makeButton("FILE_SAVE", "Text save", kTextSaveRect);
     ANALYSIS = makeButton("ANALYSIS", "Analysis", kAnalysisRect);
     LIBRARY = makeButton("LIBRARY", "Library", kLibraryRect);
+    // The tool's own buttons follow the language (eventFilter); the three commands' captions
+    // stay as they are.
+    ANALYSIS->setText(tr("Analysis"));
+    LIBRARY->setText(tr("Library"));
     connect(BIL_load, &QPushButton::clicked, this, &KorvelLoader::bilLoad);
     connect(FILE_LOAD, &QPushButton::clicked, this, &KorvelLoader::textLoad);
     connect(FILE_SAVE, &QPushButton::clicked, this, &KorvelLoader::textSave);
@@ -226,6 +233,7 @@ void KorvelLoader::setChooser(ShowChooserFn chooser)
 
 void KorvelLoader::clear()
 {
+    Text1->setExtraSelections({}); // the marked lap's line goes with the text
     if (fillDepth_ == 0) {
         Text1->clear();
         return;
@@ -282,6 +290,13 @@ void KorvelLoader::showLapLine(int line)
         return;
     Text1->setTextCursor(QTextCursor(block));
     Text1->centerCursor();
+    // The line is marked on a pale ground, as a selection outside the text: nothing of the text
+    // changes, and the mark moves with the line as the text is edited.
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = QTextCursor(block);
+    mark.format.setBackground(QColor(0xFF, 0xF1, 0x76));
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    Text1->setExtraSelections({mark});
 }
 
 void KorvelLoader::beginFill()
@@ -406,6 +421,7 @@ LoadedFiles KorvelLoader::lapFiles() const
         loaded.fault = file.fault.toStdString();
         if (i < lapTitles_.size())
             loaded.title = lapTitles_[i];
+        loaded.faultRecord = file.faultRecord;
         files.files.push_back(std::move(loaded));
     }
     return files;
@@ -437,11 +453,32 @@ void KorvelLoader::textSave()
     saveTextFile(state_, *this, warnFn);
 }
 
+// A new window opens beside this one, right of it where the screen has room, else left of it,
+// else at the screen's right edge, and no larger than the screen.
+void KorvelLoader::placeBeside(QWidget& other) const
+{
+    const QRect room = screen()->availableGeometry();
+    // The frame's width and title bar, as this window has them (nothing before it is shown).
+    const QSize frame = frameGeometry().size() - size();
+    const QSize size = other.size().boundedTo(room.size() - frame);
+    other.resize(size);
+    const QRect here = frameGeometry();
+    int x = here.right() + 1;
+    if (x + size.width() + frame.width() > room.right() + 1)
+        x = here.left() - size.width() - frame.width();
+    if (x < room.left())
+        x = room.right() + 1 - size.width() - frame.width();
+    const int y = std::clamp(here.top(), room.top(),
+                             std::max(room.top(), room.bottom() + 1 - size.height() - frame.height()));
+    other.move(std::max(x, room.left()), y);
+}
+
 void KorvelLoader::showAnalysis()
 {
     if (!analysisWindow_) {
         analysisWindow_ = std::make_unique<AnalysisWindow>(*this);
         libraryLink_->attach(*analysisWindow_);
+        placeBeside(*analysisWindow_);
     }
     analysisWindow_->show();
     analysisWindow_->raise();
@@ -478,6 +515,10 @@ void KorvelLoader::resizeEvent(QResizeEvent* event)
 
 bool KorvelLoader::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == ANALYSIS && event->type() == QEvent::LanguageChange)
+        ANALYSIS->setText(tr("Analysis"));
+    if (watched == LIBRARY && event->type() == QEvent::LanguageChange)
+        LIBRARY->setText(tr("Library"));
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         auto* button = qobject_cast<QPushButton*>(watched);

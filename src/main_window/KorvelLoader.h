@@ -85,6 +85,7 @@ private slots:
     void textSave();
     void showAnalysis();
     void showLibrary();
+    void placeBeside(QWidget& other) const;
 
 private:
     class FillScope;

@@ -86,9 +86,22 @@ struct Sections {
     QRectF footer;
 };
 
-std::size_t figureColumns(const ReportPage& page)
+// Two columns where there are many figures and each is whole in half the width; a day's long
+// references ("R2 lap 8 sector 6 to R2 lap 9 sector 5") take one column, never cut.
+std::size_t figureColumns(const ReportPage& page, const Geometry& g, double width)
 {
-    return page.figures.size() > kFiguresInOneColumn ? 2 : 1;
+    if (page.figures.size() <= kFiguresInOneColumn)
+        return 1;
+    const QFontMetricsF metrics = g.metrics(reportFont(kFigureSize));
+    double labelWidth = 0, valueWidth = 0;
+    for (const ReportFigure& figure : page.figures) {
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(figure.label));
+        valueWidth = std::max(valueWidth, metrics.horizontalAdvance(figure.value));
+    }
+    const double column = width / 2;
+    return labelWidth + g.mm(3) <= column * 0.45 && labelWidth + valueWidth + g.mm(6) <= column
+               ? 2
+               : 1;
 }
 
 Sections sectionsOf(const ReportPage& page, bool continued, const Geometry& g)
@@ -107,7 +120,7 @@ Sections sectionsOf(const ReportPage& page, bool continued, const Geometry& g)
         y = s.coverage.bottom() + g.mm(3);
     }
     if (!continued && !page.figures.empty()) {
-        const std::size_t columns = figureColumns(page);
+        const std::size_t columns = figureColumns(page, g, area.width());
         const std::size_t lines = (page.figures.size() + columns - 1) / columns;
         s.figures = QRectF(area.left(), y, area.width(), lines * g.lineHeight(kFigureSize) * 1.25);
         y = s.figures.bottom() + g.mm(4);
@@ -234,7 +247,7 @@ void drawTitle(QPainter& p, const PrintedPage& printed, const Sections& s, const
 
 void drawFigures(QPainter& p, const ReportPage& page, const QRectF& area, const Geometry& g)
 {
-    const std::size_t columns = figureColumns(page);
+    const std::size_t columns = figureColumns(page, g, area.width());
     const std::size_t lines = (page.figures.size() + columns - 1) / columns;
     const QFont font = reportFont(kFigureSize);
     const QFontMetricsF metrics = g.metrics(font);

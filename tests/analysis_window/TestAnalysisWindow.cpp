@@ -24,6 +24,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -215,6 +216,54 @@ private slots:
         f.open();
         QCOMPARE(w.skippedLines(), std::vector<std::int64_t>{4});
         QVERIFY(w.findChild<QLabel*>("counts")->text().contains("Line 4 of the view"));
+        // The lap list has a row for it after the laps; selected, it takes the caret there.
+        LapListModel& model = *w.lapModel();
+        const int row = model.rowCount() - 1;
+        QCOMPARE(model.lapRowCount(), row);
+        QCOMPARE(model.skippedLineAt(row), std::int64_t(4));
+        QVERIFY(model.index(row, LapListModel::TimeColumn).data().toString().contains("not a lap"));
+        QVERIFY(!(model.flags(model.index(row, LapListModel::LapColumn)) & Qt::ItemIsUserCheckable));
+        auto* list = w.findChild<QTableView*>("lapList");
+        list->setCurrentIndex(model.index(row, LapListModel::LapColumn));
+        QCOMPARE(f.view()->textCursor().blockNumber(), 3);
+        f.view()->moveCursor(QTextCursor::End);
+        // Its link takes the view's caret to the line, marked.
+        emit w.findChild<QLabel*>("counts")->linkActivated(QStringLiteral("line:4"));
+        QCOMPARE(f.view()->textCursor().blockNumber(), 3);
+        QCOMPARE(f.view()->extraSelections().size(), 1);
+    }
+
+    // A re-analysis runs beside the window: a key reaches the view while it runs, its result
+    // of the older text is dropped, and the analysis ends on the text as typed.
+    void typingNotBlockedDuringReanalysis()
+    {
+        Fixture f;
+        f.bilLoad();
+        AnalysisWindow& w = f.open();
+        const std::size_t laps = w.laps().size();
+        const std::int64_t typedLine = w.laps()[5].line;
+        f.deleteLine(int(w.laps()[0].line - 1));
+        w.analyseInBackground();
+        QVERIFY(w.analysing());
+        QTextCursor cursor(f.view()->document()->findBlockByNumber(int(typedLine - 2)));
+        f.view()->setTextCursor(cursor);
+        QTest::keyClick(f.view(), Qt::Key_X);
+        QVERIFY(f.view()->document()->findBlockByNumber(int(typedLine - 2)).text().startsWith(u'x'));
+        QVERIFY(w.analysing());
+        QTRY_COMPARE(w.skippedLines(), std::vector<std::int64_t>{typedLine - 1});
+        QVERIFY(!w.analysing());
+        QCOMPARE(w.laps().size(), laps - 2);
+        // A tick while the analysis runs is not lost: the result made before it is dropped.
+        f.deleteLine(int(w.laps()[0].line - 1));
+        w.analyseInBackground();
+        const std::int64_t ticked = w.laps()[3].lapNumber;
+        w.document().setLapCounted(3, false);
+        QTRY_COMPARE(w.laps().size(), laps - 3);
+        QVERIFY(!w.analysing());
+        const auto lap = std::find_if(w.laps().begin(), w.laps().end(),
+                                      [&](const LapData& l) { return l.lapNumber == ticked; });
+        QCOMPARE(w.analysis().status(std::size_t(lap - w.laps().begin())),
+                 LapStatus::ExcludedByUser);
     }
 
     // A cleared box excludes its lap at once, and the best lap, the list and the chart follow;
@@ -310,12 +359,16 @@ private slots:
         QCOMPARE(model.headerData(LapListModel::SpeedMaxColumn, Qt::Horizontal).toString(),
                  QStringLiteral("Speed max"));
         QVERIFY(model.index(20, LapListModel::SpeedMaxColumn).data().toString().endsWith(" m/h"));
-        // The day of each unit: the m/h session's best lap is never the km/h sessions' best.
+        // One day over both units: the m/h session's lap is the day's best; the top speeds
+        // stay one per unit.
         const QString best = w.findChild<QLabel*>("bestLap")->text();
-        QVERIFY2(best.contains("1:04.01   S1 lap 11  (km/h sessions)") &&
-                     best.contains("1:03.94   S2 lap 9  (m/h sessions)"),
-                 qPrintable(best));
+        QVERIFY2(best == "1:03.94   R2 lap 9", qPrintable(best));
+        const QString speeds = w.findChild<QLabel*>("speedMax")->text();
+        QVERIFY2(speeds.contains(" km/h   R1 lap ") && speeds.contains(" m/h   R2 lap "),
+                 qPrintable(speeds));
         QCOMPARE(w.findChild<QTableView*>("comparison")->model()->rowCount(), 3);
+        // The report of the day is named after its first and last file.
+        QCOMPARE(w.proposedPdfName(), joinFolder(f.dir.path(), "SESSION_KMH-SESSION_KMH.pdf"));
         // The day's long lines scroll sideways; the window still fits a small screen.
         const int lineWidth = w.findChild<QLabel*>("theoreticalBest")->sizeHint().width();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
@@ -325,7 +378,7 @@ private slots:
         QCOMPARE(w.shownSession(), std::optional<std::size_t>(1));
         QCOMPARE(model.rowCount(), 12);
         QCOMPARE(model.lapAt(0), std::size_t(20));
-        QVERIFY(w.findChild<QLabel*>("bestLap")->text().endsWith("S2 lap 9"));
+        QVERIFY(w.findChild<QLabel*>("bestLap")->text().endsWith("R2 lap 9"));
         QVERIFY(w.findChild<QLabel*>("title")->text().contains("speed in m/h"));
         // The chart shows that session alone, its counted laps as counted.
         const std::vector<ChartSession>& drawn = w.chart()->model().sessions();
@@ -602,6 +655,69 @@ private slots:
         QCOMPARE(read.skippedLines, std::vector<std::int64_t>{4});
     }
 
+    // The lines kept in step with the edits of a document are its blocks after every kind of
+    // edit: typing, a line end typed and deleted, lines pasted and cut, a non-ASCII character,
+    // an undo, the whole text replaced; also after edits that waited while the lines were
+    // shared.
+    void mirroredLinesFollowEdits()
+    {
+        QTextDocument document;
+        // As the view's: a document reports its changes only with a layout.
+        document.setDocumentLayout(new QPlainTextDocumentLayout(&document));
+        document.setPlainText(QStringLiteral("a\nbb\nccc\ndddd\ne"));
+        LapTextMirror mirror(document);
+        QObject::connect(&document, &QTextDocument::contentsChange, &document,
+                         [&](int p, int r, int a) { mirror.change(p, r, a); });
+        const auto blocks = [&] {
+            std::vector<std::string> lines;
+            for (QTextBlock b = document.begin(); b.isValid(); b = b.next())
+                lines.push_back(b.text().toStdString());
+            return lines;
+        };
+        const auto at = [&](int block, int column) {
+            QTextCursor c(document.findBlockByNumber(block));
+            c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, column);
+            return c;
+        };
+        const std::vector<std::function<void()>> edits{
+            [&] { at(1, 1).insertText(QStringLiteral("x")); },
+            [&] { at(2, 1).insertText(QStringLiteral("\n")); },
+            [&] { at(0, 0).insertText(QStringLiteral("p1\np2\n")); },
+            [&] { at(3, 0).insertText(QStringLiteral("é")); },
+            [&] {
+                QTextCursor c = at(1, 0);
+                c.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor, 3);
+                c.removeSelectedText();
+            },
+            [&] {
+                QTextCursor c = at(0, 1);
+                c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+                c.insertText(QStringLiteral("q\nr"));
+            },
+            [&] { document.undo(); },
+            [&] { at(int(document.blockCount() - 1), 0).insertText(QStringLiteral("\n\n")); },
+            [&] { document.setPlainText(QStringLiteral("new\ntext")); },
+            [&] { document.clear(); },
+        };
+        // Lines shared with another thread stay as they were; the edits meanwhile wait.
+        std::shared_ptr<const LapTextMirror::Lines> shared;
+        LapTextMirror::Lines copy;
+        for (std::size_t i = 0; i < edits.size(); ++i) {
+            if (i == 3) {
+                shared = mirror.share();
+                copy = *shared;
+            }
+            edits[i]();
+            if (i == 3 || i == 4) {
+                QVERIFY(*shared == copy);
+                continue;
+            }
+            if (i == 5)
+                mirror.release();
+            QVERIFY2(mirror.lines() == blocks(), qPrintable(QString::number(i)));
+        }
+    }
+
     // Without the files of a "bil load", a second header starts a session in its own unit, and
     // so does a lap number that does not rise.
     void sessionsFromTheText()
@@ -622,7 +738,11 @@ private slots:
         QCOMPARE(a.session(1).unit, SpeedUnit::Kmh);
         QCOMPARE(a.session(2).unit, SpeedUnit::Mph);
         QCOMPARE(w.skippedLines(), std::vector<std::int64_t>{42});
-        QCOMPARE(a.days().size(), std::size_t(2));
+        // One day over both units; the speeds stay apart, and the window says where the
+        // sessions' units come from.
+        QVERIFY(a.unitsDiffer());
+        QCOMPARE(a.day().speedMax.size(), std::size_t(2));
+        QVERIFY(!w.findChild<QLabel*>("unitNote")->isHidden());
     }
 
     // Thousands of laps are drawn thinned, but the fastest and the slowest stay on the chart.

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
@@ -265,6 +266,52 @@ private slots:
         QVERIFY(layout.mapping.frame.height() > rect.height() / 2);
         model.setViewRange(1, 100);
         QVERIFY(model.lapsInView() < 100);
+    }
+
+    // A day of 30 sessions at the chart's default size, and a one-lap session: every session has
+    // a label, none cut short ("R1…") nor over another, every colour its own, the lap axis its
+    // numbers; a sector line never takes a session's colour.
+    void thirtySessionsReadable_data()
+    {
+        QTest::addColumn<int>("sessions");
+        QTest::addColumn<int>("laps");
+        QTest::newRow("30 sessions of 12 laps") << 30 << 12;
+        QTest::newRow("one session of one lap") << 1 << 1;
+    }
+    void thirtySessionsReadable()
+    {
+        QFETCH(int, sessions);
+        QFETCH(int, laps);
+        std::vector<ChartSession> day;
+        for (int s = 0; s < sessions; ++s) {
+            day.push_back(session(QStringLiteral("R%1 RUN%1.BIL").arg(s + 1), QString(laps, u'C'),
+                                  std::size_t(s * laps)));
+            day.back().tag = sessions > 1 ? QStringLiteral("R%1").arg(s + 1) : QString();
+        }
+        ChartModel model;
+        model.setSessions(std::move(day));
+        const QRectF rect(0, 0, 900, 260);
+        const QFontMetricsF metrics{QFont()};
+        const ChartLayout layout = layoutChart(rect, metrics, model, ChartView::SectorTimes);
+        QCOMPARE(int(layout.labels.size()), sessions);
+        for (std::size_t i = 0; i < layout.labels.size(); ++i) {
+            const ChartLayout::SessionLabel& label = layout.labels[i];
+            QVERIFY2(!label.text.contains(u'…'), qPrintable(label.text));
+            QVERIFY(rect.contains(label.at));
+            QVERIFY(metrics.horizontalAdvance(label.text) <= label.at.width() + 0.5);
+            for (std::size_t j = 0; j < i; ++j)
+                QVERIFY2(!label.at.intersects(layout.labels[j].at), qPrintable(label.text));
+        }
+        QVERIFY(!layout.lapTicks.empty());
+        // A one-lap session's sector diamonds lie whole inside the frame.
+        const double ring = layout.ringRadius * 1.2;
+        QVERIFY(layout.mapping.frame.contains(layout.mapping.area.adjusted(-ring, -ring, ring, ring)));
+        QSet<QRgb> colours;
+        for (int s = 0; s < 30; ++s)
+            colours.insert(sessionColour(s).rgb());
+        QCOMPARE(colours.size(), 30);
+        for (int sector = 0; sector < kMaxSectors; ++sector)
+            QVERIFY(!colours.contains(sectorColour(sector).rgb()));
     }
 
     // The wheel zooms around the pointer, dragging pans without picking a lap, a double click

@@ -32,7 +32,7 @@ class TestSessionFormats : public QObject {
     Q_OBJECT
 private slots:
     void sessionsOfOneUnitAreCompared();
-    void unitsAreNeverCompared();
+    void timesAreComparedAcrossUnits();
     void pdfReport_data();
     void pdfReport();
     void everyFormatSaysWhatItCovers_data();
@@ -50,7 +50,7 @@ void TestSessionFormats::sessionsOfOneUnitAreCompared()
     const Run text = convert(QStringList{"--format", "sessions"} + files);
     QCOMPARE(text.exitCode, 0);
     // EXAMPLE's best lap 1:05.23 is 1.22 behind SESSION_KMH's 1:04.01.
-    QVERIFY2(text.out.contains("S2 EXAMPLE.BIL      km/h      1        1    1:05.23  lap 3        "
+    QVERIFY2(text.out.contains("R2 EXAMPLE.BIL      km/h      1        1    1:05.23  lap 3        "
                                "+1.22"),
              text.out.constData());
     const Run csv =
@@ -66,18 +66,20 @@ void TestSessionFormats::sessionsOfOneUnitAreCompared()
     QCOMPARE(laps.out.count("\r\n2,EXAMPLE.BIL,"), 1);
 }
 
-void TestSessionFormats::unitsAreNeverCompared()
+// Times are times whatever the unit: the km/h session's best lap is 0.07 behind the m/h
+// session's, and the day is one; only the top speeds stay one per unit.
+void TestSessionFormats::timesAreComparedAcrossUnits()
 {
     const QStringList files{sample("SESSION_KMH.BIL"), sample("SESSION_MPH.BIL")};
     const Run text = convert(QStringList{"--format", "sessions"} + files);
     QCOMPARE(text.exitCode, 0);
-    // Both are the best of their own unit, though the m/h session is faster.
-    QCOMPARE(text.out.count("+0.00      "), 2);
-    QVERIFY(!text.out.contains("+0.07"));
+    QVERIFY2(text.out.contains("1:04.01  lap 11       +0.07"), text.out.constData());
+    QVERIFY2(text.out.contains("1:03.94  lap 9        +0.00"), text.out.constData());
 
     const Run summary = convert(QStringList{"--format", "summary"} + files);
-    QVERIFY(summary.out.contains("Day in km/h: 1 session, 20 laps"));
-    QVERIFY(summary.out.contains("Day in m/h: 1 session, 12 laps"));
+    QVERIFY(summary.out.contains("Day: 2 sessions, 32 laps"));
+    QVERIFY(summary.out.contains("Best lap        1:03.94  R2 lap 9\n"));
+    QVERIFY(summary.out.contains(" km/h  R1 lap ") && summary.out.contains(" m/h   R2 lap "));
 
     // The speeds say their unit in every row instead of in the header.
     const Run csv = convert(QStringList{"--format", "csv"} + files);
@@ -195,8 +197,8 @@ void TestSessionFormats::laterHeaderStartsSessionInItsUnit()
     QVERIFY(writeBytes(path("DAY.txt"), kmh.out.chopped(2) + mph.out));
     const Run summary = convert({"--format", "summary", path("DAY.txt")});
     QCOMPARE(summary.exitCode, 0);
-    QVERIFY2(summary.out.contains("Day in km/h: 1 session, 20 laps") &&
-                 summary.out.contains("Day in m/h: 1 session, 12 laps"),
+    QVERIFY2(summary.out.contains("Session 1, DAY.txt: 20 laps, 20 timed, 19 counted; speed in km/h") &&
+                 summary.out.contains("Session 2, DAY.txt: 12 laps, 12 timed, 11 counted; speed in m/h"),
              summary.out.constData());
     const Run csv = convert({"--format", "csv", path("DAY.txt")});
     QCOMPARE(csv.out.count(",km/h\r\n1,DAY.txt,"), 19);

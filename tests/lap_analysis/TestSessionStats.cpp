@@ -25,6 +25,7 @@ using Overrides = std::map<std::size_t, bool>;
 constexpr auto C = LapStatus::Counted;
 constexpr auto U = LapStatus::Untimed;
 constexpr auto S = LapStatus::ExcludedSlow;
+constexpr auto F = LapStatus::ExcludedFast;
 constexpr auto X = LapStatus::ExcludedByUser;
 
 } // namespace
@@ -56,18 +57,32 @@ void TestSessionStats::exclusion_data()
     QTest::addColumn<int>("best"); // lap position, -1 for none
 
     using Laps = std::vector<LapData>;
-    // Median 6100, limit 6710: the out-lap and the in-lap go.
+    // The median leaves out the first and last lap: 6000, limit 6600; the out-lap and the
+    // in-lap go.
     const Laps session{lap(7000), lap(6000), lap(5900), lap(6100), lap(6711)};
     QTest::newRow("out-lap and in-lap")
-        << session << 110.0 << Overrides{} << 6100 << Statuses{S, C, C, C, S} << 2;
+        << session << 110.0 << Overrides{} << 6000 << Statuses{S, C, C, C, S} << 2;
+    // Three laps: the one flying lap alone sets the median, so neither slow lap counts.
+    QTest::newRow("short session: out-lap, one flying lap, in-lap")
+        << Laps{lap(7830), lap(6392), lap(8155)} << 110.0 << Overrides{} << 6392
+        << Statuses{S, C, S} << 1;
+    // A beacon read twice: a lap far faster than the median is no lap, and no best lap.
+    QTest::newRow("mis-triggered lap")
+        << Laps{lap(7600), lap(6410), lap(500), lap(6380), lap(6450), lap(6400), lap(7900)} << 110.0
+        << Overrides{} << 6400 << Statuses{S, C, F, C, C, C, S} << 3;
+    QTest::newRow("two laps: both set the median")
+        << Laps{lap(6000), lap(6500)} << 110.0 << Overrides{} << 6250 << Statuses{C, C} << 0;
+    QTest::newRow("only the first and last are timed")
+        << Laps{lap(6000), lap(kUnknownTime), lap(6200)} << 110.0 << Overrides{} << 6100
+        << Statuses{C, U, C} << 0;
     QTest::newRow("limit itself counts") << Laps{lap(6000), lap(6000), lap(6600)} << 110.0
                                          << Overrides{} << 6000 << Statuses{C, C, C} << 0;
-    QTest::newRow("rule off") << session << 0.0 << Overrides{} << 6100 << Statuses{C, C, C, C, C}
+    QTest::newRow("rule off") << session << 0.0 << Overrides{} << 6000 << Statuses{C, C, C, C, C}
                               << 2;
     QTest::newRow("overrides") << session << 110.0 << Overrides{{0, true}, {2, false}, {9, false}}
-                               << 6100 << Statuses{C, C, X, C, S} << 1;
+                               << 6000 << Statuses{C, C, X, C, S} << 1;
     QTest::newRow("even count: middle two, half up")
-        << Laps{lap(6000), lap(6003), lap(9000), lap(5000)} << 150.0 << Overrides{} << 6002
+        << Laps{lap(6000), lap(6003), lap(9000), lap(5000)} << 150.0 << Overrides{} << 7502
         << Statuses{C, C, C, C} << 3;
     QTest::newRow("untimed laps stay out")
         << Laps{lap(kUnknownTime), lap(6000), lap(6001), LapData{}} << 110.0 << Overrides{{0, true}}
@@ -212,6 +227,20 @@ void TestSessionStats::histogramMedian()
     }
     QVERIFY(!TimeHistogram().median());
 
+    // Streamed lap by lap, a session's reference is the one its laps give in memory.
+    StreamedReference reference;
+    for (int round = 0; round < 200; ++round) {
+        std::vector<LapData> laps;
+        const int count = random.bounded(0, 8);
+        for (int i = 0; i < count; ++i)
+            laps.push_back(lap(random.bounded(4) == 0 ? kUnknownTime
+                                                      : std::int32_t(random.bounded(1, 900))));
+        for (const LapData& l : laps)
+            reference.add(l.lapTime());
+        QCOMPARE(reference.median(), referenceMedian(laps));
+        reference.clear();
+    }
+
     // Emptied for the next session, it forgets every time of the last one.
     TimeHistogram histogram;
     for (const std::int32_t t : {100, 59999, 300})
@@ -225,7 +254,7 @@ void TestSessionStats::histogramMedian()
 void TestSessionStats::countedLapRule_data()
 {
     QTest::addColumn<int>("time");
-    QTest::addColumn<int>("limit");  // -1: none
+    QTest::addColumn<int>("limit");  // -1: none; -2: those of a median of 6001
     QTest::addColumn<int>("choice"); // -1 none, 0 excluded, 1 counted
     QTest::addColumn<LapStatus>("status");
     QTest::newRow("at the limit") << 6600 << 6600 << -1 << C;
@@ -234,6 +263,10 @@ void TestSessionStats::countedLapRule_data()
     QTest::newRow("counted by choice") << 9000 << 6600 << 1 << C;
     QTest::newRow("excluded by choice") << 6000 << 6600 << 0 << X;
     QTest::newRow("untimed, whatever the choice") << int(kUnknownTime) << -1 << 1 << U;
+    // The limits of a median of 6001 at 110 %: 6601 the slowest and 3001 the fastest counted.
+    QTest::newRow("half the median counts") << 3001 << -2 << -1 << C;
+    QTest::newRow("below half the median") << 3000 << -2 << -1 << F;
+    QTest::newRow("too fast, counted by choice") << 3000 << -2 << 1 << C;
 }
 
 void TestSessionStats::countedLapRule()
@@ -242,7 +275,9 @@ void TestSessionStats::countedLapRule()
     QFETCH(int, limit);
     QFETCH(int, choice);
     QFETCH(LapStatus, status);
-    const auto l = limit < 0 ? std::nullopt : std::optional<std::int32_t>(limit);
+    const CountLimits l = limit == -2  ? countLimitsFor(6001, 110)
+                          : limit < 0 ? CountLimits{}
+                                      : CountLimits{limit, std::nullopt};
     const auto c = choice < 0 ? std::nullopt : std::optional<bool>(choice == 1);
     QCOMPARE(lapStatusFor(time, l, c), status);
     QCOMPARE(lapCounts(time, l, c), status == C);

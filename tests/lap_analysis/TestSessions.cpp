@@ -59,7 +59,7 @@ private slots:
     void bilLoadAndRestartsAgree();
     void rollingLapNeverCrossesSessions();
     void dayTheoreticalBestNamesSessionAndLap();
-    void unitsNeverMix();
+    void oneDayOverTwoUnits();
     void toggleReturnsToTheRule();
     void reports();
     void badInput();
@@ -201,7 +201,7 @@ void TestSessions::rollingLapNeverCrossesSessions()
         QVERIFY(r);
         QCOMPARE(r->time, 5500);
     }
-    const DayStats& day = a.days().at(0);
+    const DayStats& day = a.day();
     QVERIFY(day.rollingBest);
     QCOMPARE(day.rollingBest->at.time, 5500);
     QCOMPARE(a.sessionOf(day.rollingBest->at.startLap), a.sessionOf(day.rollingBest->at.endLap));
@@ -214,7 +214,7 @@ void TestSessions::dayTheoreticalBestNamesSessionAndLap()
     a.load({lap(1, 6000, {3000, 3000}), lap(2, 5990, {2900, 3090}), lap(1, 6100, {3100, 3000}),
             lap(2, 6050, {3060, 2950}), lap(3, 6020, {3020, 3000})},
            {span(0, 2), span(2, 3)});
-    const DayStats& day = a.days().at(0);
+    const DayStats& day = a.day();
     QVERIFY(day.theoreticalBest);
     QCOMPARE(day.theoreticalBest->time, 2900 + 2950);
     QCOMPARE(day.theoreticalBest->sectors.size(), std::size_t(2));
@@ -223,41 +223,56 @@ void TestSessions::dayTheoreticalBestNamesSessionAndLap()
     QCOMPARE(day.theoreticalBest->sectors[1].session, std::size_t(1));
     QCOMPARE(day.theoreticalBest->sectors[1].lap, std::size_t(3));
     QCOMPARE(day.bestLap->lap, std::size_t(1));
-    QVERIFY2(daySummary(a, day).find("best sectors from S1 lap 2, S2 lap 2\n") != std::string::npos,
-             daySummary(a, day).c_str());
+    QVERIFY2(daySummary(a).find("best sectors from R1 lap 2, R2 lap 2\n") != std::string::npos,
+             daySummary(a).c_str());
 
     // Sessions of different sector counts give no theoretical best of the day.
     a.load({lap(1, 6000, {3000, 3000}), lap(1, 6000, {2000, 2000, 2000})},
            {span(0, 1), span(1, 1)});
     QVERIFY(a.stats(0).theoreticalBest && a.stats(1).theoreticalBest);
-    QVERIFY(!a.days().at(0).theoreticalBest);
+    QVERIFY(!a.day().theoreticalBest);
 }
 
-void TestSessions::unitsNeverMix()
+// Times are times whatever the speed unit: the day's best lap and theoretical best take the
+// m/h session's laps and sectors; only the top speeds stay apart, one per unit.
+void TestSessions::oneDayOverTwoUnits()
 {
-    std::vector<LapData> laps{lap(1, 6000), lap(2, 6100), lap(1, 5000), lap(1, 6200)};
+    std::vector<LapData> laps{lap(1, 6000, {3000, 3000}), lap(2, 6100, {3000, 3100}),
+                              lap(1, 5000, {2900, 2100}), lap(1, 6200, {2800, 3400})};
     laps[0].blocks[0].speedMax = 160;
     laps[2].blocks[0].speedMax = 110; // m/h
     laps[3].blocks[0].speedMax = 150;
     SessionAnalysis a;
     a.load(laps, {span(0, 2), span(2, 1, SpeedUnit::Mph), span(3, 1)});
     QVERIFY(a.unitsDiffer());
-    QCOMPARE(a.days().size(), std::size_t(2));
-    QCOMPARE(a.days()[0].sessions, (std::vector<std::size_t>{0, 2}));
-    QCOMPARE(a.days()[0].speedMax->value, 160);
-    QCOMPARE(a.days()[0].bestLap->value, 6000); // the m/h session's 5000 stays in its own day
-    QCOMPARE(a.days()[1].speedMax->value, 110);
+    const DayStats& day = a.day();
+    QCOMPARE(day.sessions, (std::vector<std::size_t>{0, 1, 2}));
+    QCOMPARE(day.bestLap->value, 5000); // the m/h session's lap is the day's best
+    QCOMPARE(day.theoreticalBest->time, 2800 + 2100);
+    QCOMPARE(day.theoreticalBest->sectors[1].session, std::size_t(1));
+    QCOMPARE(day.speedMax.size(), std::size_t(2));
+    QCOMPARE(day.speedMax[0].unit, SpeedUnit::Kmh);
+    QCOMPARE(day.speedMax[0].at.value, 160);
+    QCOMPARE(day.speedMax[1].unit, SpeedUnit::Mph);
+    QCOMPARE(day.speedMax[1].at.value, 110);
     const std::vector<SessionComparison> rows = a.comparison();
-    QCOMPARE(rows[2].bestGap, std::optional<std::int32_t>(200));
+    QCOMPARE(rows[2].bestGap, std::optional<std::int32_t>(1200));
     QCOMPARE(rows[1].bestGap, std::optional<std::int32_t>(0));
+    const std::string summary = daySummary(a);
+    for (const char* says : {"Day: 3 sessions, 4 laps", "Best lap        0:50.00  R2 lap 1\n",
+                             "speed max         160  km/h  R1 lap 1\n",
+                             "speed max         110  m/h   R2 lap 1\n"})
+        QVERIFY2(summary.find(says) != std::string::npos, summary.c_str());
 
     const std::string csv = sessionLapCsv(a, csvDialectFor(','));
     QVERIFY(csv.starts_with("session,session_name,lap,counted,lap_time_s,rpm_min,rpm_max,"
                             "speed_min,speed_max,"));
     QVERIFY(csv.find("_kmh") == std::string::npos && csv.find("_mph") == std::string::npos);
     QVERIFY(csv.find(",km/h\r\n2,,1,1,50.00,") != std::string::npos);
+    const std::string empty = ",0,0,0,0,0.0,0.0,0,0,0,0,0";
     QVERIFY(csv.ends_with(",m/h\r\n3,,1,1,62.00" + std::string(",0,0,0,150,0.0,0.0,0,0,0,0,0") +
-                          std::string(6 * 12, ',') + ",km/h\r\n"));
+                          ",28.00" + empty + ",34.00" + empty + std::string(4 * 12, ',') +
+                          ",km/h\r\n"));
 }
 
 void TestSessions::toggleReturnsToTheRule()
@@ -277,7 +292,7 @@ void TestSessions::toggleReturnsToTheRule()
     a.toggleLap(0);
     QCOMPARE(a.status(0), LapStatus::Counted);
     // The choice follows its lap through a reload that drops the lap before it.
-    a.load({lap(2, 6000), lap(1, 7000), lap(3, 6100)}, {span(0, 3)});
+    a.load({lap(2, 6000), lap(1, 7000), lap(3, 6100), lap(4, 6050), lap(5, 6080)}, {span(0, 5)});
     QCOMPARE(a.status(1), LapStatus::Counted);
     QCOMPARE(a.choiceOf(1), std::optional<bool>(true));
     a.resetChoices();
@@ -303,8 +318,8 @@ void TestSessions::reports()
     const std::string summary = sessionsSummary(two, {});
     for (const char* says :
          {"2 sessions: 3 laps, 3 timed, 3 counted\n", "Session 1, PRACTICE, \"wet\".BIL: 2 laps",
-          "Best lap        1:00.00  S1 lap 1\n", "Day in km/h: 2 sessions, 3 laps",
-          "Best lap        0:59.00  S2 lap 1\n", "\nSessions\n"})
+          "Best lap        1:00.00  R1 lap 1\n", "Day: 2 sessions, 3 laps",
+          "Best lap        0:59.00  R2 lap 1\n", "\nSessions\n"})
         QVERIFY2(summary.find(says) != std::string::npos, summary.c_str());
 
     const std::string csv = comparisonCsv(two, csvDialectFor(';'));
@@ -331,14 +346,14 @@ void TestSessions::badInput()
     SessionAnalysis a;
     a.load(laps, spans);
     QCOMPARE(a.sessionCount(), std::size_t(10002));
-    QVERIFY(!a.dayOf(0));
+    QCOMPARE(a.day().sessions.front(), std::size_t(1)); // the session of no laps is not in it
     QVERIFY(!a.stats(1).bestLap);
     const std::vector<SessionComparison> rows = a.comparison();
     QVERIFY(!rows[0].best && !rows[1].best && !rows[1].bestGap && rows[2].best);
     const std::string summary = sessionsSummary(a, {});
     QVERIFY(summary.find("Session 1: no laps\n") != std::string::npos);
     QVERIFY(summary.find("No counted lap") != std::string::npos);
-    QVERIFY(summary.find("Day in m/h: 5000 sessions") != std::string::npos);
+    QVERIFY(summary.find("Day: 10001 sessions") != std::string::npos);
 
     // Sessions that do not cover the laps are not taken: the laps are one session.
     a.load(laps, {span(0, 1)});

@@ -11,6 +11,7 @@
 #include "library_window/LibraryLink.h"
 #include "library_window/LibraryWindow.h"
 #include "main_window/KorvelLoader.h"
+#include "ui_language/UiLanguage.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -587,11 +588,32 @@ private slots:
             seen << box->windowTitle() << box->text()
                  << QString::number(box->icon() == QMessageBox::Warning)
                  << QString::number(box->buttons().size())
-                 << QString::number(box->standardButtons() == QMessageBox::Ok);
+                 << QString::number(box->standardButtons() == QMessageBox::Ok)
+                 // Wide enough for its whole title beside the title bar's buttons.
+                 << QString::number(box->width() >=
+                                    box->fontMetrics().horizontalAdvance(box->windowTitle()) + 150);
             box->button(QMessageBox::Ok)->click();
         });
         window.findChild<QPushButton*>(QStringLiteral("BIL_load"))->click();
-        QCOMPARE(seen, QStringList({"Miren Loader", kWarnNonFile, "1", "1", "1"}));
+        QCOMPARE(seen, QStringList({"Miren Loader", kWarnNonFile, "1", "1", "1", "1"}));
+    }
+
+    // The tool's own button follows the language; the three commands keep their captions.
+    void analysisButtonFollowsLanguage()
+    {
+        Fixture f;
+        const auto captions = [&f] {
+            return QStringList{f.child<QPushButton>("BIL_load")->text(),
+                               f.child<QPushButton>("FILE_LOAD")->text(),
+                               f.child<QPushButton>("FILE_SAVE")->text(),
+                               f.child<QPushButton>("ANALYSIS")->text()};
+        };
+        QVERIFY(installTranslators(*QCoreApplication::instance(), QStringLiteral("ja")));
+        QCoreApplication::processEvents();
+        QCOMPARE(captions(), QStringList({"bil load", "Text load", "Text save", "解析"}));
+        QVERIFY(installTranslators(*QCoreApplication::instance(), QStringLiteral("en")));
+        QCoreApplication::processEvents();
+        QCOMPARE(captions(), QStringList({"bil load", "Text load", "Text save", "Analysis"}));
     }
 };
 

@@ -149,10 +149,15 @@ private slots:
         SessionReport report;
         report.sessions.push_back(
             session(QStringLiteral("SESSION_KMH.BIL"), 20, best, theoretical, &chartCalls));
+        // Many figures, one of them a day's long reference: whole, not cut short.
+        const QString rolling = QStringLiteral("1:03.92 (R2 lap 8 sector 6 to R2 lap 9 sector 5)");
+        for (int i = 0; i < 5; ++i)
+            report.sessions[0].figures.push_back({QStringLiteral("Rolling best"), rolling});
         const QString text = pdfText(reportPdf(report));
         for (const QString& expected :
              {QStringLiteral("SESSION_KMH.BIL"), QStringLiteral("2024-05-12 14:03"), best,
-              QStringLiteral("1:02.34"), theoretical, QStringLiteral("1:01.87"), pageText}) {
+              QStringLiteral("1:02.34"), theoretical, QStringLiteral("1:01.87"), pageText,
+              rolling}) {
             if (!text.contains(expected))
                 QFAIL(qPrintable(QStringLiteral("no \"%1\" in:\n%2").arg(expected, text)));
         }
