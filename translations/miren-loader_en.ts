@@ -4,8 +4,8 @@
 <context>
     <name>AnalysisWindow</name>
     <message numerus="yes">
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+312"/>
-        <location line="+234"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+358"/>
+        <location line="+296"/>
         <source>Add %n session(s) to the li&amp;brary</source>
         <translation>
             <numerusform>Add %n session to the li&amp;brary</numerusform>
@@ -13,7 +13,7 @@
         </translation>
     </message>
     <message numerus="yes">
-        <location line="-74"/>
+        <location line="-76"/>
         <source>%1 (%n lap(s), %2)</source>
         <translation>
             <numerusform>%1 (%n lap, %2)</numerusform>
@@ -51,7 +51,7 @@
 <context>
     <name>ChartTexts</name>
     <message numerus="yes">
-        <location filename="../src/analysis_view/ChartPainter.cpp" line="+60"/>
+        <location filename="../src/analysis_view/ChartPainter.cpp" line="+61"/>
         <source>… %n more session(s)</source>
         <translation>
             <numerusform>… %n more session</numerusform>
@@ -62,7 +62,7 @@
 <context>
     <name>LibraryWindow</name>
     <message numerus="yes">
-        <location filename="../src/library_window/LibraryWindow.cpp" line="+701"/>
+        <location filename="../src/library_window/LibraryWindow.cpp" line="+729"/>
         <source>Delete %n session(s) from the library, with their lap files and sheets? Undo brings them back until this window is closed.</source>
         <translation>
             <numerusform>Delete %n session from the library, with its lap file and sheet? Undo brings it back until this window is closed.</numerusform>
@@ -126,7 +126,7 @@ Take the suggested tracks and layouts?</numerusform>
 <context>
     <name>ProgressChart</name>
     <message numerus="yes">
-        <location filename="../src/library_view/ProgressChart.cpp" line="+331"/>
+        <location filename="../src/library_view/ProgressChart.cpp" line="+343"/>
         <source>%1, %n session(s)</source>
         <translation>
             <numerusform>%1, %n session</numerusform>
@@ -137,7 +137,7 @@ Take the suggested tracks and layouts?</numerusform>
 <context>
     <name>SessionReport</name>
     <message numerus="yes">
-        <location filename="../src/session_report/SessionReport.cpp" line="+392"/>
+        <location filename="../src/session_report/SessionReport.cpp" line="+405"/>
         <source>%n more row(s) on the next page.</source>
         <translation>
             <numerusform>%n more row on the next page.</numerusform>
@@ -148,7 +148,7 @@ Take the suggested tracks and layouts?</numerusform>
 <context>
     <name>SessionReportBuilder</name>
     <message numerus="yes">
-        <location filename="../src/analysis_view/SessionReportBuilder.cpp" line="+128"/>
+        <location filename="../src/analysis_view/SessionReportBuilder.cpp" line="+134"/>
         <source>%n session(s)</source>
         <translation>
             <numerusform>%n session</numerusform>
@@ -156,7 +156,15 @@ Take the suggested tracks and layouts?</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+64"/>
+        <location line="+68"/>
+        <source>%n counted lap(s): mean %1, median %2</source>
+        <translation>
+            <numerusform>%n counted lap: mean %1, median %2</numerusform>
+            <numerusform>%n counted laps: mean %1, median %2</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+54"/>
         <source>Not read: %1 and %n more</source>
         <translation>
             <numerusform>Not read: %1 and %n more</numerusform>
@@ -191,7 +199,7 @@ Take the suggested tracks and layouts?</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+22"/>
+        <location line="+25"/>
         <source>%n lines of the view are not lap lines: %1.</source>
         <translation>
             <numerusform>%n line of the view is not a lap line: %1.</numerusform>
@@ -199,15 +207,39 @@ Take the suggested tracks and layouts?</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+117"/>
-        <source>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file(s) not read.</source>
+        <location line="+138"/>
+        <source>&quot;bil load&quot; stopped: %1 %n later file(s) not read.</source>
         <translation>
-            <numerusform>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file not read.</numerusform>
-            <numerusform>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later files not read.</numerusform>
+            <numerusform>&quot;bil load&quot; stopped: %1 %n later file not read.</numerusform>
+            <numerusform>&quot;bil load&quot; stopped: %1 %n later files not read.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+32"/>
+        <location line="+96"/>
+        <source>%n lap(s): %1 counted, %2 excluded (slower than %3 or faster than %4: %5 and %6 of the median lap %7, or by hand).</source>
+        <translation>
+            <numerusform>%n lap: %1 counted, %2 excluded (slower than %3 or faster than %4: %5 and %6 of the median lap %7, or by hand).</numerusform>
+            <numerusform>%n laps: %1 counted, %2 excluded (slower than %3 or faster than %4: %5 and %6 of the median lap %7, or by hand).</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+29"/>
+        <source>The day over %n session(s): the times of all of them together; speeds in %1, each unit on its own.</source>
+        <translation>
+            <numerusform>The day over %n session: the times of all of them together; speeds in %1, each unit on its own.</numerusform>
+            <numerusform>The day over %n sessions: the times of all of them together; speeds in %1, each unit on its own.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+60"/>
+        <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded (slower than %4 or faster than %5 of their session&apos;s median lap, or by hand).</source>
+        <translation>
+            <numerusform>%n lap in %1 sessions: %2 counted, %3 excluded (slower than %4 or faster than %5 of their session&apos;s median lap, or by hand).</numerusform>
+            <numerusform>%n laps in %1 sessions: %2 counted, %3 excluded (slower than %4 or faster than %5 of their session&apos;s median lap, or by hand).</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="-144"/>
         <source>%1: %n lap(s), speed in %2</source>
         <translation>
             <numerusform>%1: %n lap, speed in %2</numerusform>
@@ -215,15 +247,7 @@ Take the suggested tracks and layouts?</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+55"/>
-        <source>%n lap(s): %1 counted, %2 excluded (slower than %3, %4 of the median of the timed laps %5, or by hand).</source>
-        <translation>
-            <numerusform>%n lap: %1 counted, %2 excluded (slower than %3, %4 of the median of the timed laps %5, or by hand).</numerusform>
-            <numerusform>%n laps: %1 counted, %2 excluded (slower than %3, %4 of the median of the timed laps %5, or by hand).</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+8"/>
+        <location line="+63"/>
         <source>%n lap(s): %1 counted, %2 excluded.</source>
         <translation>
             <numerusform>%n lap: %1 counted, %2 excluded.</numerusform>
@@ -232,7 +256,7 @@ Take the suggested tracks and layouts?</numerusform>
     </message>
     <message numerus="yes">
         <location line="+4"/>
-        <location line="+106"/>
+        <location line="+90"/>
         <source>%n lap(s) without a lap time.</source>
         <translation>
             <numerusform>%n lap without a lap time.</numerusform>
@@ -240,23 +264,7 @@ Take the suggested tracks and layouts?</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location line="-83"/>
-        <source>%n session(s) in %1</source>
-        <translation>
-            <numerusform>%n session in %1</numerusform>
-            <numerusform>%n sessions in %1</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+6"/>
-        <source>The day over %n session(s): %1. Speeds of different units are not compared, so each unit has a day of its own.</source>
-        <translation>
-            <numerusform>The day over %n session: %1. Speeds of different units are not compared, so each unit has a day of its own.</numerusform>
-            <numerusform>The day over %n sessions: %1. Speeds of different units are not compared, so each unit has a day of its own.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+4"/>
+        <location line="-69"/>
         <source>The day over %n session(s), speed in %1</source>
         <translation>
             <numerusform>The day over %n session, speed in %1</numerusform>
@@ -264,15 +272,7 @@ Take the suggested tracks and layouts?</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <location line="+61"/>
-        <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded (slower than %4 of their session&apos;s median of timed laps, or by hand).</source>
-        <translation>
-            <numerusform>%n lap in %1 sessions: %2 counted, %3 excluded (slower than %4 of their session&apos;s median of timed laps, or by hand).</numerusform>
-            <numerusform>%n laps in %1 sessions: %2 counted, %3 excluded (slower than %4 of their session&apos;s median of timed laps, or by hand).</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+7"/>
+        <location line="+64"/>
         <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded.</source>
         <translation>
             <numerusform>%n lap in %1 sessions: %2 counted, %3 excluded.</numerusform>

@@ -4,12 +4,12 @@
 <context>
     <name>AnalysisWindow</name>
     <message>
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+299"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="+331"/>
         <source>Lap analysis</source>
         <translation>ラップ分析</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+16"/>
         <source>off</source>
         <translation>オフ</translation>
     </message>
@@ -29,7 +29,13 @@
         <translation>（中央値比）より遅い周回</translation>
     </message>
     <message>
-        <location line="-6"/>
+        <location line="-16"/>
+        <source>[system font]</source>
+        <comment>Font families for this language, comma separated: first a face with the language&apos;s script and Latin digits of its own</comment>
+        <translation>Noto Sans CJK JP,Source Han Sans JP,Yu Gothic UI,Meiryo UI,Hiragino Sans,IPAPGothic,IPAGothic,VL PGothic,VL Gothic</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>&amp;Session</source>
         <translation>セッション(&amp;S)</translation>
     </message>
@@ -60,14 +66,14 @@
     </message>
     <message numerus="yes">
         <location line="+1"/>
-        <location line="+234"/>
+        <location line="+296"/>
         <source>Add %n session(s) to the li&amp;brary</source>
         <translation>
             <numerusform>%n 件のセッションをライブラリに追加(&amp;B)</numerusform>
         </translation>
     </message>
     <message>
-        <location line="-233"/>
+        <location line="-295"/>
         <source>Co&amp;mpare…</source>
         <translation>比較(&amp;M)…</translation>
     </message>
@@ -82,7 +88,7 @@
         <translation>言語(&amp;G)</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>Export CSV</source>
         <translation>CSVに書き出し</translation>
     </message>
@@ -92,7 +98,7 @@
         <translation>CSVファイル (*.csv);;すべてのファイル (*)</translation>
     </message>
     <message numerus="yes">
-        <location line="+144"/>
+        <location line="+203"/>
         <source>%1 (%n lap(s), %2)</source>
         <translation>
             <numerusform>%1（%n 周、%2）</numerusform>
@@ -104,7 +110,7 @@
         <translation>全セッション：1日</translation>
     </message>
     <message>
-        <location filename="../src/analysis_window/AnalysisExports.cpp" line="+99"/>
+        <location filename="../src/analysis_window/AnalysisExports.cpp" line="+113"/>
         <source>The report could not be saved: %1</source>
         <translation>レポートを保存できませんでした：%1</translation>
     </message>
@@ -114,7 +120,7 @@
         <translation>レポートを印刷できませんでした：%1</translation>
     </message>
     <message>
-        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="-162"/>
+        <location filename="../src/analysis_window/AnalysisWindow.cpp" line="-222"/>
         <source>Double-click a session to show it</source>
         <translation>ダブルクリックでそのセッションを表示</translation>
     </message>
@@ -144,7 +150,7 @@
         <translation>TMP1/TMP2 の範囲(&amp;T)</translation>
     </message>
     <message>
-        <location line="+135"/>
+        <location line="+195"/>
         <source>The view holds no lap table.
 
 Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&quot;, and the analysis follows.</source>
@@ -158,7 +164,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>表示のラップ表に周回がありません。</translation>
     </message>
     <message>
-        <location filename="../src/analysis_window/AnalysisExports.cpp" line="-47"/>
+        <location filename="../src/analysis_window/AnalysisExports.cpp" line="-61"/>
         <source>The CSV file %1 could not be written: %2</source>
         <translation>CSVファイル %1 を書き込めませんでした：%2</translation>
     </message>
@@ -251,7 +257,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>ChartModel</name>
     <message>
-        <location filename="../src/analysis_view/ChartModel.cpp" line="+289"/>
+        <location filename="../src/analysis_view/ChartModel.cpp" line="+367"/>
         <source>Lap %1: %2</source>
         <translation>%1周目：%2</translation>
     </message>
@@ -279,29 +285,29 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>ChartTexts</name>
     <message>
-        <location filename="../src/analysis_view/ChartPainter.cpp" line="+49"/>
+        <location filename="../src/analysis_view/ChartPainter.cpp" line="+65"/>
         <source>Counted laps</source>
         <translation>集計周回</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="-10"/>
         <source>Session %1</source>
         <translation>セッション %1</translation>
     </message>
     <message numerus="yes">
-        <location line="+5"/>
+        <location line="+6"/>
         <source>… %n more session(s)</source>
         <translation>
             <numerusform>… ほか %n セッション</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+7"/>
         <source>Excluded laps</source>
         <translation>除外周回</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>Best lap %1</source>
         <translation>ベストラップ %1</translation>
     </message>
@@ -331,7 +337,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>セクターベスト</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>TMP1 min to max</source>
         <translation>TMP1 最低～最高</translation>
     </message>
@@ -341,7 +347,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>TMP2 最低～最高</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>Lap time</source>
         <translation>ラップタイム</translation>
     </message>
@@ -382,7 +388,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>ComparisonDialog</name>
     <message>
-        <location filename="../src/library_window/ComparisonDialog.cpp" line="+114"/>
+        <location filename="../src/library_window/ComparisonDialog.cpp" line="+116"/>
         <source>Close</source>
         <translation>閉じる</translation>
     </message>
@@ -533,17 +539,27 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>%1 G</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+11"/>
         <source>lap %1</source>
         <translation>%1周目</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+15"/>
         <source>%1 lap %2</source>
         <translation>%1 %2周目</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+11"/>
+        <source>%1 is damaged at its lap record %2: the laps before it are here, the rest of the file could not be read. (%3)</source>
+        <translation>%1 はラップ記録 %2 で壊れています。それより前のラップはここにありますが、ファイルの残りは読めませんでした。（%3）</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 could not be read. (%2)</source>
+        <translation>%1 を読めませんでした。（%2）</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>Session %1</source>
         <translation>セッション %1</translation>
     </message>
@@ -610,6 +626,21 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <location filename="../src/library_window/ImportRunner.cpp" line="+36"/>
         <source>cannot change the library %1: %2</source>
         <translation>ライブラリ %1 を変更できません：%2</translation>
+    </message>
+</context>
+<context>
+    <name>KorvelLoader</name>
+    <message>
+        <location filename="../src/main_window/KorvelLoader.cpp" line="+198"/>
+        <location line="+321"/>
+        <source>Analysis</source>
+        <translation>解析</translation>
+    </message>
+    <message>
+        <location line="-320"/>
+        <location line="+322"/>
+        <source>Library</source>
+        <translation>ライブラリ</translation>
     </message>
 </context>
 <context>
@@ -795,7 +826,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>ライブラリ %1 を変更できません：%2</translation>
     </message>
     <message>
-        <location line="+185"/>
+        <location line="+205"/>
         <location line="+37"/>
         <location line="+13"/>
         <location line="+27"/>
@@ -813,7 +844,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>セッション %1 はその間にほかで変更されました。何も保存していません。読み直してください</translation>
     </message>
     <message>
-        <location line="+315"/>
+        <location line="+319"/>
         <source>a row of %1 belongs to no session</source>
         <translation>%1 にどのセッションにも属さない行があります</translation>
     </message>
@@ -846,7 +877,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
 <context>
     <name>LapListModel</name>
     <message>
-        <location filename="../src/analysis_window/LapListModel.cpp" line="+195"/>
+        <location filename="../src/analysis_window/LapListModel.cpp" line="+198"/>
         <source>Best sector %1</source>
         <translation>セクター%1 ベスト</translation>
     </message>
@@ -866,7 +897,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>セッションのベストラップ</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+38"/>
         <source>Lap</source>
         <translation>周回</translation>
     </message>
@@ -886,7 +917,12 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>手動で集計。もう一度クリックすると基準に従います</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="-6"/>
+        <source>Excluded: far faster than the median lap, a mis-triggered lap (a beacon read twice)</source>
+        <translation>除外：中央値よりはるかに速い周回。誤計測（ビーコンの二重読み取り）とみなします</translation>
+    </message>
+    <message>
+        <location line="+35"/>
         <source>Gap</source>
         <translation>ベスト差</translation>
     </message>
@@ -936,7 +972,22 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>TMP2 最高</translation>
     </message>
     <message>
-        <location line="-24"/>
+        <location line="+10"/>
+        <source>Line %1</source>
+        <translation>%1 行目</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>not a lap line: it counts in no figure</source>
+        <translation>ラップ行ではないため、どの集計にも含まれません</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Line %1 of the view is not a lap line: select it to go to it.</source>
+        <translation>表示の %1 行目はラップ行ではありません。選ぶとその行へ移動します。</translation>
+    </message>
+    <message>
+        <location line="-45"/>
         <source>Session</source>
         <translation>セッション</translation>
     </message>
@@ -1240,7 +1291,7 @@ Load lap files with &quot;bil load&quot; or a saved table with &quot;Text load&q
         <translation>別の場所で新しいライブラリを始める(&amp;N)…</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+50"/>
         <location line="+18"/>
         <source>The lap library cannot be opened.
 
@@ -1254,17 +1305,17 @@ You can start a new library elsewhere; this file is left as it is.</source>
 別の場所で新しいライブラリを始められます。このファイルはそのままにしています。</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+23"/>
         <source>%1 (read only: %2)</source>
         <translation>%1（読み取り専用：%2）</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="+92"/>
         <source>Session %1: %2, %3</source>
         <translation>セッション %1：%2、%3</translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+82"/>
         <source>%1: yours &quot;%2&quot;, theirs &quot;%3&quot;</source>
         <translation>%1：あなたの値 &quot;%2&quot;、他方の値 &quot;%3&quot;</translation>
     </message>
@@ -1292,7 +1343,7 @@ Keep yours in these fields, or take theirs? Every other change, yours and theirs
         <translation>他方の値を採る</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Nothing saved: your edit of session %1 stays in the form.</source>
         <translation>保存していません。セッション %1 の編集はフォームに残っています。</translation>
     </message>
@@ -1302,7 +1353,7 @@ Keep yours in these fields, or take theirs? Every other change, yours and theirs
         <translation>セッション %1 はほかの場所でも変更されました。両方の変更を残しました。</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>Session %1 keeps being changed elsewhere; nothing was saved.</source>
         <translation>セッション %1 がほかの場所で変更され続けています。保存していません。</translation>
     </message>
@@ -1322,7 +1373,7 @@ Keep yours in these fields, or take theirs? Every other change, yours and theirs
         <translation>%1 にはこれより前のセッションがありません。</translation>
     </message>
     <message numerus="yes">
-        <location line="+52"/>
+        <location line="+53"/>
         <source>Delete %n session(s) from the library, with their lap files and sheets? Undo brings them back until this window is closed.</source>
         <translation>
             <numerusform>%n 件のセッションを、ラップファイルとシートごとライブラリから削除しますか？ このウィンドウを閉じるまでは元に戻せます。</numerusform>
@@ -1596,7 +1647,7 @@ Take the suggested track and layout?</source>
         <translation>%1: ラップ行ではない %2 行を読み飛ばしました: %3</translation>
     </message>
     <message>
-        <location line="+269"/>
+        <location line="+272"/>
         <source>the PDF document could not be drawn</source>
         <translation>PDF 文書を描画できませんでした</translation>
     </message>
@@ -1670,7 +1721,7 @@ Take the suggested track and layout?</source>
         <translation>ライブラリ %1 を変更できません：%2</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+60"/>
         <source>%1: no such file or folder</source>
         <translation>%1：そのようなファイルやフォルダーはありません</translation>
     </message>
@@ -1685,18 +1736,18 @@ Take the suggested track and layout?</source>
         <translation>取り込み中 %1 / %2</translation>
     </message>
     <message>
-        <location line="+428"/>
+        <location line="+417"/>
         <source>the PDF report could not be drawn</source>
         <translation>PDF レポートを描画できませんでした</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location line="+219"/>
+        <location line="+223"/>
         <source>cannot write %1: %2</source>
         <translation>%1 を書き出せません：%2</translation>
     </message>
     <message>
-        <location line="-205"/>
+        <location line="-209"/>
         <source>refused: the bundle is too large</source>
         <translation>拒否：バンドルが大きすぎます</translation>
     </message>
@@ -1706,7 +1757,7 @@ Take the suggested track and layout?</source>
         <translation>%1：拒否：%2</translation>
     </message>
     <message>
-        <location line="+189"/>
+        <location line="+193"/>
         <source>no session at the track %1</source>
         <translation>コース %1 のセッションはありません</translation>
     </message>
@@ -1913,7 +1964,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>report には --track が必要です</translation>
     </message>
     <message>
-        <location filename="../src/library_cli/main.cpp" line="+44"/>
+        <location filename="../src/library_cli/main.cpp" line="+48"/>
         <source>Try &apos;miren-library --help&apos; for more information.</source>
         <translation>詳しくは &apos;miren-library --help&apos; を参照してください。</translation>
     </message>
@@ -1921,7 +1972,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
 <context>
     <name>ProgressChart</name>
     <message>
-        <location filename="../src/library_view/ProgressChart.cpp" line="+83"/>
+        <location filename="../src/library_view/ProgressChart.cpp" line="+84"/>
         <source>Best lap</source>
         <translation>ベストラップ</translation>
     </message>
@@ -1946,7 +1997,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>ラップタイム</translation>
     </message>
     <message>
-        <location line="+105"/>
+        <location line="+116"/>
         <source>No day at this track yet</source>
         <translation>このコースの走行日はまだありません</translation>
     </message>
@@ -2091,7 +2142,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
 <context>
     <name>SessionListModel</name>
     <message>
-        <location filename="../src/library_window/SessionListModel.cpp" line="+125"/>
+        <location filename="../src/library_window/SessionListModel.cpp" line="+143"/>
         <source>Date</source>
         <translation>日付</translation>
     </message>
@@ -2145,7 +2196,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
     <name>SessionReport</name>
     <message>
         <location filename="../src/report_dialogs/ReportDialogs.cpp" line="-23"/>
-        <location filename="../src/session_report/SessionReport.cpp" line="+519"/>
+        <location filename="../src/session_report/SessionReport.cpp" line="+532"/>
         <source>The report holds no session.</source>
         <translation>レポートにセッションがありません。</translation>
     </message>
@@ -2180,51 +2231,56 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
 <context>
     <name>SessionReportBuilder</name>
     <message>
-        <location filename="../src/analysis_view/SessionReportBuilder.cpp" line="+61"/>
-        <location line="+87"/>
+        <location filename="../src/analysis_view/SessionReportBuilder.cpp" line="+64"/>
+        <location line="+76"/>
         <source>Laps</source>
         <translation>ラップ数</translation>
     </message>
     <message>
-        <location line="-87"/>
+        <location line="-76"/>
         <source>%1 counted of %2</source>
         <translation>%2 ラップ中 %1 ラップを集計</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+88"/>
+        <location line="+77"/>
         <source>Speed unit</source>
         <translation>速度の単位</translation>
     </message>
     <message>
-        <location line="-86"/>
-        <location line="+85"/>
+        <location line="-74"/>
+        <location line="+73"/>
+        <location line="+41"/>
         <source>Best lap</source>
         <translation>ベストラップ</translation>
     </message>
     <message>
-        <location line="-85"/>
-        <source>%1 (lap %2)</source>
-        <translation>%1(ラップ %2)</translation>
+        <location line="-113"/>
+        <location line="+107"/>
+        <location line="+3"/>
+        <source>%1 (%2)</source>
+        <translation>%1（%2）</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-108"/>
+        <location line="+113"/>
         <source>Theoretical best</source>
         <translation>理論ベスト</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <location line="+80"/>
+        <location line="-111"/>
+        <location line="+69"/>
         <source>Median</source>
         <translation>中央値</translation>
     </message>
     <message>
-        <location line="-77"/>
+        <location line="-66"/>
+        <location line="+132"/>
         <source>Standard deviation</source>
         <translation>標準偏差</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-125"/>
         <source>Lap</source>
         <translation>ラップ</translation>
     </message>
@@ -2235,12 +2291,12 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
     </message>
     <message>
         <location line="+1"/>
-        <location line="+67"/>
+        <location line="+56"/>
         <source>Gap</source>
         <translation>差</translation>
     </message>
     <message>
-        <location line="-65"/>
+        <location line="-54"/>
         <source>S%1</source>
         <translation>S%1</translation>
     </message>
@@ -2261,6 +2317,11 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
     </message>
     <message>
         <location line="+3"/>
+        <source>too fast, not counted</source>
+        <translation>速すぎるため集計外</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>left out</source>
         <translation>手動で除外</translation>
     </message>
@@ -2272,22 +2333,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         </translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>Best lap (%1)</source>
-        <translation>ベストラップ(%1)</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>%1 (%2 lap %3)</source>
-        <translation>%1(%2 ラップ %3)</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Theoretical best (%1)</source>
-        <translation>理論ベスト(%1)</translation>
-    </message>
-    <message>
-        <location line="+3"/>
+        <location line="+6"/>
         <source>Session</source>
         <translation>セッション</translation>
     </message>
@@ -2307,12 +2353,84 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>標準偏差</translation>
     </message>
     <message>
-        <location line="+35"/>
+        <location line="+45"/>
+        <source>Sector %1</source>
+        <translation>セクター%1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Best rolling lap</source>
+        <translation>ベストローリングラップ</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 (%2 sector %3 to %4 sector %5)</source>
+        <translation>%1（%2 セクター%3 ～ %4 セクター%5）</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Consistency</source>
+        <translation>安定度</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+1"/>
+        <source>%n counted lap(s): mean %1, median %2</source>
+        <translation>
+            <numerusform>集計 %n 周：平均 %1、中央値 %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>%1 s (%2 of the median)</source>
+        <translation>%1 秒（中央値の %2）</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 s</source>
+        <translation>%1 秒</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>rpm max</source>
+        <translation>最高 rpm</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Speed max</source>
+        <translation>最高速度</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>GX max</source>
+        <translation>最大 GX</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>GY max</source>
+        <translation>最大 GY</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 (%2) / %3 (%4)</source>
+        <translation>%1（%2）/ %3（%4）</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>TMP1 min / max</source>
+        <translation>TMP1 最低 / 最高</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>TMP2 min / max</source>
+        <translation>TMP2 最低 / 最高</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>Covers only the laps before the fault: %1</source>
         <translation>エラーより前の周回だけを含みます: %1</translation>
     </message>
     <message numerus="yes">
-        <location line="+7"/>
+        <location line="+11"/>
         <source>Not read: %1 and %n more</source>
         <translation>
             <numerusform>読んでいないファイル: %1 ほか %n ファイル</numerusform>
@@ -2494,7 +2612,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>空の項目を、この車両のひとつ前のセッションのシートから埋めます（メモとタグは除きます）</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+81"/>
         <source>Select a session to see its sheet.</source>
         <translation>シートを見るにはセッションを選んでください。</translation>
     </message>
@@ -2612,7 +2730,7 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         </translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+47"/>
         <source>Best lap</source>
         <translation>ベストラップ</translation>
     </message>
@@ -2622,12 +2740,22 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>理論ベスト</translation>
     </message>
     <message>
-        <location line="-26"/>
+        <location line="-36"/>
         <source>standard deviation %1 s (%2 of the median)</source>
         <translation>標準偏差 %1 秒（中央値の %2）</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+16"/>
+        <source>A lap on such a line counts in no figure; the lap list shows the line after the laps.</source>
+        <translation>このような行のラップはどの集計にも含まれません。ラップ一覧の最後にその行を示します。</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Go to line %1</source>
+        <translation>%1 行目へ移動</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>Best rolling lap</source>
         <translation>ベストローリングラップ</translation>
     </message>
@@ -2662,14 +2790,35 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>最大 GY</translation>
     </message>
     <message numerus="yes">
-        <location line="-26"/>
+        <location line="+201"/>
+        <source>%n lap(s): %1 counted, %2 excluded (slower than %3 or faster than %4: %5 and %6 of the median lap %7, or by hand).</source>
+        <translation>
+            <numerusform>%n 周：集計 %1、除外 %2（%3 より遅いか %4 より速い周回：中央値 %7 の %5 と %6、または手動）。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+29"/>
+        <source>The day over %n session(s): the times of all of them together; speeds in %1, each unit on its own.</source>
+        <translation>
+            <numerusform>%n セッションの1日：タイムはすべてのセッションをまとめて集計し、速度は %1 で単位ごとに集計します。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="+60"/>
+        <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded (slower than %4 or faster than %5 of their session&apos;s median lap, or by hand).</source>
+        <translation>
+            <numerusform>%1 セッションで %n 周：集計 %2、除外 %3（各セッションの中央値の %4 より遅いか %5 より速い周回、または手動）。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <location line="-323"/>
         <source>%n lines of the view are not lap lines: %1.</source>
         <translation>
             <numerusform>表示の %n 行は周回の行ではありません：%1。</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+34"/>
         <source>TMP1 min / max</source>
         <translation>TMP1 最低 / 最高</translation>
     </message>
@@ -2679,22 +2828,21 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>TMP2 最低 / 最高</translation>
     </message>
     <message>
-        <location line="-51"/>
+        <location line="-61"/>
         <location line="+9"/>
-        <location line="+159"/>
+        <location line="+192"/>
         <location line="+78"/>
-        <location line="+27"/>
         <source>–</source>
         <translation>–</translation>
     </message>
     <message>
-        <location line="-96"/>
-        <location line="+100"/>
+        <location line="-69"/>
+        <location line="+88"/>
         <source>no counted lap</source>
         <translation>集計対象の周回なし</translation>
     </message>
     <message>
-        <location line="-89"/>
+        <location line="-77"/>
         <source>%1   sectors from laps %2</source>
         <translation>%1   各セクターは %2 周目から</translation>
     </message>
@@ -2704,12 +2852,34 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
         <translation>–（集計対象の周回でセクター数が異なります）</translation>
     </message>
     <message>
-        <location line="-178"/>
+        <location line="-211"/>
         <source>standard deviation %1 s</source>
         <translation>標準偏差 %1 秒</translation>
     </message>
     <message numerus="yes">
-        <location line="+160"/>
+        <location line="+152"/>
+        <source>&quot;bil load&quot; stopped: %1 %n later file(s) not read.</source>
+        <translation>
+            <numerusform>&quot;bil load&quot; は途中で止まりました：%1 後続の %n ファイルは読んでいません。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&quot;bil load&quot; stopped: %1</source>
+        <translation>&quot;bil load&quot; は途中で止まりました：%1</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>A session&apos;s median lap leaves out its first and its last lap, so an out-lap or an in-lap never sets it. A lap faster than %1 of it is taken for a mis-triggered lap (a beacon read twice).</source>
+        <translation>セッションの中央値は最初と最後の周回を除いて求めるため、アウトラップやインラップで決まることはありません。中央値の %1 より速い周回は誤計測（ビーコンの二重読み取り）とみなします。</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>These sessions were found in the table text: each takes the speed unit of the header above it, since a saved table keeps no unit per lap file.</source>
+        <translation>これらのセッションは表のテキストから見つけたものです。保存した表はラップファイルごとの単位を持たないため、どのセッションもその上のヘッダーの速度単位になります。</translation>
+    </message>
+    <message numerus="yes">
+        <location line="+19"/>
         <source>%1: %n lap(s), speed in %2</source>
         <translation>
             <numerusform>%1：%n 周、速度 %2</numerusform>
@@ -2718,59 +2888,40 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
     <message>
         <location line="+4"/>
         <location line="+30"/>
-        <location line="+70"/>
-        <location line="+26"/>
+        <location line="+58"/>
+        <location line="+27"/>
         <source>%1   %2</source>
         <translation>%1   %2</translation>
     </message>
     <message>
-        <location line="-116"/>
+        <location line="-105"/>
         <source>%1   sectors from %2 laps %3</source>
         <translation>%1   セクター：%2 の %3周目</translation>
     </message>
     <message>
         <location line="+8"/>
-        <location line="+98"/>
+        <location line="+85"/>
         <source>%1   %2 sector %3 to %4 sector %5</source>
         <translation>%1   %2 セクター%3 ～ %4 セクター%5</translation>
     </message>
     <message>
-        <location line="-273"/>
+        <location line="-290"/>
         <source>Every line after the header is a lap line.</source>
         <translation>ヘッダー以降はすべてラップ行です。</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
         <source>Line %1 of the view is not a lap line.</source>
         <translation>表示の %1 行目はラップ行ではありません。</translation>
     </message>
-    <message numerus="yes">
-        <location line="+119"/>
-        <source>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it; %n later file(s) not read.</source>
-        <translation>
-            <numerusform>&quot;bil load&quot; は %1 で止まりました：%2。表示にはそれまでに読んだ周回があります。以降の %n ファイルは読んでいません。</numerusform>
-        </translation>
-    </message>
     <message>
-        <location line="+4"/>
-        <source>&quot;bil load&quot; stopped at %1: %2. The view holds the laps read before it.</source>
-        <translation>&quot;bil load&quot; は %1 で止まりました：%2。表示にはそれまでに読んだ周回があります。</translation>
-    </message>
-    <message>
-        <location line="+73"/>
-        <location line="+105"/>
+        <location line="+225"/>
+        <location line="+88"/>
         <source>%1 (%2) / %3 (%4)</source>
         <translation>%1（%2）/ %3（%4）</translation>
     </message>
     <message numerus="yes">
-        <location line="-95"/>
-        <source>%n lap(s): %1 counted, %2 excluded (slower than %3, %4 of the median of the timed laps %5, or by hand).</source>
-        <translation>
-            <numerusform>%n 周：集計 %1、除外 %2（%3 より遅い周回＝タイム計測周回の中央値 %5 の %4、または手動）。</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+8"/>
+        <location line="-70"/>
         <source>%n lap(s): %1 counted, %2 excluded.</source>
         <translation>
             <numerusform>%n 周：集計 %1、除外 %2。</numerusform>
@@ -2778,57 +2929,31 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
     </message>
     <message numerus="yes">
         <location line="+4"/>
-        <location line="+106"/>
+        <location line="+90"/>
         <source>%n lap(s) without a lap time.</source>
         <translation>
             <numerusform>ラップタイムのない周回 %n。</numerusform>
         </translation>
     </message>
-    <message>
-        <location line="-91"/>
-        <source>%1  (%2 sessions)</source>
-        <translation>%1  （%2 のセッション）</translation>
-    </message>
     <message numerus="yes">
-        <location line="+8"/>
-        <source>%n session(s) in %1</source>
-        <translation>
-            <numerusform>%1 のセッション %n</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+6"/>
-        <source>The day over %n session(s): %1. Speeds of different units are not compared, so each unit has a day of its own.</source>
-        <translation>
-            <numerusform>%n セッションの1日：%1。単位の異なる速度は比べないため、単位ごとに1日をまとめます。</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+4"/>
+        <location line="-69"/>
         <source>The day over %n session(s), speed in %1</source>
         <translation>
             <numerusform>%n セッションの1日、速度 %1</numerusform>
         </translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+15"/>
         <source>– (the sessions&apos; counted laps differ in sectors)</source>
         <translation>–（セッションの集計周回でセクター数が異なります）</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="-5"/>
         <source>%1   sectors from %2</source>
         <translation>%1   セクター：%2</translation>
     </message>
     <message numerus="yes">
-        <location line="+48"/>
-        <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded (slower than %4 of their session&apos;s median of timed laps, or by hand).</source>
-        <translation>
-            <numerusform>%1 セッション %n 周：集計 %2、除外 %3（各セッションのタイム計測周回の中央値の %4 より遅い周回、または手動）。</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <location line="+7"/>
+        <location line="+54"/>
         <source>%n lap(s) in %1 sessions: %2 counted, %3 excluded.</source>
         <translation>
             <numerusform>%1 セッション %n 周：集計 %2、除外 %3。</numerusform>
@@ -2954,12 +3079,12 @@ SESSION: 番号、またはハッシュの先頭 4 桁以上。
 <context>
     <name>UiLanguage</name>
     <message>
-        <location filename="../src/ui_language/UiLanguage.cpp" line="+195"/>
+        <location filename="../src/ui_language/UiLanguage.cpp" line="+196"/>
         <source>The folder %1 cannot be made.</source>
         <translation>フォルダー %1 を作成できません。</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+79"/>
         <source>System language</source>
         <translation>システムの言語</translation>
     </message>

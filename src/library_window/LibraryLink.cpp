@@ -199,11 +199,11 @@ LibraryLink::analysisReference(const ReferenceChoice& choice, const std::vector<
         return targetReference(tr("target %1").arg(timeText(choice.target)), choice.target, r);
     }
     case ReferenceKind::DayBest: {
-        const DayStats* day = a.dayOf(session);
-        if (!day || !day->bestLap)
+        const DayStats& day = a.day();
+        if (!day.bestLap)
             return LibraryError{LibraryError::Kind::BadInput,
                                 tr("the day has no counted lap to take as its best")};
-        return lapAt(ReferenceKind::DayBest, tr("day's best"), day->bestLap->lap);
+        return lapAt(ReferenceKind::DayBest, tr("day's best"), day.bestLap->lap);
     }
     case ReferenceKind::PersonalBest:
     case ReferenceKind::Ideal:
