@@ -117,6 +117,16 @@ std::optional<std::int64_t> resolveSession(LapLibrary& library, const QString& n
     return *id.value;
 }
 
+// The last line of an import, and its exit status.
+int importSummary(int added, int known, int failed)
+{
+    out(QStringLiteral("%1 added, %2 already in the library, %3 failed\n")
+            .arg(added)
+            .arg(known)
+            .arg(failed));
+    return failed > 0 ? kLibraryExitFailure : 0;
+}
+
 // A list that came back empty because the library could not be read is no answer: says why.
 bool queryFailed(const LapLibrary& library)
 {
@@ -253,11 +263,7 @@ int runImport(const LibraryOptions& o)
     }
     if (showProgress && !files.isEmpty())
         std::fputc('\n', stderr);
-    out(QStringLiteral("%1 added, %2 already in the library, %3 failed\n")
-            .arg(added)
-            .arg(known)
-            .arg(failed));
-    return failed > 0 ? kLibraryExitFailure : 0;
+    return importSummary(added, known, failed);
 }
 
 int runSessions(const LibraryOptions& o)
@@ -684,11 +690,7 @@ int runImportBundle(const LibraryOptions& o)
             ++known;
         }
     }
-    out(QStringLiteral("%1 added, %2 already in the library, %3 failed\n")
-            .arg(added)
-            .arg(known)
-            .arg(failed));
-    return failed > 0 ? kLibraryExitFailure : 0;
+    return importSummary(added, known, failed);
 }
 
 int runRemove(const LibraryOptions& o)
