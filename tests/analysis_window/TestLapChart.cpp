@@ -291,8 +291,12 @@ private slots:
         ChartModel model;
         model.setSessions(std::move(day));
         const QRectF rect(0, 0, 900, 260);
-        const QFontMetricsF metrics{QFont()};
+        const QFont font;
+        const QFontMetricsF metrics{font};
         const ChartLayout layout = layoutChart(rect, metrics, model, ChartView::SectorTimes);
+        // A bare Wine prefix has no font at all: every character is a wide box there.
+        if (QFontInfo(font).family().isEmpty())
+            QSKIP("no font to measure the labels with");
         QCOMPARE(int(layout.labels.size()), sessions);
         for (std::size_t i = 0; i < layout.labels.size(); ++i) {
             const ChartLayout::SessionLabel& label = layout.labels[i];
