@@ -377,6 +377,12 @@ def write_case_files(case, folder):
 EMULATOR = []
 
 
+def run_timeout():
+    """Seconds one run may take: under an emulator the first run may make Wine's prefix first,
+    which takes minutes on a busy machine."""
+    return 600 if EMULATOR else 60
+
+
 def command_line(binary, case, folder):
     args = EMULATOR + [binary]
     if case.point is not None:
@@ -393,7 +399,8 @@ def run_binary(binary, case, folder):
     Output is None when -o was given and no file was made."""
     env = dict(os.environ, LC_ALL="C", LANG="C")
     proc = subprocess.run(
-        command_line(binary, case, folder), cwd=folder, env=env, capture_output=True, timeout=60
+        command_line(binary, case, folder), cwd=folder, env=env, capture_output=True,
+        timeout=run_timeout()
     )
     output = proc.stdout
     if case.to_file:
@@ -651,13 +658,14 @@ def usage_cases(binary, work):
     with open(os.path.join(folder, "A.BIL"), "wb") as f:
         f.write(EXAMPLE_RECORD)
     for args in [[], ["--decimal-point"], ["-o"], ["--no-such-option", "A.BIL"], ["-o", "out.txt"]]:
-        proc = subprocess.run(EMULATOR + [binary] + args, cwd=folder, capture_output=True, timeout=60)
+        proc = subprocess.run(EMULATOR + [binary] + args, cwd=folder, capture_output=True,
+                              timeout=run_timeout())
         if proc.returncode != 2 or proc.stdout:
             failures.append(f"USAGE {args}: exit status {proc.returncode}, "
                             f"{len(proc.stdout)} bytes on stdout, expected status 2 and no output")
     # A failed write is a failure, never a success.
     proc = subprocess.run(EMULATOR + [binary, "-o", os.path.join(folder, "no-such-folder", "out.txt"), "A.BIL"],
-                          cwd=folder, capture_output=True, timeout=60)
+                          cwd=folder, capture_output=True, timeout=run_timeout())
     if proc.returncode == 0 or not proc.stderr.strip():
         failures.append(f"WRITE FAILURE: -o into a missing folder gave exit status {proc.returncode}"
                         f" and {'a' if proc.stderr.strip() else 'no'} message, expected a nonzero status"
