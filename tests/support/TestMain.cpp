@@ -17,16 +17,16 @@ using TestApplication = QCoreApplication;
 namespace {
 
 // "out.xml,junitxml" for TestClass: "out-TestClass.xml,junitxml"; standard output ("-") stays.
-QByteArray reportFor(const char* spec, const char* testClass)
+QByteArray reportFor(const char* output, const char* testClass)
 {
-    QByteArray file = spec;
+    QByteArray file = output;
     QByteArray format;
     if (const qsizetype comma = file.lastIndexOf(','); comma >= 0) {
         format = file.mid(comma);
         file.truncate(comma);
     }
     if (file == "-")
-        return spec;
+        return output;
     const qsizetype slash = std::max(file.lastIndexOf('/'), file.lastIndexOf('\\'));
     const qsizetype dot = file.lastIndexOf('.');
     const qsizetype at = dot > slash ? dot : file.size();
